@@ -1,0 +1,37 @@
+#include "DateTime.h"
+
+#include <cmath>
+
+namespace qn {
+namespace {
+
+// Days from 1970-01-01 to the given civil date (proleptic Gregorian calendar).
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+} // namespace
+
+DateTime EncodeDateTime(const LocalTime& time) {
+    const std::int64_t days = DaysFromCivil(time.year, time.month, time.day) - DaysFromCivil(1899, 12, 30);
+    const double milliseconds = ((time.hour * 60.0 + time.minute) * 60.0 + time.second) * 1000.0 + time.milliseconds;
+    return static_cast<double>(days) + milliseconds / kMillisecondsPerDay;
+}
+
+TimeOfDay TimeOfDayOf(DateTime value) {
+    const double total = std::round(value * kMillisecondsPerDay);
+    double withinDay = std::fmod(total, kMillisecondsPerDay);
+    if (withinDay < 0) {
+        withinDay += kMillisecondsPerDay;
+    }
+    const auto ms = static_cast<std::int64_t>(withinDay);
+    return TimeOfDay{static_cast<int>(ms / 3'600'000), static_cast<int>(ms / 60'000 % 60),
+                     static_cast<int>(ms / 1000 % 60), static_cast<int>(ms % 1000)};
+}
+
+} // namespace qn

@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace qn {
+
+// The directory of a full path as the launches want it: the text before the last "\" or ":", that separator
+// dropped ("C:\Tools\Mossik.EXE" gives "C:\Tools", "C:\Mossik.EXE" gives "C:"). Paths are UTF-8, so no byte of
+// a multi-byte character can be taken for a separator.
+std::string DirectoryWithoutSeparator(std::string_view path);
+
+// The directory of a full path with a drive root kept whole: the text before the last "\", except that a "\"
+// right after a ":" stays ("C:\Tools\Kolvane.exe" gives "C:\Tools", "C:\Kolvane.exe" gives "C:\").
+std::string DirectoryKeepingRoot(std::string_view path);
+
+// The file name of a path: the text after its last "\", "/" or ":".
+std::string FileNameOf(std::string_view path);
+
+} // namespace qn

@@ -1,0 +1,45 @@
+#pragma once
+#include "DateTime.h"
+#include "Dialogs.h"
+#include "MemoryUnits.h"
+#include "NumberFormat.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qn::win32 {
+
+// The full path of the running executable, however long.
+std::string ModuleFileName();
+
+// This process's arguments, split from its wide command line by the product's rules.
+std::vector<std::string> ProcessArguments();
+
+// Physical memory from GlobalMemoryStatusEx.
+MemoryStatus QueryMemoryStatus();
+
+// The number separators of the system's default locale or the user's, a comma and a point where the locale
+// gives none.
+NumberSeparators SystemNumberSeparators();
+NumberSeparators UserNumberSeparators();
+
+// Now, in local time to the millisecond.
+DateTime Now();
+
+// ShellExecuteW with no owner window; `verb` empty means the default verb. Returns the shell's result
+// (greater than 32 on success).
+std::intptr_t ShellOpen(const std::string& verb, const std::string& file, const std::string& parameters,
+                        const std::string& directory, int showCommand);
+
+// Ownerless message boxes through MessageBoxW.
+class MessageBoxDialogs final : public DialogPort {
+public:
+    DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override;
+};
+
+// The window-less tools' last-resort report of an error that nothing handled.
+void ShowApplicationError(std::string_view errorClass, std::uintptr_t codeAddress, std::string_view message);
+
+} // namespace qn::win32

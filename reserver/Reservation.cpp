@@ -1,0 +1,95 @@
+#include "Reservation.h"
+
+#include "ApplicationError.h"
+#include "IntConv.h"
+#include "Texts.h"
+
+#include <algorithm>
+#include <limits>
+#include <string_view>
+
+namespace qn {
+namespace {
+
+std::string UpperAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return result;
+}
+
+bool HasOption(std::string_view argument, std::string_view option) {
+    return argument.size() >= option.size() && UpperAscii(argument.substr(0, option.size())) == option;
+}
+
+} // namespace
+
+ReservationOptions ReadReservationOptions(const std::vector<std::string>& arguments) {
+    ReservationOptions options;
+    for (const std::string& argument : arguments) {
+        if (HasOption(argument, "/M:")) {
+            options.SizeMB = StrToInt32(std::string_view(argument).substr(3)).value_or(0);
+        } else if (UpperAscii(argument) == "/NOMSG") {
+            options.ShowMessages = false;
+        } else if (HasOption(argument, "/E:")) {
+            options.ExecPath = argument.substr(3);
+        }
+    }
+    return options;
+}
+
+std::uint64_t WantedDefaultSizeMB(const MemoryStatus& status) {
+    return WholeMegabytes(status.totalPhys) + 1;
+}
+
+std::int32_t DefaultSizeMB(std::uint64_t obtainableMB) {
+    const std::uint64_t size =
+        std::min(obtainableMB, static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::max<std::uint64_t>(size, 1));
+}
+
+std::string ResultText(std::uint64_t availPhysBytes, const NumberSeparators& separators) {
+    std::string text =
+        FormatNumberPattern("###,##0.00MBの空きメモリを確保しました", BytesToMegabytes(availPhysBytes), separators);
+    text += "\r\r\n QeltoNimbi -メモリ確保-\r\n";
+    text += kCopyright;
+    return text;
+}
+
+int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port) {
+    ReservationOptions options = ReadReservationOptions(arguments);
+    const NumberSeparators separators = port.Separators();
+    if (options.SizeMB == 0) {
+        options.SizeMB = DefaultSizeMB(port.HoldLargestBlockMB(WantedDefaultSizeMB(port.QueryMemoryStatus())));
+    }
+    const std::string title(kTitleVersioned);
+    if (options.ShowMessages) {
+        const std::string question = std::to_string(options.SizeMB) + "ＭＢの確保を行います";
+        if (port.ShowMessage(question, title, mb::kOkCancel | mb::kIconInformation | mb::kSystemModal) ==
+            DialogAnswer::Cancel) {
+            return 0;
+        }
+    }
+    if (options.SizeMB > 0) {
+        const ReserveOutcome outcome = port.ReserveAndRelease(static_cast<std::uint64_t>(options.SizeMB) * kMegabyte);
+        if (!outcome.obtained) {
+            port.ShowMessage(FormatApplicationError(kOutOfMemoryClass, port.ProgramFileName(), outcome.failureAddress,
+                                                    kOutOfMemoryText),
+                             std::string(kApplicationErrorTitle), mb::kOk | mb::kIconStop | mb::kTaskModal);
+            return 1;
+        }
+    }
+    if (options.ShowMessages) {
+        port.ShowMessage(ResultText(port.QueryMemoryStatus().availPhys, separators), title,
+                         mb::kOk | mb::kIconInformation | mb::kSystemModal);
+    }
+    if (!options.ExecPath.empty()) {
+        port.Open(options.ExecPath);
+    }
+    return 0;
+}
+
+} // namespace qn

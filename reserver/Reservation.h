@@ -1,0 +1,58 @@
+#pragma once
+#include "Dialogs.h"
+#include "MemoryUnits.h"
+#include "NumberFormat.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qn {
+
+// The options of one reservation run, read from the command line.
+struct ReservationOptions {
+    std::int32_t SizeMB = 0;  // megabytes to reserve; 0: none given, the default size is used
+    bool ShowMessages = true; // the confirmation and the result are shown
+    std::string ExecPath;     // program or document opened when the run is done; empty: none
+};
+
+// "/M:<number>", "/NOMSG" and "/E:<path>", option letters in either case, taken from first to last; the first
+// of the three tests that matches decides, and anything else is ignored.
+ReservationOptions ReadReservationOptions(const std::vector<std::string>& arguments);
+
+// How obtaining the block went; where it failed, the code address that reports it.
+struct ReserveOutcome {
+    bool obtained = false;
+    std::uintptr_t failureAddress = 0;
+};
+
+// What the reservation run needs of the system.
+class ReserverPort : public DialogPort {
+public:
+    virtual MemoryStatus QueryMemoryStatus() = 0;
+    // Sets aside, for the block, the largest range of whole megabytes up to `limitMB` that this process can
+    // obtain in one piece, and returns its size (0 when nothing can be had).
+    virtual std::uint64_t HoldLargestBlockMB(std::uint64_t limitMB) = 0;
+    // Obtains one block of `bytes`, writes zero over every byte of it in order and releases it at once.
+    virtual ReserveOutcome ReserveAndRelease(std::uint64_t bytes) = 0;
+    virtual NumberSeparators Separators() = 0;
+    // The program's file name without its directory, for the error report.
+    virtual std::string ProgramFileName() = 0;
+    // Opens a program or document; whether that works is not looked at.
+    virtual void Open(const std::string& path) = 0;
+};
+
+// The size the default aims at: the whole megabytes of total physical memory plus one.
+std::uint64_t WantedDefaultSizeMB(const MemoryStatus& status);
+
+// The default size from what could be obtained: within the signed 32-bit size, and at least 1, so that a
+// process that can obtain nothing at all reports that memory ran out.
+std::int32_t DefaultSizeMB(std::uint64_t obtainableMB);
+
+// The result report for the available physical memory after the release.
+std::string ResultText(std::uint64_t availPhysBytes, const NumberSeparators& separators);
+
+// One whole run; returns the exit code.
+int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port);
+
+} // namespace qn

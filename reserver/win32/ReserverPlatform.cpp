@@ -1,0 +1,91 @@
+#include "ReserverPlatform.h"
+
+#include "PathUtil.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace qn::win32 {
+namespace {
+
+void* ReserveRange(std::uint64_t bytes) {
+    if (bytes == 0 || bytes > std::numeric_limits<SIZE_T>::max()) {
+        return nullptr;
+    }
+    return VirtualAlloc(nullptr, static_cast<SIZE_T>(bytes), MEM_RESERVE, PAGE_NOACCESS);
+}
+
+bool CanReserve(std::uint64_t bytes) {
+    const ReservedRange range(ReserveRange(bytes));
+    return static_cast<bool>(range);
+}
+
+} // namespace
+
+std::uint64_t ReserverPlatform::HoldLargestBlockMB(std::uint64_t limitMB) {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (GlobalMemoryStatusEx(&status)) {
+        // The block must fit in the commit the system has left, too.
+        limitMB = std::min(limitMB, WholeMegabytes(status.ullAvailPageFile));
+    }
+    // Asking the system is exact where walking the address map is not: Wine, for one, lists ranges as
+    // reserved that it still hands out.
+    std::uint64_t sizeMB = limitMB;
+    if (!CanReserve(sizeMB * kMegabyte)) {
+        std::uint64_t low = 0;        // reservable
+        std::uint64_t high = limitMB; // not reservable
+        while (low + 1 < high) {
+            const std::uint64_t middle = low + (high - low) / 2;
+            (CanReserve(middle * kMegabyte) ? low : high) = middle;
+        }
+        sizeMB = low;
+    }
+    m_held.reset(ReserveRange(sizeMB * kMegabyte));
+    m_heldBytes = m_held ? sizeMB * kMegabyte : 0;
+    return m_held ? sizeMB : 0;
+}
+
+DialogAnswer ReserverPlatform::ShowMessage(const std::string& text, const std::string& title, unsigned style) {
+    return m_dialogs.ShowMessage(text, title, style);
+}
+
+MemoryStatus ReserverPlatform::QueryMemoryStatus() {
+    return win32::QueryMemoryStatus();
+}
+
+ReserveOutcome ReserverPlatform::ReserveAndRelease(std::uint64_t bytes) {
+    // The block goes into the range held for it where it fits; otherwise the system is asked afresh.
+    ReservedRange block;
+    if (m_held && bytes <= m_heldBytes) {
+        block = std::move(m_held);
+    } else {
+        m_held.reset();
+        block.reset(ReserveRange(bytes));
+    }
+    if (!block || !VirtualAlloc(block.get(), static_cast<SIZE_T>(bytes), MEM_COMMIT, PAGE_READWRITE)) {
+        return ReserveOutcome{false, reinterpret_cast<std::uintptr_t>(__builtin_return_address(0))};
+    }
+    std::memset(block.get(), 0, static_cast<SIZE_T>(bytes));
+    // The block is released right below; this keeps the compiler from treating the zero fill as dead stores.
+    asm volatile("" : : "r"(block.get()) : "memory");
+    block.reset(); // MEM_RELEASE: the pages go back to the system before the free memory is measured
+    return ReserveOutcome{true, 0};
+}
+
+NumberSeparators ReserverPlatform::Separators() {
+    return SystemNumberSeparators();
+}
+
+std::string ReserverPlatform::ProgramFileName() {
+    return FileNameOf(ModuleFileName());
+}
+
+void ReserverPlatform::Open(const std::string& path) {
+    ShellOpen("open", path, "", "", SW_SHOW);
+}
+
+} // namespace qn::win32

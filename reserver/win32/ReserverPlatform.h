@@ -1,0 +1,37 @@
+#pragma once
+#include "Reservation.h"
+#include "win32/System.h"
+#include "win32/UniqueHandle.h"
+
+#include <windows.h>
+
+namespace qn::win32 {
+
+namespace detail {
+inline void ReleaseRange(void* range) {
+    ::VirtualFree(range, 0, MEM_RELEASE);
+}
+} // namespace detail
+
+// Address space obtained with VirtualAlloc, released whole.
+using ReservedRange = UniqueResource<void*, detail::ReleaseRange>;
+
+// The reservation run's view of Windows.
+class ReserverPlatform final : public ReserverPort {
+public:
+    DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override;
+    MemoryStatus QueryMemoryStatus() override;
+    std::uint64_t HoldLargestBlockMB(std::uint64_t limitMB) override;
+    ReserveOutcome ReserveAndRelease(std::uint64_t bytes) override;
+    NumberSeparators Separators() override;
+    std::string ProgramFileName() override;
+    void Open(const std::string& path) override;
+
+private:
+    MessageBoxDialogs m_dialogs;
+    // Address space set aside for the default-sized block, so that the confirmation cannot take it away.
+    ReservedRange m_held;
+    std::uint64_t m_heldBytes = 0;
+};
+
+} // namespace qn::win32

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The run command: installs what is missing, builds the Windows programs and runs the product under Wine.
+# With a display it runs there until the program ends. Without one it runs on a virtual display, answers
+# nothing, saves a screenshot of what is shown to build/run-screenshot.png after QN_RUN_SECONDS (default 5)
+# and then ends the session.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+cd "$QN_ROOT"
+
+program=Qelto.exe
+screenshot=$QN_ROOT/build/run-screenshot.png
+
+if [ "${1:-}" != "--on-virtual-display" ]; then
+    qn_install_deps
+    cmake --preset win32 >/dev/null
+    cmake --build --preset win32
+    if [ -z "${DISPLAY:-}" ]; then
+        exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-virtual-display "$@"
+    fi
+    qn_wine_session
+    wine "build/win32/bin/$program" "$@"
+    exit
+fi
+
+shift
+qn_wine_session
+wine "build/win32/bin/$program" "$@" &
+sleep "${QN_RUN_SECONDS:-5}"
+import -window root "$screenshot"
+qn_log "screenshot of the virtual display: $screenshot"

@@ -1,0 +1,260 @@
+// Qelto.exe driven from outside: its dialogs, exit codes and chained starts.
+#include "Driver.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace qn::e2e {
+namespace {
+
+using testing::ElementsAre;
+
+constexpr const wchar_t* kTitle = L"QeltoNimbi Ver.0.04";
+
+std::uint64_t TotalPhysMB() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    GlobalMemoryStatusEx(&status);
+    return status.ullTotalPhys / 1048576;
+}
+
+class QeltoTest : public testing::Test {
+protected:
+    // Starts Qelto.exe with `arguments` after its quoted path, as a shell or the monitor would.
+    Process StartQelto(const std::wstring& arguments) {
+        return Process::Start(Quoted(ProductPath(L"Qelto.exe")) + L" " + arguments, {},
+                              {{kRecordFileVariable, recordFile.wstring()}});
+    }
+
+    // The confirmation must be up; checks it and returns it.
+    HWND ExpectConfirmation(const Process& qelto, const std::wstring& text) {
+        HWND box = WaitForDialog(qelto.Id());
+        EXPECT_NE(box, nullptr);
+        if (!box) {
+            return nullptr;
+        }
+        const DialogSnapshot shown = ReadDialog(box);
+        EXPECT_EQ(shown.title, kTitle);
+        EXPECT_EQ(shown.text, text);
+        EXPECT_THAT(shown.buttons, ElementsAre(IDOK, IDCANCEL));
+        EXPECT_EQ(shown.icon, BoxIcon::Information);
+        EXPECT_TRUE(shown.topmost) << "system-modal";
+        return box;
+    }
+
+    // The size the confirmation proposes, read from its text.
+    std::int64_t ProposedSize(const Process& qelto) {
+        HWND box = WaitForDialog(qelto.Id());
+        if (!box) {
+            ADD_FAILURE() << "no confirmation";
+            return -1;
+        }
+        const std::wstring text = ReadDialog(box).text;
+        std::wsmatch match;
+        if (!std::regex_match(text, match, std::wregex(LR"((\d+)ＭＢの確保を行います)"))) {
+            ADD_FAILURE() << ToUtf8(text);
+            return -1;
+        }
+        PressButton(box, IDCANCEL);
+        return std::stoll(match[1].str());
+    }
+
+    void ExpectNothingRecorded() {
+        Sleep(1500);
+        EXPECT_FALSE(std::filesystem::exists(recordFile)) << "a program was started";
+    }
+
+    TempDir temp{L"qelto"};
+    std::filesystem::path recordFile = temp.Path() / L"record.txt";
+};
+
+TEST_F(QeltoTest, NoArgumentsProposesTheDefaultSizeAndCancelEndsTheRun) {
+    Process qelto = StartQelto(L"");
+    HWND box = WaitForDialog(qelto.Id());
+    ASSERT_NE(box, nullptr);
+    const DialogSnapshot shown = ReadDialog(box);
+    EXPECT_EQ(shown.title, kTitle);
+    EXPECT_THAT(shown.buttons, ElementsAre(IDOK, IDCANCEL));
+    EXPECT_EQ(shown.icon, BoxIcon::Information);
+    EXPECT_TRUE(shown.topmost);
+    PressButton(box, IDCANCEL);
+    EXPECT_EQ(qelto.WaitForExit(), 0u);
+
+    // The proposal is the whole megabytes of memory plus one, unless this process cannot obtain that much.
+    const std::int64_t proposed = ProposedSize(StartQelto(L""));
+    EXPECT_GT(proposed, 0);
+    EXPECT_LE(proposed, static_cast<std::int64_t>(TotalPhysMB() + 1));
+}
+
+TEST_F(QeltoTest, TheProposedDefaultSizeIsReallyReserved) {
+    Process qelto = StartQelto(L"");
+    HWND confirmation = WaitForDialog(qelto.Id());
+    ASSERT_NE(confirmation, nullptr);
+    PressButton(confirmation, IDOK);
+    // The result follows, not the out-of-memory report.
+    HWND result = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            result = WaitForDialog(qelto.Id(), 100ms);
+            return result && result != confirmation;
+        },
+        120s));
+    EXPECT_EQ(WindowText(result), kTitle);
+    PressButton(result, IDOK);
+    EXPECT_EQ(qelto.WaitForExit(), 0u);
+}
+
+TEST_F(QeltoTest, SizeOptionsAndTheirDefaults) {
+    Process plain = StartQelto(L"");
+    const std::int64_t defaultSize = ProposedSize(plain);
+    struct Case {
+        const wchar_t* arguments;
+        std::int64_t expected;
+    };
+    const Case cases[] = {{L"/m:64", 64},        {L"/M:$40", 64},        {L"/M:64MB", defaultSize},
+                          {L"/M:", defaultSize}, {L"/M:0", defaultSize}, {L"/M:64 /M:x", defaultSize},
+                          {L"\"/M:  70\"", 70},  {L"/M:5000", 5000},     {L"/NOMSGX /M:7", 7}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.arguments));
+        Process qelto = StartQelto(c.arguments);
+        // What one process can obtain differs from the next by a megabyte or two of address space layout.
+        const std::int64_t tolerance = c.expected == defaultSize ? 16 : 0;
+        EXPECT_NEAR(ProposedSize(qelto), c.expected, tolerance);
+        EXPECT_EQ(qelto.WaitForExit(), 0u);
+    }
+}
+
+// The separators the result must use: from the test's environment, else those of the system locale.
+std::pair<std::wstring, std::wstring> ExpectedSeparators() {
+    wchar_t expected[8] = {};
+    if (GetEnvironmentVariableW(L"QN_EXPECT_SEPARATORS", expected, 8) == 2) {
+        return {std::wstring(1, expected[0]), std::wstring(1, expected[1])};
+    }
+    return {L",", L"."};
+}
+
+TEST_F(QeltoTest, ReservesAndReportsTheFreeMemoryWithTheLocaleSeparators) {
+    Process qelto = StartQelto(L"/m:64");
+    HWND confirmation = ExpectConfirmation(qelto, L"64ＭＢの確保を行います");
+    ASSERT_NE(confirmation, nullptr);
+    PressButton(confirmation, IDOK);
+
+    HWND result = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        result = WaitForDialog(qelto.Id(), 100ms);
+        return result && result != confirmation;
+    }));
+    const DialogSnapshot shown = ReadDialog(result);
+    EXPECT_EQ(shown.title, kTitle);
+    EXPECT_THAT(shown.buttons, ElementsAre(IDOK));
+    EXPECT_EQ(shown.icon, BoxIcon::Information);
+    EXPECT_TRUE(shown.topmost);
+
+    const auto [thousands, decimal] = ExpectedSeparators();
+    const std::wregex shape(L"(\\d{1,3}(?:" + thousands + L"\\d{3})*)" + decimal +
+                            L"\\d\\dMBの空きメモリを確保しました\r\r\n QeltoNimbi -メモリ確保-\r\nCopyright .+");
+    std::wsmatch match;
+    ASSERT_TRUE(std::regex_match(shown.text, match, shape)) << ToUtf8(shown.text);
+
+    // The figure is the 64-bit available memory: on a machine with more than 4 GB free it is beyond what a
+    // 32-bit byte count can hold.
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    GlobalMemoryStatusEx(&status);
+    std::wstring digits = match[1].str();
+    std::erase(digits, thousands[0]);
+    const double shownMB = std::stod(digits);
+    const double freeMB = static_cast<double>(status.ullAvailPhys) / 1048576.0;
+    EXPECT_NEAR(shownMB, freeMB, freeMB * 0.2);
+
+    PressButton(result, IDOK);
+    EXPECT_EQ(qelto.WaitForExit(), 0u);
+}
+
+TEST_F(QeltoTest, NegativeSizeReservesNothingButReports) {
+    Process qelto = StartQelto(L"/M:-5");
+    HWND confirmation = ExpectConfirmation(qelto, L"-5ＭＢの確保を行います");
+    ASSERT_NE(confirmation, nullptr);
+    PressButton(confirmation, IDOK);
+    HWND result = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        result = WaitForDialog(qelto.Id(), 100ms);
+        return result && result != confirmation;
+    }));
+    EXPECT_THAT(ReadDialog(result).text, testing::HasSubstr(L"MBの空きメモリを確保しました"));
+    PressButton(result, IDOK);
+    EXPECT_EQ(qelto.WaitForExit(), 0u);
+}
+
+TEST_F(QeltoTest, ChainedProgramOpensOnlyAfterTheResultIsClosed) {
+    const std::filesystem::path program = temp.Path() / L"next.exe";
+    std::filesystem::copy_file(ProductPath(L"QnRecorder.exe"), program);
+    Process qelto = StartQelto(L"/M:1 /E:" + program.wstring());
+    HWND confirmation = ExpectConfirmation(qelto, L"1ＭＢの確保を行います");
+    ASSERT_NE(confirmation, nullptr);
+    PressButton(confirmation, IDOK);
+    HWND result = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        result = WaitForDialog(qelto.Id(), 100ms);
+        return result && result != confirmation;
+    }));
+    Sleep(500);
+    EXPECT_FALSE(std::filesystem::exists(recordFile));
+    PressButton(result, IDOK);
+    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    ASSERT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
+    EXPECT_EQ(ReadRecording(recordFile)->modulePath, program.wstring());
+}
+
+TEST_F(QeltoTest, SilentHandOverOpensTheMonitorInAFolderWithBlanksAndNonAsciiCharacters) {
+    TempDir folder{L"My Tools 表ソ ü"};
+    const std::filesystem::path monitor = folder.Path() / L"Mossik.EXE";
+    std::filesystem::copy_file(ProductPath(L"QnRecorder.exe"), monitor);
+    // The parameters exactly as the monitor passes them.
+    Process qelto = StartQelto(L" /E:" + Quoted(monitor) + L" /NoMsg");
+    EXPECT_EQ(qelto.WaitForExit(120s), 0u);
+    ASSERT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
+    const Recording recording = *ReadRecording(recordFile);
+    EXPECT_EQ(recording.modulePath, monitor.wstring());
+    EXPECT_EQ(recording.arguments, L"");
+}
+
+TEST_F(QeltoTest, EmptyExecPathClearsAnEarlierOne) {
+    const std::filesystem::path program = temp.Path() / L"next.exe";
+    std::filesystem::copy_file(ProductPath(L"QnRecorder.exe"), program);
+    Process qelto = StartQelto(L"/nomsg /M:1 /E:" + Quoted(program) + L" /E:");
+    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    ExpectNothingRecorded();
+}
+
+TEST_F(QeltoTest, MissingChainedProgramEndsSilently) {
+    Process qelto = StartQelto(L"/nomsg /M:1 /E:" + Quoted(temp.Path() / L"missing" / L"none.exe"));
+    EXPECT_EQ(qelto.WaitForExit(), 0u);
+}
+
+TEST_F(QeltoTest, ImpossibleSizeReportsOutOfMemoryEvenWhenSilent) {
+    const std::filesystem::path program = temp.Path() / L"next.exe";
+    std::filesystem::copy_file(ProductPath(L"QnRecorder.exe"), program);
+    for (const wchar_t* size : {L"/M:5000", L"/M:2147483647", L"/M:$7FFFFFFF"}) {
+        SCOPED_TRACE(ToUtf8(size));
+        Process qelto = StartQelto(std::wstring(L"/NOMSG ") + size + L" /E:" + Quoted(program));
+        HWND box = WaitForDialog(qelto.Id());
+        ASSERT_NE(box, nullptr);
+        const DialogSnapshot shown = ReadDialog(box);
+        EXPECT_EQ(shown.title, L"ｱﾌﾟﾘｹｰｼｮﾝ ｴﾗｰ");
+        EXPECT_TRUE(std::regex_match(shown.text, std::wregex(L"EOutOfMemoryがﾓｼﾞｭｰﾙ Qelto\\.exe の\n[0-9A-F]{8,16} "
+                                                             L"で発生しました。\nﾒﾓﾘが足りません\\.\n")))
+            << ToUtf8(shown.text);
+        EXPECT_THAT(shown.buttons, ElementsAre(IDOK));
+        EXPECT_EQ(shown.icon, BoxIcon::Stop);
+        EXPECT_FALSE(shown.topmost) << "task-modal, not system-modal";
+        PressButton(box, IDOK);
+        EXPECT_EQ(qelto.WaitForExit(), 1u);
+    }
+    ExpectNothingRecorded();
+}
+
+} // namespace
+} // namespace qn::e2e

@@ -1,0 +1,308 @@
+#include "Driver.h"
+
+#include "win32/Utf.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace qn::e2e {
+
+std::filesystem::path BinDir() {
+    std::wstring buffer(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    buffer.resize(length);
+    return std::filesystem::path(buffer).parent_path();
+}
+
+std::filesystem::path ProductPath(const wchar_t* fileName) {
+    return BinDir() / fileName;
+}
+
+std::wstring Quoted(const std::filesystem::path& path) {
+    return L"\"" + path.wstring() + L"\"";
+}
+
+namespace {
+
+// The caller's environment block with `additions` replacing or adding variables, sorted as Windows wants it.
+std::wstring EnvironmentBlock(const std::map<std::wstring, std::wstring>& additions) {
+    std::map<std::wstring, std::wstring> variables;
+    if (wchar_t* block = GetEnvironmentStringsW()) {
+        for (const wchar_t* entry = block; *entry; entry += wcslen(entry) + 1) {
+            const std::wstring text(entry);
+            const std::size_t equals = text.find(L'=', 1);
+            if (equals != std::wstring::npos) {
+                variables[text.substr(0, equals)] = text.substr(equals + 1);
+            }
+        }
+        FreeEnvironmentStringsW(block);
+    }
+    for (const auto& [name, value] : additions) {
+        variables[name] = value;
+    }
+    std::wstring result;
+    for (const auto& [name, value] : variables) {
+        result += name + L"=" + value;
+        result += L'\0';
+    }
+    result += L'\0';
+    return result;
+}
+
+} // namespace
+
+Process Process::Start(const std::wstring& commandLine, const std::filesystem::path& directory,
+                       const std::map<std::wstring, std::wstring>& environment) {
+    std::wstring mutableLine = commandLine;
+    std::wstring block = environment.empty() ? std::wstring() : EnvironmentBlock(environment);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    const std::wstring dir = directory.wstring();
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        block.empty() ? nullptr : block.data(), dir.empty() ? nullptr : dir.c_str(), &startup, &info)) {
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                                "CreateProcessW " + ToUtf8(commandLine));
+    }
+    CloseHandle(info.hThread);
+    Process process;
+    process.m_process.reset(info.hProcess);
+    process.m_id = info.dwProcessId;
+    return process;
+}
+
+Process::~Process() {
+    Kill();
+}
+
+std::optional<DWORD> Process::WaitForExit(Milliseconds timeout) const {
+    if (!m_process) {
+        return std::nullopt;
+    }
+    if (WaitForSingleObject(m_process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(m_process.get(), &code);
+    return code;
+}
+
+void Process::Kill() {
+    if (m_process && IsRunning()) {
+        TerminateProcess(m_process.get(), 99);
+        WaitForSingleObject(m_process.get(), 5000);
+    }
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId && (!search.className || ClassName(window) == search.className)) {
+        search.found.push_back(window);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className) {
+    WindowSearch search{processId, className, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForWindow(DWORD processId, const wchar_t* className, Milliseconds timeout, const wchar_t* title) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows(processId, className)) {
+                if (IsWindowVisible(window) && (!title || WindowText(window) == title)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
+}
+
+HWND WaitForDialog(DWORD processId, Milliseconds timeout) {
+    return WaitForWindow(processId, L"#32770", timeout);
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
+}
+
+namespace {
+
+// The pixels of the top-left corner of a window, read from the screen.
+std::vector<COLORREF> CapturePixels(HWND window, int width, int height) {
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    std::vector<COLORREF> pixels;
+    win32::WindowDc screen(nullptr);
+    win32::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    win32::UniqueGdiObject bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        win32::SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y, SRCCOPY);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                pixels.push_back(GetPixel(memory.get(), x, y));
+            }
+        }
+    }
+    return pixels;
+}
+
+// A system icon drawn on a uniform background, pixel by pixel.
+std::vector<COLORREF> RenderIcon(HDC reference, LPCWSTR iconId, COLORREF background, int width, int height) {
+    std::vector<COLORREF> pixels;
+    win32::UniqueMemoryDc memory(CreateCompatibleDC(reference));
+    win32::UniqueGdiObject bitmap(CreateCompatibleBitmap(reference, width, height));
+    {
+        win32::SelectedObject selected(memory.get(), bitmap.get());
+        win32::UniqueGdiObject brush(CreateSolidBrush(background));
+        const RECT all{0, 0, width, height};
+        FillRect(memory.get(), &all, static_cast<HBRUSH>(brush.get()));
+        DrawIconEx(memory.get(), 0, 0, LoadIconW(nullptr, iconId), 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                pixels.push_back(GetPixel(memory.get(), x, y));
+            }
+        }
+    }
+    return pixels;
+}
+
+// The icon control of a message box differs in id between systems; it is the static control with SS_ICON.
+HWND FindIconControl(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == L"Static" && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+            IsWindowVisible(child)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+BoxIcon IdentifyIcon(HWND dialog) {
+    HWND control = FindIconControl(dialog);
+    if (!control) {
+        return BoxIcon::None;
+    }
+    const int width = GetSystemMetrics(SM_CXICON);
+    const int height = GetSystemMetrics(SM_CYICON);
+    const std::vector<COLORREF> shown = CapturePixels(control, width, height);
+    // The corner is background in every standard icon.
+    const COLORREF background = shown.front();
+    win32::WindowDc screen(nullptr);
+    const std::pair<LPCWSTR, BoxIcon> candidates[] = {{IDI_INFORMATION, BoxIcon::Information},
+                                                      {IDI_ERROR, BoxIcon::Stop},
+                                                      {IDI_QUESTION, BoxIcon::Question},
+                                                      {IDI_WARNING, BoxIcon::Warning}};
+    for (const auto& [id, kind] : candidates) {
+        if (RenderIcon(screen.get(), id, background, width, height) == shown) {
+            return kind;
+        }
+    }
+    return BoxIcon::Unknown;
+}
+
+} // namespace
+
+DialogSnapshot ReadDialog(HWND dialog) {
+    DialogSnapshot snapshot;
+    snapshot.title = WindowText(dialog);
+    wchar_t text[4096] = {};
+    GetDlgItemTextW(dialog, 0xFFFF, text, static_cast<int>(std::size(text)));
+    snapshot.text = text;
+    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+        HWND button = GetDlgItem(dialog, id);
+        if (button && IsWindowVisible(button)) {
+            snapshot.buttons.push_back(id);
+        }
+    }
+    snapshot.topmost = (GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    // The icon is read from the screen, so the box must have been painted.
+    WaitUntil([&] { return IdentifyIcon(dialog) != BoxIcon::Unknown; }, 2s);
+    snapshot.icon = IdentifyIcon(dialog);
+    return snapshot;
+}
+
+void PressButton(HWND dialog, int buttonId) {
+    SendMessageW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
+}
+
+TempDir::TempDir(const std::wstring& leafName) {
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, base);
+    for (unsigned attempt = GetTickCount();; ++attempt) {
+        m_root = std::filesystem::path(base) /
+                 (L"qn-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt));
+        if (std::filesystem::create_directory(m_root)) {
+            break;
+        }
+    }
+    m_path = m_root / leafName;
+    std::filesystem::create_directories(m_path);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_root, ignored);
+}
+
+std::string ReadFileUtf8(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+std::wstring ToWide(const std::string& utf8) {
+    return win32::Widen(utf8);
+}
+
+std::string ToUtf8(const std::wstring& utf16) {
+    return win32::Narrow(utf16);
+}
+
+std::optional<Recording> ReadRecording(const std::filesystem::path& recordFile) {
+    if (!std::filesystem::exists(recordFile)) {
+        return std::nullopt;
+    }
+    std::istringstream lines(ReadFileUtf8(recordFile));
+    Recording recording;
+    std::string modulePath, arguments, directory;
+    std::getline(lines, modulePath);
+    std::getline(lines, arguments);
+    std::getline(lines, directory);
+    recording.modulePath = ToWide(modulePath);
+    recording.arguments = ToWide(arguments);
+    recording.workingDirectory = ToWide(directory);
+    return recording;
+}
+
+} // namespace qn::e2e

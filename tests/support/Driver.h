@@ -1,0 +1,121 @@
+#pragma once
+// The end-to-end driver: starts the real programs, finds their windows, reads and presses their dialogs.
+// Written against plain Win32 so that it runs the same under Wine and on Windows.
+#include "win32/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qn::e2e {
+
+using namespace std::chrono_literals;
+using Milliseconds = std::chrono::milliseconds;
+
+// The folder of the running test program; the product's programs are built next to it.
+std::filesystem::path BinDir();
+std::filesystem::path ProductPath(const wchar_t* fileName);
+
+// A started program. The destructor ends it if it still runs, so no test leaves a process behind.
+class Process {
+public:
+    // Starts `commandLine` (program path included, quoted as needed) in `directory` (empty: the caller's), with
+    // `environment` added to the caller's environment.
+    static Process Start(const std::wstring& commandLine, const std::filesystem::path& directory = {},
+                         const std::map<std::wstring, std::wstring>& environment = {});
+    Process(Process&&) noexcept = default;
+    Process& operator=(Process&&) noexcept = default;
+    ~Process();
+
+    DWORD Id() const { return m_id; }
+    HANDLE Handle() const { return m_process.get(); }
+    // The exit code once the process has ended within `timeout`; nothing while it still runs.
+    std::optional<DWORD> WaitForExit(Milliseconds timeout = 10s) const;
+    bool IsRunning() const { return !WaitForExit(0ms); }
+    void Kill();
+
+private:
+    Process() = default;
+    win32::UniqueHandle m_process;
+    DWORD m_id = 0;
+};
+
+// Quotes a path for a command line.
+std::wstring Quoted(const std::filesystem::path& path);
+
+// Top-level windows of a process, optionally of one class, visible or not.
+std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className = nullptr);
+// Waits for a top-level window of the process with that class (and title, when given).
+HWND WaitForWindow(DWORD processId, const wchar_t* className, Milliseconds timeout = 10s,
+                   const wchar_t* title = nullptr);
+// Waits for a message box of the process.
+HWND WaitForDialog(DWORD processId, Milliseconds timeout = 10s);
+// Waits until `condition` holds, polling; false when the time ran out.
+template <typename Condition>
+bool WaitUntil(Condition condition, Milliseconds timeout = 10s) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        ::Sleep(20);
+    }
+}
+
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+
+enum class BoxIcon { None, Information, Stop, Question, Warning, Unknown };
+
+// What a message box shows, read from outside its process.
+struct DialogSnapshot {
+    std::wstring title;
+    std::wstring text;
+    std::vector<int> buttons; // ids of the push buttons present (IDOK, IDCANCEL, ...), ascending
+    bool topmost = false;     // system-modal boxes are topmost
+    BoxIcon icon = BoxIcon::None;
+};
+DialogSnapshot ReadDialog(HWND dialog);
+// Presses a button of a dialog by its id.
+void PressButton(HWND dialog, int buttonId);
+
+// A fresh folder below the temporary folder, with the given name inside it, removed with everything in it at the
+// end of the scope.
+class TempDir {
+public:
+    explicit TempDir(const std::wstring& leafName = L"qn");
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir();
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_root;
+    std::filesystem::path m_path;
+};
+
+// UTF-8 file contents, and UTF-16 views of them.
+std::string ReadFileUtf8(const std::filesystem::path& path);
+std::wstring ToWide(const std::string& utf8);
+std::string ToUtf8(const std::wstring& utf16);
+
+// What the recorder program (QnRecorder.exe) wrote when a program started it: its own path, its arguments as
+// one text (the command line after the program), and its working directory.
+struct Recording {
+    std::wstring modulePath;
+    std::wstring arguments;
+    std::wstring workingDirectory;
+};
+// The environment variable that tells the recorder where to write; pass it to Process::Start.
+inline constexpr const wchar_t* kRecordFileVariable = L"QN_RECORD_FILE";
+std::optional<Recording> ReadRecording(const std::filesystem::path& recordFile);
+
+} // namespace qn::e2e

@@ -1,0 +1,62 @@
+#include "ApplicationError.h"
+#include "MemoryUnits.h"
+#include "PathUtil.h"
+
+#include <gtest/gtest.h>
+
+namespace qn {
+namespace {
+
+TEST(MemoryUnitsTest, KilobytesRoundHalfToEvenAndCap) {
+    EXPECT_EQ(BytesToKilobytesRounded(0), 0);
+    EXPECT_EQ(BytesToKilobytesRounded(511), 0);
+    EXPECT_EQ(BytesToKilobytesRounded(512), 0);
+    EXPECT_EQ(BytesToKilobytesRounded(513), 1);
+    EXPECT_EQ(BytesToKilobytesRounded(1536), 2);
+    EXPECT_EQ(BytesToKilobytesRounded(2560), 2);
+    // 30 GiB is far beyond a signed 32-bit byte count but fits in kilobytes.
+    EXPECT_EQ(BytesToKilobytesRounded(30ULL << 30), 30 << 20);
+    EXPECT_EQ(BytesToKilobytesRounded(~0ULL), INT32_MAX);
+}
+
+TEST(MemoryUnitsTest, MegabytesKeepTheirFraction) {
+    EXPECT_EQ(WholeMegabytes(66584576), 63u);
+    EXPECT_DOUBLE_EQ(BytesToMegabytes(66584576), 63.5);
+    EXPECT_DOUBLE_EQ(BytesToMegabytes(24ULL << 30), 24576.0);
+}
+
+struct PathCase {
+    const char* path;
+    const char* withoutSeparator;
+    const char* keepingRoot;
+    const char* fileName;
+};
+
+class PathUtilTest : public testing::TestWithParam<PathCase> {};
+
+TEST_P(PathUtilTest, CutsTheDirectory) {
+    const auto& c = GetParam();
+    EXPECT_EQ(DirectoryWithoutSeparator(c.path), c.withoutSeparator);
+    EXPECT_EQ(DirectoryKeepingRoot(c.path), c.keepingRoot);
+    EXPECT_EQ(FileNameOf(c.path), c.fileName);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PathUtilTest,
+                         testing::Values(PathCase{"C:\\Tools\\Mossik.EXE", "C:\\Tools", "C:\\Tools", "Mossik.EXE"},
+                                         PathCase{"C:\\Mossik.EXE", "C:", "C:\\", "Mossik.EXE"},
+                                         // "表" and "ソ" have a backslash as their second byte in Shift-JIS; in UTF-8
+                                         // no byte of them can be taken for a separator.
+                                         PathCase{"C:\\表\\ソ\\Kolvane.exe", "C:\\表\\ソ", "C:\\表\\ソ", "Kolvane.exe"},
+                                         PathCase{"\\\\server\\share\\x.exe", "\\\\server\\share", "\\\\server\\share",
+                                                  "x.exe"},
+                                         PathCase{"x.exe", "", "", "x.exe"}));
+
+TEST(ApplicationErrorTest, FormatsTheLastResortReport) {
+    EXPECT_EQ(FormatApplicationError("EOutOfMemory", "Qelto.exe", 0x4012AB, "ﾒﾓﾘが足りません"),
+              "EOutOfMemoryがﾓｼﾞｭｰﾙ Qelto.exe の\n004012AB で発生しました。\nﾒﾓﾘが足りません.\n");
+    EXPECT_EQ(FormatApplicationError("Exception", "a.exe", 0xDEADBEEF, "done."),
+              "Exceptionがﾓｼﾞｭｰﾙ a.exe の\nDEADBEEF で発生しました。\ndone.\n");
+}
+
+} // namespace
+} // namespace qn

@@ -1,0 +1,187 @@
+#include "Reservation.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace qn {
+namespace {
+
+using testing::ElementsAre;
+
+struct Shown {
+    std::string text;
+    std::string title;
+    unsigned style;
+};
+
+// Records what the run asks of the system and answers as scripted.
+class FakeReserver : public ReserverPort {
+public:
+    MemoryStatus status{64ULL << 30, 123456789};
+    std::uint64_t largestMB = 1884;
+    bool obtainable = true;
+    std::deque<DialogAnswer> answers;
+
+    std::vector<Shown> shown;
+    std::vector<std::uint64_t> reserved;
+    std::vector<std::string> opened;
+    std::vector<std::uint64_t> heldLimits;
+
+    DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override {
+        shown.push_back({text, title, style});
+        if (answers.empty()) {
+            return DialogAnswer::Ok;
+        }
+        const DialogAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    MemoryStatus QueryMemoryStatus() override { return status; }
+    std::uint64_t HoldLargestBlockMB(std::uint64_t limitMB) override {
+        heldLimits.push_back(limitMB);
+        return std::min(limitMB, largestMB);
+    }
+    ReserveOutcome ReserveAndRelease(std::uint64_t bytes) override {
+        reserved.push_back(bytes);
+        return obtainable ? ReserveOutcome{true, 0} : ReserveOutcome{false, 0x401A2C};
+    }
+    NumberSeparators Separators() override { return NumberSeparators{",", "."}; }
+    std::string ProgramFileName() override { return "Qelto.exe"; }
+    void Open(const std::string& path) override { opened.push_back(path); }
+};
+
+constexpr std::uint64_t MB = 1048576;
+
+struct OptionsCase {
+    std::vector<std::string> arguments;
+    std::int32_t sizeMB;
+    bool showMessages;
+    std::string execPath;
+};
+
+class ReadReservationOptionsTest : public testing::TestWithParam<OptionsCase> {};
+
+TEST_P(ReadReservationOptionsTest, ReadsFromFirstToLast) {
+    const auto& c = GetParam();
+    const ReservationOptions options = ReadReservationOptions(c.arguments);
+    EXPECT_EQ(options.SizeMB, c.sizeMB);
+    EXPECT_EQ(options.ShowMessages, c.showMessages);
+    EXPECT_EQ(options.ExecPath, c.execPath);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReadReservationOptionsTest,
+                         testing::Values(OptionsCase{{}, 0, true, ""}, OptionsCase{{"/m:64"}, 64, true, ""},
+                                         OptionsCase{{"/M:$40"}, 64, true, ""}, OptionsCase{{"/M:64MB"}, 0, true, ""},
+                                         OptionsCase{{"/M:"}, 0, true, ""}, OptionsCase{{"/M:-5"}, -5, true, ""},
+                                         OptionsCase{{"/M:5000"}, 5000, true, ""},
+                                         // An invalid value sets the size back to 0 even after a valid one.
+                                         OptionsCase{{"/M:64", "/M:x"}, 0, true, ""},
+                                         OptionsCase{{"/M:x", "/M:64"}, 64, true, ""},
+                                         OptionsCase{{"/nomsg"}, 0, false, ""}, OptionsCase{{"/NoMsg"}, 0, false, ""},
+                                         OptionsCase{{"/NOMSGS"}, 0, true, ""}, OptionsCase{{"NOMSG"}, 0, true, ""},
+                                         // Values keep their case; an empty "/E:" clears an earlier one.
+                                         OptionsCase{{"/e:C:\\Tools\\Mossik.EXE"}, 0, true, "C:\\Tools\\Mossik.EXE"},
+                                         OptionsCase{{"/E:a.exe", "/E:"}, 0, true, ""},
+                                         OptionsCase{{"/E:", "/E:b"}, 0, true, "b"},
+                                         // Only ASCII letters are upper-cased, and unknown arguments are ignored.
+                                         OptionsCase{{"/ｍ:64", "-M:3", "/X"}, 0, true, ""}));
+
+TEST(DefaultSizeMBTest, WholeMegabytesPlusOneWithinWhatCanBeObtained) {
+    EXPECT_EQ(WantedDefaultSizeMB(MemoryStatus{66584576, 0}), 64u);
+    EXPECT_EQ(WantedDefaultSizeMB(MemoryStatus{64 * MB, 0}), 65u);
+    EXPECT_EQ(WantedDefaultSizeMB(MemoryStatus{24ULL << 30, 0}), 24577u);
+    EXPECT_EQ(DefaultSizeMB(1884), 1884);
+    EXPECT_EQ(DefaultSizeMB(1ULL << 40), INT32_MAX);
+    EXPECT_EQ(DefaultSizeMB(0), 1);
+}
+
+TEST(RunReservationTest, DefaultSizeIsHeldBeforeTheConfirmation) {
+    FakeReserver fake;
+    fake.status.totalPhys = 66584576;
+    fake.answers = {DialogAnswer::Cancel};
+    RunReservation({}, fake);
+    EXPECT_THAT(fake.heldLimits, ElementsAre(64u));
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_EQ(fake.shown[0].text, "64ＭＢの確保を行います");
+}
+
+TEST(RunReservationTest, ExplicitSizeHoldsNothing) {
+    FakeReserver fake;
+    RunReservation({"/NOMSG", "/M:64"}, fake);
+    EXPECT_TRUE(fake.heldLimits.empty());
+}
+
+TEST(RunReservationTest, NoArgumentsConfirmsReservesReportsAndEnds) {
+    FakeReserver fake;
+    EXPECT_EQ(RunReservation({}, fake), 0);
+    ASSERT_EQ(fake.shown.size(), 2u);
+    EXPECT_EQ(fake.shown[0].text, "1884ＭＢの確保を行います");
+    EXPECT_EQ(fake.shown[0].title, "QeltoNimbi Ver.0.04");
+    EXPECT_EQ(fake.shown[0].style, 0x1041u);
+    EXPECT_EQ(fake.shown[1].text, "117.74MBの空きメモリを確保しました\r\r\n QeltoNimbi -メモリ確保-\r\n"
+                                  "Copyright (C) 2026 Harvelt. All rights reserved.");
+    EXPECT_EQ(fake.shown[1].style, 0x1040u);
+    EXPECT_THAT(fake.reserved, ElementsAre(1884 * MB));
+    EXPECT_TRUE(fake.opened.empty());
+}
+
+TEST(RunReservationTest, CancelEndsWithoutReserving) {
+    FakeReserver fake;
+    fake.answers = {DialogAnswer::Cancel};
+    EXPECT_EQ(RunReservation({"/M:64", "/E:x.exe"}, fake), 0);
+    EXPECT_EQ(fake.shown.size(), 1u);
+    EXPECT_TRUE(fake.reserved.empty());
+    EXPECT_TRUE(fake.opened.empty());
+}
+
+TEST(RunReservationTest, AnyAnswerButCancelGoesOn) {
+    FakeReserver fake;
+    fake.answers = {DialogAnswer::Other};
+    EXPECT_EQ(RunReservation({"/M:64"}, fake), 0);
+    EXPECT_THAT(fake.reserved, ElementsAre(64 * MB));
+}
+
+TEST(RunReservationTest, LargeSizesAreNeverWrapped) {
+    FakeReserver fake;
+    EXPECT_EQ(RunReservation({"/NOMSG", "/M:4096"}, fake), 0);
+    EXPECT_EQ(RunReservation({"/NOMSG", "/M:5000"}, fake), 0);
+    EXPECT_EQ(RunReservation({"/NOMSG", "/M:$7FFFFFFF"}, fake), 0);
+    EXPECT_THAT(fake.reserved, ElementsAre(4096 * MB, 5000 * MB, 2147483647ULL * MB));
+}
+
+TEST(RunReservationTest, NegativeSizeReservesNothingButReportsAndChains) {
+    FakeReserver fake;
+    EXPECT_EQ(RunReservation({"/M:-5", "/E:next.exe"}, fake), 0);
+    ASSERT_EQ(fake.shown.size(), 2u);
+    EXPECT_EQ(fake.shown[0].text, "-5ＭＢの確保を行います");
+    EXPECT_TRUE(fake.reserved.empty());
+    EXPECT_THAT(fake.opened, ElementsAre("next.exe"));
+}
+
+TEST(RunReservationTest, SilentHandOverFromTheMonitor) {
+    FakeReserver fake;
+    EXPECT_EQ(RunReservation({"/E:C:\\My Tools\\Mossik.EXE", "/NoMsg"}, fake), 0);
+    EXPECT_TRUE(fake.shown.empty());
+    EXPECT_THAT(fake.reserved, ElementsAre(1884 * MB));
+    EXPECT_THAT(fake.opened, ElementsAre("C:\\My Tools\\Mossik.EXE"));
+}
+
+TEST(RunReservationTest, OutOfMemoryIsReportedEvenWhenSilentAndEndsWithOne) {
+    FakeReserver fake;
+    fake.obtainable = false;
+    EXPECT_EQ(RunReservation({"/NOMSG", "/M:4000", "/E:next.exe"}, fake), 1);
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_EQ(fake.shown[0].text, "EOutOfMemoryがﾓｼﾞｭｰﾙ Qelto.exe の\n00401A2C で発生しました。\nﾒﾓﾘが足りません.\n");
+    EXPECT_EQ(fake.shown[0].title, "ｱﾌﾟﾘｹｰｼｮﾝ ｴﾗｰ");
+    EXPECT_EQ(fake.shown[0].style, 0x2010u);
+    EXPECT_TRUE(fake.opened.empty());
+}
+
+TEST(ResultTextTest, UsesTheGivenSeparators) {
+    EXPECT_EQ(ResultText(24105ULL * MB + MB / 2, NumberSeparators{".", ","}).substr(0, 9), "24.105,50");
+}
+
+} // namespace
+} // namespace qn
