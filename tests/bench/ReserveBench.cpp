@@ -1,0 +1,76 @@
+// Times `Qelto.exe /NOMSG /M:N` against the baseline program doing only VirtualAlloc, memset and
+// VirtualFree of the same N MB: whole processes, run in turn, paired, in one session.
+// Usage: ReserveBench.exe [MB=512] [runs=9]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring BinDir() {
+    wchar_t path[32768] = {};
+    GetModuleFileNameW(nullptr, path, 32768);
+    std::wstring dir(path);
+    return dir.substr(0, dir.find_last_of(L'\\'));
+}
+
+// Wall time of one whole run in milliseconds, or a negative value when it failed.
+double TimeRun(const std::wstring& commandLine) {
+    std::wstring line = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        return -1;
+    }
+    WaitForSingleObject(info.hProcess, INFINITE);
+    QueryPerformanceCounter(&end);
+    DWORD code = 1;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return code == 0 ? 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart : -1;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const unsigned megabytes = argc > 1 ? static_cast<unsigned>(_wtoi(argv[1])) : 512;
+    const int runs = argc > 2 ? _wtoi(argv[2]) : 9;
+    const std::wstring dir = BinDir();
+    const std::wstring size = std::to_wstring(megabytes);
+    const std::wstring qelto = L"\"" + dir + L"\\Qelto.exe\" /NOMSG /M:" + size;
+    const std::wstring baseline = L"\"" + dir + L"\\BaselineReserve.exe\" " + size;
+
+    TimeRun(qelto); // warm-up: the first start of each program loads it from disk
+    TimeRun(baseline);
+    std::vector<double> qeltoTimes, baselineTimes;
+    for (int i = 0; i < runs; ++i) {
+        const double q = TimeRun(qelto);
+        const double b = TimeRun(baseline);
+        if (q < 0 || b < 0) {
+            std::fprintf(stderr, "run %d failed\n", i + 1);
+            return 1;
+        }
+        qeltoTimes.push_back(q);
+        baselineTimes.push_back(b);
+        std::printf("run %2d: Qelto %8.1f ms   baseline %8.1f ms\n", i + 1, q, b);
+    }
+    const double q = Median(qeltoTimes);
+    const double b = Median(baselineTimes);
+    std::printf("%u MB, %d paired runs: median Qelto %.1f ms, baseline %.1f ms, ratio %.3f (target <= 1.10)\n",
+                megabytes, runs, q, b, q / b);
+    return 0;
+}
