@@ -1,0 +1,294 @@
+#include "MainUnit.h"
+
+#include "SettingsKey.h"
+#include "Texts.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace qn {
+namespace {
+
+constexpr unsigned kErrorBox = mb::kIconStop | mb::kSystemModal;
+constexpr unsigned kInformationBox = mb::kIconInformation | mb::kSystemModal;
+constexpr double kMinutesPerDay = 1440.0;
+
+} // namespace
+
+TForm1::TForm1(MonitorSystem& system, MonitorView& view, MonitorSettings& settings, std::vector<std::string> arguments)
+    : m_system(system), m_view(view), m_settings(settings), m_arguments(std::move(arguments)) {}
+
+template <typename Step>
+void TForm1::Guarded(Step step) {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        if (!m_destroyed) {
+            m_system.ShowError(std::string(error.what()) + ".");
+        }
+    }
+}
+
+bool TForm1::Checked(MenuCommand entry) const {
+    switch (entry) {
+    case MenuCommand::RestMemMenu:
+        return m_meterShown;
+    case MenuCommand::TopShowMenu:
+        return m_topmost;
+    case MenuCommand::TimeMem1:
+        return m_periodic;
+    case MenuCommand::ZanMem1:
+        return m_lowMemory;
+    default:
+        return false;
+    }
+}
+
+void TForm1::SetCheck(MenuCommand entry, bool checked) {
+    switch (entry) {
+    case MenuCommand::RestMemMenu:
+        m_meterShown = checked;
+        break;
+    case MenuCommand::TopShowMenu:
+        m_topmost = checked;
+        break;
+    case MenuCommand::TimeMem1:
+        m_periodic = checked;
+        break;
+    case MenuCommand::ZanMem1:
+        m_lowMemory = checked;
+        break;
+    default:
+        return;
+    }
+    m_view.SetChecked(entry, checked);
+}
+
+void TForm1::FormCreate() {
+    Guarded([&] {
+        m_settings.LoadPosition();
+        m_view.MarkApplicationWindow();
+
+        const MemoryStatus status = m_system.QueryMemoryStatus();
+        m_view.SetGaugeMaximum(GaugeMaximum(status.totalPhys));
+        m_gaugeMaximum = GaugeMaximum(status.totalPhys);
+        m_view.SetGaugeProgress(std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum));
+
+        const bool shown = !m_settings.ReadSettingBool(setting::kShow);
+        m_view.SetMeterVisible(shown);
+        SetCheck(MenuCommand::RestMemMenu, shown);
+        m_view.SetEnabled(MenuCommand::TopShowMenu, shown);
+
+        const bool topmost = m_settings.ReadSettingBool(setting::kTop);
+        m_view.ApplyTopmost(topmost);
+        SetCheck(MenuCommand::TopShowMenu, topmost);
+
+        SetCheck(MenuCommand::ZanMem1, m_settings.ReadSettingBool(setting::kMemory));
+        RefreshReserveThreshold();
+
+        SetCheck(MenuCommand::TimeMem1, m_settings.ReadSettingBool(setting::kTime));
+        ScheduleStep();
+
+        m_promptSwitch = m_settings.ReadSettingBool(setting::kCation);
+        m_promptThreshold = m_promptSwitch ? m_settings.ReadSettingInt(setting::kCationMemory) : 0;
+
+        if (m_settings.ReadSettingBool(setting::kUseHotKey)) {
+            m_view.AddHotKey(1, m_settings.ReadSettingInt(setting::kHotKey));
+        }
+
+        // The start time is stored unless the first argument is exactly "C"; the countdown keeps its own value.
+        if (m_arguments.empty() || m_arguments.front() != "C") {
+            m_settings.WriteSettingFloat(setting::kNextRun, m_system.Now());
+        }
+
+        m_view.ShowTrayIcon();
+    });
+}
+
+void TForm1::FormCloseQuery() {
+    m_settings.SavePosition();
+}
+
+void TForm1::ScheduleStep() {
+    if (!m_periodic) {
+        m_nextRun = 0.0;
+        return;
+    }
+    m_nextRun = m_settings.ReadSettingFloat(setting::kNextRun);
+    const DateTime now = m_system.Now();
+    if (now < m_nextRun) {
+        return;
+    }
+    // "Cycle" is a period in minutes. Without a positive period there is no periodic schedule: a zero period
+    // would hand over, come back and hand over again without end.
+    const std::int32_t cycle = m_settings.ReadSettingInt(setting::kCycle);
+    if (cycle <= 0) {
+        m_nextRun = 0.0;
+        return;
+    }
+    m_nextRun = now + cycle / kMinutesPerDay;
+    m_settings.WriteSettingFloat(setting::kNextRun, m_nextRun);
+}
+
+void TForm1::RefreshReserveThreshold() {
+    m_reserveThreshold = m_lowMemory ? m_settings.ReadSettingInt(setting::kMinMemory) : 0;
+}
+
+bool TForm1::ShowMessageAndSurvive(const std::string& text, unsigned style, DialogAnswer* answer) {
+    const DialogAnswer given = m_system.ShowMessage(text, std::string(kTitleVersioned), style);
+    if (answer) {
+        *answer = given;
+    }
+    return !m_destroyed;
+}
+
+bool TForm1::LaunchReservation() {
+    if (m_system.Start("", ReservationLaunch(m_system.ModuleFileName())) > 32) {
+        m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
+        m_view.RemoveTrayIcon(); // no icon is left behind in the notification area
+        m_system.EndProcess();
+        return true;
+    }
+    ShowMessageAndSurvive(std::string(kMissingFileText), kErrorBox);
+    return false;
+}
+
+void TForm1::ShowTick(double freeMB, DateTime now) {
+    const NumberSeparators separators = m_system.Separators();
+    if (m_nextRun != 0.0) {
+        const DateTime remaining = m_nextRun - now;
+        m_view.SetMeterTitle(MeterTitle(freeMB, separators) + CountdownSuffix(remaining));
+        m_view.SetGaugeHint(HintWithSchedule(freeMB, remaining, separators));
+    } else {
+        m_view.SetMeterTitle(MeterTitle(freeMB, separators));
+        m_view.SetGaugeHint(HintWithoutSchedule(freeMB, separators));
+    }
+}
+
+void TForm1::RestMemoryTimer() {
+    Guarded([&] {
+        const MemoryStatus status = m_system.QueryMemoryStatus();
+        const std::int32_t freeKilobytes = std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum);
+        const double freeMB = BytesToMegabytes(status.availPhys);
+        m_view.SetGaugeProgress(freeKilobytes);
+
+        const DateTime now = m_system.Now();
+        if (m_nextRun != 0.0 && now >= m_nextRun) {
+            m_view.StopTimer();
+            if (LaunchReservation()) {
+                return;
+            }
+            if (m_destroyed) {
+                return;
+            }
+            // The error was shown once; the schedule stays off for this process until it is switched on again,
+            // rather than bringing the box back every second.
+            m_nextRun = 0.0;
+            SetCheck(MenuCommand::TimeMem1, false);
+        } else {
+            ShowTick(freeMB, now);
+        }
+
+        if (m_promptThreshold > 0 && m_promptSwitch) {
+            m_view.StopTimer();
+            if (freeKilobytes <= m_promptThreshold) {
+                DialogAnswer answer = DialogAnswer::Other;
+                if (!ShowMessageAndSurvive(std::string(kLowMemoryPromptText), mb::kOkCancel | kInformationBox,
+                                           &answer)) {
+                    return;
+                }
+                if (answer == DialogAnswer::Ok) {
+                    if (LaunchReservation() || m_destroyed) {
+                        return;
+                    }
+                } else {
+                    m_promptSwitch = false;
+                }
+            }
+        }
+
+        if (m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold) {
+            m_view.StopTimer();
+            if (LaunchReservation() || m_destroyed) {
+                return;
+            }
+            // As with the schedule: shown once, then off for this process until switched on again.
+            m_reserveThreshold = 0;
+            SetCheck(MenuCommand::ZanMem1, false);
+        }
+
+        m_view.StartTimer();
+    });
+}
+
+void TForm1::RunQeltoMenuClick() {
+    Guarded([&] { LaunchReservation(); });
+}
+
+void TForm1::SetQeltoClick() {
+    Guarded([&] {
+        if (m_system.Start("open", SettingsLaunch(m_system.ModuleFileName())) > 32) {
+            m_view.RemoveTrayIcon();
+            m_system.EndProcess();
+            return;
+        }
+        ShowMessageAndSurvive(std::string(kNoSettingsProgramText), kErrorBox);
+    });
+}
+
+void TForm1::RestMemMenuClick() {
+    Guarded([&] {
+        const bool wasShown = m_meterShown;
+        m_view.SetMeterVisible(!wasShown);
+        m_settings.WriteSettingBool(setting::kShow, wasShown);
+        m_view.SetEnabled(MenuCommand::TopShowMenu, !wasShown);
+        SetCheck(MenuCommand::RestMemMenu, !wasShown);
+    });
+}
+
+void TForm1::TopShowMenuClick() {
+    Guarded([&] {
+        const bool wasTopmost = m_topmost;
+        m_view.ApplyTopmost(!wasTopmost);
+        m_settings.WriteSettingBool(setting::kTop, !wasTopmost);
+        SetCheck(MenuCommand::TopShowMenu, !wasTopmost);
+    });
+}
+
+void TForm1::TimeMem1Click() {
+    Guarded([&] {
+        SetCheck(MenuCommand::TimeMem1, !m_periodic);
+        m_settings.WriteSettingBool(setting::kTime, m_periodic);
+        ScheduleStep();
+    });
+}
+
+void TForm1::ZanMem1Click() {
+    Guarded([&] {
+        SetCheck(MenuCommand::ZanMem1, !m_lowMemory);
+        m_settings.WriteSettingBool(setting::kMemory, m_lowMemory);
+        RefreshReserveThreshold();
+    });
+}
+
+void TForm1::AboutAmbrolainTrayIcon1Click() {
+    Guarded([&] { ShowMessageAndSurvive(AboutText(), kInformationBox); });
+}
+
+void TForm1::Exit1Click() {
+    Guarded([&] {
+        m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
+        if (m_settings.ReadSettingBool(setting::kUseHotKey)) {
+            m_view.RemoveHotKey(1);
+        }
+        m_view.CloseMeter();
+    });
+}
+
+void TForm1::HKey1HotKey(int index) {
+    if (index == 1) {
+        RunQeltoMenuClick();
+    }
+}
+
+} // namespace qn

@@ -1,0 +1,67 @@
+#pragma once
+#include "MonitorPorts.h"
+
+#include <string>
+#include <vector>
+
+namespace qn {
+
+// The resident monitor's logic, behind its meter window: start-up, the once-a-second tick, the schedule, the
+// hand-overs and the menu commands. Every handler catches what its steps raise and shows it as an error box.
+class TForm1 {
+public:
+    TForm1(MonitorSystem& system, MonitorView& view, MonitorSettings& settings, std::vector<std::string> arguments);
+
+    void FormCreate();
+    void FormCloseQuery();
+    void RestMemoryTimer();
+
+    void RunQeltoMenuClick();
+    void SetQeltoClick();
+    void RestMemMenuClick();
+    void TopShowMenuClick();
+    void TimeMem1Click();
+    void ZanMem1Click();
+    void AboutAmbrolainTrayIcon1Click();
+    void Exit1Click();
+    void HKey1HotKey(int index);
+
+    // Called once the meter window is gone, so that nothing touches it afterwards (a box the tick showed may
+    // return after the monitor was ended from the menu).
+    void MeterDestroyed() { m_destroyed = true; }
+
+    DateTime NextRunTime() const { return m_nextRun; }
+    std::int32_t ReserveThreshold() const { return m_reserveThreshold; }
+    std::int32_t PromptThreshold() const { return m_promptThreshold; }
+    bool PromptSwitch() const { return m_promptSwitch; }
+    bool Checked(MenuCommand entry) const;
+
+private:
+    template <typename Step>
+    void Guarded(Step step);
+    void SetCheck(MenuCommand entry, bool checked);
+    void ScheduleStep();
+    void RefreshReserveThreshold();
+    // Hands over to the reservation tool; true when the process has ended.
+    bool LaunchReservation();
+    bool ShowMessageAndSurvive(const std::string& text, unsigned style, DialogAnswer* answer = nullptr);
+    void ShowTick(double freeMB, DateTime now);
+
+    MonitorSystem& m_system;
+    MonitorView& m_view;
+    MonitorSettings& m_settings;
+    std::vector<std::string> m_arguments;
+
+    DateTime m_nextRun = 0.0;
+    std::int32_t m_reserveThreshold = 0;
+    std::int32_t m_promptThreshold = 0;
+    bool m_promptSwitch = false;
+    std::int32_t m_gaugeMaximum = 100;
+    bool m_meterShown = false;
+    bool m_topmost = false;
+    bool m_periodic = false;
+    bool m_lowMemory = false;
+    bool m_destroyed = false;
+};
+
+} // namespace qn

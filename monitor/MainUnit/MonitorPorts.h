@@ -1,0 +1,75 @@
+#pragma once
+#include "DateTime.h"
+#include "Dialogs.h"
+#include "MemoryUnits.h"
+#include "MonitorTexts.h"
+#include "NumberFormat.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qn {
+
+// The settings key as the monitor reaches it: each call opens, accesses and closes the key; reads give their
+// defaults (0, false, 0.0) on anything unreadable, writes that fail are dropped.
+class MonitorSettings {
+public:
+    virtual ~MonitorSettings() = default;
+    virtual std::int32_t ReadSettingInt(std::string_view name) = 0;
+    virtual bool ReadSettingBool(std::string_view name) = 0;
+    virtual void WriteSettingBool(std::string_view name, bool value) = 0;
+    virtual double ReadSettingFloat(std::string_view name) = 0;
+    virtual void WriteSettingFloat(std::string_view name, double value) = 0;
+    // Applies the stored position to the meter window, if there is a usable one.
+    virtual void LoadPosition() = 0;
+    // Stores the meter window's placement.
+    virtual void SavePosition() = 0;
+};
+
+// What the monitor needs of the system, apart from its windows.
+class MonitorSystem : public DialogPort {
+public:
+    virtual MemoryStatus QueryMemoryStatus() = 0;
+    virtual DateTime Now() = 0;
+    virtual NumberSeparators Separators() = 0;
+    // The full path of the monitor's executable.
+    virtual std::string ModuleFileName() = 0;
+    // Starts a program; returns the shell's result, greater than 32 on success. An empty verb is the default.
+    virtual std::intptr_t Start(const std::string& verb, const Launch& launch) = 0;
+    // The error box owned by the hidden application window, titled with the instance marker.
+    virtual void ShowError(const std::string& text) = 0;
+    // Ends the process at once with exit code 0; nothing of the monitor runs after it.
+    virtual void EndProcess() = 0;
+};
+
+// The monitor's windows and components as its logic drives them.
+class MonitorView {
+public:
+    virtual ~MonitorView() = default;
+    // The hidden application window: its title becomes the instance marker and it stays hidden.
+    virtual void MarkApplicationWindow() = 0;
+    virtual void SetMeterVisible(bool visible) = 0;
+    // Puts the meter window above all normal windows, or takes it back.
+    virtual void ApplyTopmost(bool topmost) = 0;
+    virtual void SetMeterTitle(const std::string& title) = 0;
+    // The gauge; setting the maximum may raise the gauge's range error.
+    virtual void SetGaugeMaximum(std::int32_t kilobytes) = 0;
+    virtual void SetGaugeProgress(std::int32_t kilobytes) = 0;
+    virtual void SetGaugeHint(const std::string& hint) = 0;
+    // The once-a-second timer; starting a running timer changes nothing.
+    virtual void StartTimer() = 0;
+    virtual void StopTimer() = 0;
+    virtual void SetChecked(MenuCommand entry, bool checked) = 0;
+    virtual void SetEnabled(MenuCommand entry, bool enabled) = 0;
+    // The notification-area icon; showing it may raise the tray icon's error.
+    virtual void ShowTrayIcon() = 0;
+    virtual void RemoveTrayIcon() = 0;
+    // The global hot key: a shortcut code registered under an index, and its removal.
+    virtual void AddHotKey(int index, std::int32_t shortcut) = 0;
+    virtual void RemoveHotKey(int index) = 0;
+    // Asks the meter window to close; its close query stores the position and the monitor ends.
+    virtual void CloseMeter() = 0;
+};
+
+} // namespace qn

@@ -1,0 +1,59 @@
+#include "MonitorTexts.h"
+
+#include "PathUtil.h"
+#include "Texts.h"
+
+#include <cstdio>
+#include <limits>
+
+namespace qn {
+namespace {
+
+std::string TwoDigits(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+} // namespace
+
+std::string AboutText() {
+    return std::string(kTitlePlain) + "\r\n\r\n" + std::string(kCopyright);
+}
+
+std::string MeterTitle(double freeMB, const NumberSeparators& separators) {
+    return FormatNumberPattern("Nimbi  #,##0.00MBの空き", freeMB, separators);
+}
+
+std::string CountdownSuffix(DateTime remaining) {
+    const TimeOfDay left = TimeOfDayOf(remaining);
+    return "  " + TwoDigits(left.minute) + ":" + TwoDigits(left.second);
+}
+
+std::string HintWithoutSchedule(double freeMB, const NumberSeparators& separators) {
+    return FormatNumberPattern("空きメモリ：#,##0.00MB", freeMB, separators);
+}
+
+std::string HintWithSchedule(double freeMB, DateTime remaining, const NumberSeparators& separators) {
+    const TimeOfDay left = TimeOfDayOf(remaining);
+    return FormatNumberPattern(" #,##0.00MBの空き", freeMB, separators) + "\r\n次回確保まで " + TwoDigits(left.minute) +
+           "分 " + TwoDigits(left.second) + "秒";
+}
+
+std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes) {
+    const std::uint64_t kilobytes = (WholeMegabytes(totalPhysBytes) + 1) * 1024;
+    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+    return static_cast<std::int32_t>(kilobytes > kMax ? kMax : kilobytes);
+}
+
+Launch ReservationLaunch(std::string_view monitorPath) {
+    const std::string directory = DirectoryWithoutSeparator(monitorPath);
+    return Launch{"\"" + directory + "\\Qelto.exe\"", " /E:\"" + directory + "\\Mossik.EXE\" /NoMsg", directory + "\\"};
+}
+
+Launch SettingsLaunch(std::string_view monitorPath) {
+    const std::string directory = DirectoryWithoutSeparator(monitorPath);
+    return Launch{"\"" + directory + "\\Dunfel.exe\"", "", directory + "\\"};
+}
+
+} // namespace qn

@@ -1,0 +1,78 @@
+#pragma once
+#include "DateTime.h"
+#include "MemoryUnits.h"
+#include "NumberFormat.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qn {
+
+// The marker a running monitor is found by: the title of its hidden application window.
+inline constexpr std::string_view kInstanceMarker = "AmbrolaTrayIcon";
+inline constexpr std::string_view kMeterCaption = "Nimbi";
+
+inline constexpr std::string_view kMissingFileText = "必用なファイルがありません。";
+inline constexpr std::string_view kNoSettingsProgramText = "設定プログラムがありません。設定の変更ができません。";
+inline constexpr std::string_view kLowMemoryPromptText = "残メモリが少なくなりました。\r\n空きメモリを確保しますか？";
+
+// The entries of the monitor's popup menu, in menu order; separators have no command.
+enum class MenuCommand {
+    None,
+    RunQeltoMenu,
+    SetQelto,
+    RestMemMenu,
+    TopShowMenu,
+    TimeMem1,
+    ZanMem1,
+    AboutAmbrolainTrayIcon1,
+    Exit1,
+};
+
+struct MenuEntry {
+    MenuCommand command; // None: a separator
+    std::string_view caption;
+};
+
+inline constexpr std::array<MenuEntry, 12> kMenuEntries{{
+    {MenuCommand::RunQeltoMenu, "空きメモリ確保"},
+    {MenuCommand::None, "-"},
+    {MenuCommand::SetQelto, "設定"},
+    {MenuCommand::RestMemMenu, "残メータを表示する"},
+    {MenuCommand::TopShowMenu, "常に最上面に表示する"},
+    {MenuCommand::None, "-"},
+    {MenuCommand::TimeMem1, "定期的に確保"},
+    {MenuCommand::ZanMem1, "残メモリで確保"},
+    {MenuCommand::None, "-"},
+    {MenuCommand::AboutAmbrolainTrayIcon1, "About Nimbi"},
+    {MenuCommand::None, "-"},
+    {MenuCommand::Exit1, "終了"},
+}};
+
+// The about box's text: the product's name, a blank line and the maker's notice.
+std::string AboutText();
+
+// The meter window's title: "Nimbi", two blanks and the free megabytes.
+std::string MeterTitle(double freeMB, const NumberSeparators& separators);
+// What follows the title while a reservation is scheduled: two blanks and the remaining "nn:ss".
+std::string CountdownSuffix(DateTime remaining);
+// The gauge's tool tip, with and without a scheduled reservation.
+std::string HintWithoutSchedule(double freeMB, const NumberSeparators& separators);
+std::string HintWithSchedule(double freeMB, DateTime remaining, const NumberSeparators& separators);
+
+// The gauge's scale in kilobytes: the whole megabytes of total memory plus one, and the available memory
+// rounded (halves to even); both capped at the largest signed 32-bit value.
+std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes);
+
+// What to start, and where, for a hand-over from the monitor at `monitorPath`.
+struct Launch {
+    std::string file;
+    std::string parameters;
+    std::string directory;
+};
+Launch ReservationLaunch(std::string_view monitorPath);
+Launch SettingsLaunch(std::string_view monitorPath);
+
+} // namespace qn

@@ -1,0 +1,461 @@
+#include "MainUnit.h"
+#include "MonitorFakes.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace qn {
+namespace {
+
+using testing::ElementsAre;
+using testing_support::FakeSettings;
+using testing_support::FakeSystem;
+using testing_support::FakeView;
+
+constexpr double kMinute = 1.0 / 1440.0;
+constexpr double kSecond = 1.0 / 86400.0;
+constexpr std::uint64_t MB = 1048576;
+
+class MonitorTest : public testing::Test {
+protected:
+    TForm1& Start(std::vector<std::string> arguments = {}) {
+        form = std::make_unique<TForm1>(system, view, settings, std::move(arguments));
+        form->FormCreate();
+        return *form;
+    }
+
+    FakeSystem system;
+    FakeView view;
+    FakeSettings settings;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(MonitorTest, FirstStartWithAnEmptyKey) {
+    system.status = MemoryStatus{64 * MB, 66584576};
+    Start();
+    EXPECT_EQ(settings.loadPositionCalls, 1);
+    EXPECT_TRUE(view.marked);
+    // An exact 64 MB still gets one megabyte added.
+    EXPECT_EQ(view.gaugeMaximum, 66560);
+    EXPECT_EQ(view.gaugeProgress, 65024);
+    EXPECT_EQ(view.meterVisible, true);
+    EXPECT_EQ(view.checked[MenuCommand::RestMemMenu], true);
+    EXPECT_EQ(view.enabled[MenuCommand::TopShowMenu], true);
+    EXPECT_EQ(view.topmost, false);
+    EXPECT_EQ(view.checked[MenuCommand::TopShowMenu], false);
+    EXPECT_EQ(view.checked[MenuCommand::TimeMem1], false);
+    EXPECT_EQ(view.checked[MenuCommand::ZanMem1], false);
+    EXPECT_EQ(form->NextRunTime(), 0.0);
+    EXPECT_EQ(form->ReserveThreshold(), 0);
+    EXPECT_FALSE(form->PromptSwitch());
+    EXPECT_TRUE(view.hotKeysAdded.empty());
+    EXPECT_THAT(settings.floatWrites, ElementsAre(std::pair<std::string, double>{"Next Run", system.now}));
+    EXPECT_TRUE(view.trayShown);
+    EXPECT_TRUE(system.errors.empty());
+    // The position comes first, the tray icon last.
+    EXPECT_EQ(view.calls.front(), "mark");
+    EXPECT_EQ(view.calls.back(), "tray");
+}
+
+TEST_F(MonitorTest, MemoryBeyondThirtyTwoBitsKeepsTheGaugeWorking) {
+    system.status = MemoryStatus{24ULL << 30, 30ULL << 30};
+    Start();
+    EXPECT_EQ(view.gaugeMaximum, (24576 + 1) * 1024);
+    // Available memory is clamped into the gauge's range, as the gauge itself does.
+    EXPECT_EQ(view.gaugeProgress, view.gaugeMaximum);
+}
+
+TEST_F(MonitorTest, StoredSwitchesAreApplied) {
+    settings.values = {{"Show", 1},        {"Top", 1},
+                       {"Memory", 1},      {"Min Memory", 500000},
+                       {"Cation", 1},      {"Cation Memory", 700000},
+                       {"Use Hot Key", 1}, {"Hot Key", 0x16041}};
+    Start();
+    EXPECT_EQ(view.meterVisible, false);
+    EXPECT_EQ(view.checked[MenuCommand::RestMemMenu], false);
+    EXPECT_EQ(view.enabled[MenuCommand::TopShowMenu], false);
+    // The topmost state is applied and checked even while the meter is hidden.
+    EXPECT_EQ(view.topmost, true);
+    EXPECT_EQ(view.checked[MenuCommand::TopShowMenu], true);
+    EXPECT_EQ(form->ReserveThreshold(), 500000);
+    EXPECT_TRUE(form->PromptSwitch());
+    EXPECT_EQ(form->PromptThreshold(), 700000);
+    EXPECT_THAT(view.hotKeysAdded, ElementsAre(std::pair<int, std::int32_t>{1, 0x16041}));
+}
+
+TEST_F(MonitorTest, ThresholdsAreOnlyReadWhileTheirSwitchIsOn) {
+    settings.values = {{"Min Memory", 500000}, {"Cation Memory", 700000}, {"Hot Key", 0x6041}};
+    Start();
+    EXPECT_EQ(form->ReserveThreshold(), 0);
+    EXPECT_EQ(form->PromptThreshold(), 0);
+    EXPECT_FALSE(settings.WasRead("Min Memory"));
+    EXPECT_FALSE(settings.WasRead("Cation Memory"));
+    EXPECT_FALSE(settings.WasRead("Hot Key"));
+}
+
+TEST_F(MonitorTest, OnlyAFirstArgumentOfCapitalCKeepsNextRun) {
+    const std::vector<std::vector<std::string>> writing = {{}, {"c"}, {"x", "C"}, {"CC"}};
+    for (const auto& arguments : writing) {
+        FakeSettings fresh;
+        TForm1 monitor(system, view, fresh, arguments);
+        monitor.FormCreate();
+        EXPECT_EQ(fresh.floatWrites.size(), 1u);
+    }
+    FakeSettings kept;
+    TForm1 monitor(system, view, kept, {"C"});
+    monitor.FormCreate();
+    EXPECT_TRUE(kept.floatWrites.empty());
+}
+
+struct ScheduleCase {
+    const char* name;
+    bool periodic;
+    double storedNextRun; // relative to now, in days; 0: absent
+    std::int32_t cycle;
+    double expectedNextRun; // relative to now; NAN: exactly 0.0
+    bool cycleRead;
+    bool written;
+};
+
+class ScheduleStepTest : public MonitorTest, public testing::WithParamInterface<ScheduleCase> {};
+
+TEST_P(ScheduleStepTest, WorksOutTheNextRun) {
+    const ScheduleCase& c = GetParam();
+    settings.values["Time"] = c.periodic ? 1 : 0;
+    settings.values["Cycle"] = c.cycle;
+    if (c.storedNextRun != 0.0) {
+        settings.values["Next Run"] = system.now + c.storedNextRun;
+    }
+    Start({"C"});
+    if (std::isnan(c.expectedNextRun)) {
+        EXPECT_EQ(form->NextRunTime(), 0.0);
+    } else {
+        EXPECT_NEAR(form->NextRunTime() - system.now, c.expectedNextRun, 1e-9);
+    }
+    EXPECT_EQ(settings.WasRead("Cycle"), c.cycleRead);
+    EXPECT_EQ(settings.floatWrites.size(), c.written ? 1u : 0u);
+    if (c.written) {
+        EXPECT_EQ(settings.floatWrites[0].second, form->NextRunTime());
+    }
+    EXPECT_TRUE(system.errors.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScheduleStepTest,
+    testing::Values(ScheduleCase{"Off", false, 5 * kMinute, 45, NAN, false, false},
+                    ScheduleCase{"FutureKept", true, 5 * kMinute, 45, 5 * kMinute, false, false},
+                    ScheduleCase{"AbsentStartsAPeriod", true, 0.0, 45, 45 * kMinute, true, true},
+                    ScheduleCase{"PastStartsAPeriod", true, -kMinute, 90, 90 * kMinute, true, true},
+                    ScheduleCase{"Reached", true, -0.0 + 1e-12, 119, 119 * kMinute, true, true},
+                    // Any positive period works, also two hours and more, whatever the time separator.
+                    ScheduleCase{"TwoHours", true, 0.0, 120, 120 * kMinute, true, true},
+                    ScheduleCase{"ADay", true, 0.0, 1440, 1.0, true, true},
+                    // No period: no schedule, rather than a reservation at every start.
+                    ScheduleCase{"ZeroCycle", true, 0.0, 0, NAN, true, false},
+                    ScheduleCase{"NegativeCycle", true, -kMinute, -5, NAN, true, false}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(MonitorTest, TickShowsFreeMemoryWithoutASchedule) {
+    Start();
+    system.status.availPhys = static_cast<std::uint64_t>(1234.56 * MB);
+    form->RestMemoryTimer();
+    EXPECT_EQ(view.title, "Nimbi  1,234.56MBの空き");
+    EXPECT_EQ(view.hint, "空きメモリ：1,234.56MB");
+    EXPECT_EQ(view.gaugeProgress, static_cast<std::int32_t>(1234.56 * 1024 + 0.5));
+    EXPECT_TRUE(view.timerRunning);
+    EXPECT_TRUE(system.started.empty());
+}
+
+struct CountdownCase {
+    double remaining;
+    const char* suffix;
+    const char* secondLine;
+};
+
+class CountdownTest : public MonitorTest, public testing::WithParamInterface<CountdownCase> {};
+
+TEST_P(CountdownTest, ShowsMinutesAndSecondsWithoutHours) {
+    settings.values = {{"Time", 1}, {"Next Run", system.now + GetParam().remaining}};
+    Start({"C"});
+    system.status.availPhys = static_cast<std::uint64_t>(1234.56 * MB);
+    form->RestMemoryTimer();
+    EXPECT_EQ(view.title, std::string("Nimbi  1,234.56MBの空き") + GetParam().suffix);
+    EXPECT_EQ(view.hint, std::string(" 1,234.56MBの空き\r\n") + GetParam().secondLine);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CountdownTest,
+                         testing::Values(CountdownCase{5 * kMinute + 30 * kSecond, "  05:30", "次回確保まで 05分 30秒"},
+                                         // Milliseconds are rounded, seconds truncated.
+                                         CountdownCase{59 * kMinute + 59.6 * kSecond, "  59:59",
+                                                       "次回確保まで 59分 59秒"},
+                                         CountdownCase{85 * kMinute, "  25:00", "次回確保まで 25分 00秒"},
+                                         CountdownCase{0.4 * kSecond, "  00:00", "次回確保まで 00分 00秒"}));
+
+TEST_F(MonitorTest, DueScheduleHandsOverWithTheExactLaunchAndEnds) {
+    system.modulePath = "C:\\My Tools\\表\\Mossik.EXE";
+    settings.values = {{"Time", 1}, {"Next Run", system.now + 2 * kSecond}};
+    Start({"C"});
+    view.title.clear();
+    system.now += 2 * kSecond;
+    form->RestMemoryTimer();
+    ASSERT_EQ(system.started.size(), 1u);
+    EXPECT_EQ(system.started[0].verb, "");
+    EXPECT_EQ(system.started[0].launch.file, "\"C:\\My Tools\\表\\Qelto.exe\"");
+    EXPECT_EQ(system.started[0].launch.parameters, " /E:\"C:\\My Tools\\表\\Mossik.EXE\" /NoMsg");
+    EXPECT_EQ(system.started[0].launch.directory, "C:\\My Tools\\表\\");
+    EXPECT_EQ(settings.floatWrites.back(), (std::pair<std::string, double>{"Next Run", 0.0}));
+    EXPECT_TRUE(view.trayRemoved);
+    EXPECT_EQ(system.endProcessCalls, 1);
+    EXPECT_FALSE(view.timerRunning);
+    EXPECT_EQ(view.title, "");
+    EXPECT_EQ(settings.savePositionCalls, 0);
+}
+
+TEST_F(MonitorTest, LaunchFromADriveRoot) {
+    const Launch launch = ReservationLaunch("C:\\Mossik.EXE");
+    EXPECT_EQ(launch.file, "\"C:\\Qelto.exe\"");
+    EXPECT_EQ(launch.parameters, " /E:\"C:\\Mossik.EXE\" /NoMsg");
+    EXPECT_EQ(launch.directory, "C:\\");
+    const Launch settingsLaunch = SettingsLaunch("C:\\Mossik.EXE");
+    EXPECT_EQ(settingsLaunch.file, "\"C:\\Dunfel.exe\"");
+    EXPECT_EQ(settingsLaunch.parameters, "");
+    EXPECT_EQ(settingsLaunch.directory, "C:\\");
+}
+
+TEST_F(MonitorTest, FailedScheduledLaunchIsReportedOnceAndSwitchesTheScheduleOff) {
+    settings.values = {{"Time", 1}, {"Next Run", system.now + kSecond}};
+    Start({"C"});
+    system.now += kSecond;
+    system.startResult = 2;
+    form->RestMemoryTimer();
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.messages[0].first, "必用なファイルがありません。");
+    EXPECT_EQ(system.messages[0].second, 0x1010u);
+    EXPECT_TRUE(view.title.empty()) << "the failing tick updates nothing";
+    EXPECT_TRUE(view.timerRunning);
+    EXPECT_EQ(form->NextRunTime(), 0.0);
+    EXPECT_EQ(view.checked[MenuCommand::TimeMem1], false);
+    EXPECT_TRUE(settings.boolWrites.empty()) << "off for this process only";
+
+    form->RestMemoryTimer();
+    EXPECT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(view.title, "Nimbi  12,288.00MBの空き");
+
+    // Switched on again from the menu, a fresh period starts.
+    settings.values["Cycle"] = 30;
+    form->TimeMem1Click();
+    EXPECT_NEAR(form->NextRunTime(), system.now + 30 * kMinute, 1e-9);
+}
+
+TEST_F(MonitorTest, PromptAtTheThresholdAndCancelSuppressesItForGoodButNotTheAutomaticReservation) {
+    settings.values = {{"Cation", 1}, {"Cation Memory", 1000}, {"Memory", 1}, {"Min Memory", 1000}};
+    Start();
+    system.status.availPhys = 1000 * 1024; // exactly at both thresholds: counts as low
+    system.answers = {DialogAnswer::Cancel};
+    form->RestMemoryTimer();
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.messages[0].first, "残メモリが少なくなりました。\r\n空きメモリを確保しますか？");
+    EXPECT_EQ(system.messages[0].second, 0x1041u);
+    EXPECT_FALSE(form->PromptSwitch());
+    // The automatic reservation follows in the same tick.
+    EXPECT_EQ(system.started.size(), 1u);
+    EXPECT_EQ(system.endProcessCalls, 1);
+}
+
+TEST_F(MonitorTest, DeclinedPromptStaysOffEvenAfterMemoryRoseAndFellAgain) {
+    settings.values = {{"Cation", 1}, {"Cation Memory", 1000}};
+    Start();
+    system.status.availPhys = 900 * 1024;
+    system.answers = {DialogAnswer::Cancel};
+    form->RestMemoryTimer();
+    system.status.availPhys = 5000 * 1024;
+    form->RestMemoryTimer();
+    system.status.availPhys = 900 * 1024;
+    form->RestMemoryTimer();
+    EXPECT_EQ(system.messages.size(), 1u);
+    EXPECT_TRUE(view.timerRunning);
+}
+
+TEST_F(MonitorTest, AcceptedPromptHandsOver) {
+    settings.values = {{"Cation", 1}, {"Cation Memory", 1000}};
+    Start();
+    system.status.availPhys = 999 * 1024;
+    form->RestMemoryTimer();
+    EXPECT_EQ(system.started.size(), 1u);
+    EXPECT_EQ(system.endProcessCalls, 1);
+}
+
+TEST_F(MonitorTest, PromptComesBackAfterAFailedLaunchAndCanBeDeclined) {
+    settings.values = {{"Cation", 1}, {"Cation Memory", 1000}};
+    Start();
+    system.status.availPhys = 999 * 1024;
+    system.startResult = 2;
+    system.answers = {DialogAnswer::Ok, DialogAnswer::Ok, DialogAnswer::Cancel};
+    form->RestMemoryTimer(); // prompt, failed launch box
+    form->RestMemoryTimer(); // prompt again, declined
+    form->RestMemoryTimer(); // nothing
+    ASSERT_EQ(system.messages.size(), 3u);
+    EXPECT_EQ(system.messages[1].first, "必用なファイルがありません。");
+    EXPECT_FALSE(form->PromptSwitch());
+}
+
+TEST_F(MonitorTest, ThresholdsOfZeroOrBelowAreOff) {
+    for (const std::int32_t threshold : {0, -1}) {
+        FakeSystem quiet;
+        quiet.status.availPhys = 0;
+        FakeSettings stored;
+        stored.values = {{"Cation", 1}, {"Cation Memory", threshold}, {"Memory", 1}, {"Min Memory", threshold}};
+        TForm1 monitor(quiet, view, stored, {});
+        monitor.FormCreate();
+        monitor.RestMemoryTimer();
+        EXPECT_TRUE(quiet.messages.empty());
+        EXPECT_TRUE(quiet.started.empty());
+    }
+}
+
+TEST_F(MonitorTest, FailedAutomaticLaunchIsReportedOnceAndSwitchesTheThresholdOff) {
+    settings.values = {{"Memory", 1}, {"Min Memory", 1000}};
+    Start();
+    system.status.availPhys = 10 * 1024;
+    system.startResult = 0;
+    form->RestMemoryTimer();
+    form->RestMemoryTimer();
+    EXPECT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(form->ReserveThreshold(), 0);
+    EXPECT_EQ(view.checked[MenuCommand::ZanMem1], false);
+    form->ZanMem1Click();
+    EXPECT_EQ(form->ReserveThreshold(), 1000);
+}
+
+TEST_F(MonitorTest, ExitDuringATickBoxTouchesNothingAfterwards) {
+    settings.values = {{"Cation", 1}, {"Cation Memory", 1000}, {"Memory", 1}, {"Min Memory", 1000}};
+    Start();
+    system.status.availPhys = 10 * 1024;
+    system.answers = {DialogAnswer::Cancel};
+    system.duringMessage = [&] {
+        form->Exit1Click();
+        form->MeterDestroyed();
+    };
+    const int stopsBefore = view.timerStops;
+    form->RestMemoryTimer();
+    EXPECT_EQ(view.closeRequests, 1);
+    EXPECT_TRUE(system.started.empty());
+    EXPECT_EQ(view.timerStops, stopsBefore + 1);
+    EXPECT_FALSE(view.timerRunning);
+}
+
+TEST_F(MonitorTest, MeterWindowSwitchTwice) {
+    Start();
+    form->RestMemMenuClick();
+    EXPECT_EQ(view.meterVisible, false);
+    EXPECT_EQ(view.enabled[MenuCommand::TopShowMenu], false);
+    EXPECT_EQ(view.checked[MenuCommand::RestMemMenu], false);
+    form->RestMemMenuClick();
+    EXPECT_EQ(view.meterVisible, true);
+    EXPECT_EQ(view.enabled[MenuCommand::TopShowMenu], true);
+    EXPECT_THAT(settings.boolWrites,
+                ElementsAre(std::pair<std::string, bool>{"Show", true}, std::pair<std::string, bool>{"Show", false}));
+}
+
+TEST_F(MonitorTest, SwitchCommandsWriteTheirNewState) {
+    settings.values = {{"Min Memory", 4096}, {"Cycle", 10}};
+    Start({"C"});
+    form->TopShowMenuClick();
+    EXPECT_EQ(view.topmost, true);
+    form->TimeMem1Click();
+    EXPECT_NEAR(form->NextRunTime(), system.now + 10 * kMinute, 1e-9);
+    form->ZanMem1Click();
+    EXPECT_EQ(form->ReserveThreshold(), 4096);
+    form->TimeMem1Click();
+    EXPECT_EQ(form->NextRunTime(), 0.0);
+    EXPECT_THAT(settings.boolWrites,
+                ElementsAre(std::pair<std::string, bool>{"Top", true}, std::pair<std::string, bool>{"Time", true},
+                            std::pair<std::string, bool>{"Memory", true}, std::pair<std::string, bool>{"Time", false}));
+}
+
+TEST_F(MonitorTest, PeriodicSwitchResumesAStoredFutureRunWithoutReadingTheCycle) {
+    Start({"C"});
+    settings.values["Next Run"] = system.now + 7 * kMinute;
+    settings.reads.clear();
+    form->TimeMem1Click();
+    EXPECT_NEAR(form->NextRunTime(), system.now + 7 * kMinute, 1e-9);
+    EXPECT_FALSE(settings.WasRead("Cycle"));
+}
+
+TEST_F(MonitorTest, AboutBox) {
+    Start();
+    form->AboutAmbrolainTrayIcon1Click();
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.messages[0].first, "QeltoNimbi\r\n\r\nCopyright (C) 2026 Harvelt. All rights reserved.");
+    EXPECT_EQ(system.messages[0].second, 0x1040u);
+}
+
+TEST_F(MonitorTest, ExitResetsNextRunAndRemovesTheHotKeyOnlyWhenStillWanted) {
+    settings.values = {{"Use Hot Key", 1}, {"Hot Key", 0x6041}};
+    Start();
+    settings.values["Use Hot Key"] = 0;
+    form->Exit1Click();
+    EXPECT_TRUE(view.hotKeysRemoved.empty());
+    EXPECT_EQ(settings.floatWrites.back(), (std::pair<std::string, double>{"Next Run", 0.0}));
+    EXPECT_EQ(view.closeRequests, 1);
+
+    settings.values["Use Hot Key"] = 1;
+    form->Exit1Click();
+    EXPECT_THAT(view.hotKeysRemoved, ElementsAre(1));
+    form->FormCloseQuery();
+    EXPECT_EQ(settings.savePositionCalls, 1);
+}
+
+TEST_F(MonitorTest, HotKeyOneStartsAReservationAndOthersNothing) {
+    Start();
+    form->HKey1HotKey(2);
+    EXPECT_TRUE(system.started.empty());
+    form->HKey1HotKey(1);
+    EXPECT_EQ(system.started.size(), 1u);
+}
+
+TEST_F(MonitorTest, SettingsProgramStartsAndTheMonitorEnds) {
+    Start();
+    form->SetQeltoClick();
+    ASSERT_EQ(system.started.size(), 1u);
+    EXPECT_EQ(system.started[0].verb, "open");
+    EXPECT_EQ(system.started[0].launch.file, "\"C:\\Tools\\Dunfel.exe\"");
+    EXPECT_EQ(system.endProcessCalls, 1);
+    EXPECT_TRUE(view.trayRemoved);
+    EXPECT_EQ(settings.floatWrites.size(), 1u) << "nothing written but the start time";
+
+    system.startResult = 31;
+    form->SetQeltoClick();
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.messages[0].first, "設定プログラムがありません。設定の変更ができません。");
+    EXPECT_EQ(system.messages[0].second, 0x1010u);
+}
+
+TEST_F(MonitorTest, StartUpErrorSkipsTheRemainingStepsAndIsShown) {
+    view.gaugeMaximumError = "-2147483647 から 99 の間の値でなければなりません";
+    Start();
+    EXPECT_THAT(system.errors, ElementsAre("-2147483647 から 99 の間の値でなければなりません."));
+    EXPECT_FALSE(view.trayShown);
+    EXPECT_FALSE(view.meterVisible.has_value());
+
+    FakeView refusing;
+    refusing.trayError = "トレイにアイコンを登録できません";
+    FakeSystem other;
+    TForm1 monitor(other, refusing, settings, {});
+    monitor.FormCreate();
+    EXPECT_THAT(other.errors, ElementsAre("トレイにアイコンを登録できません."));
+}
+
+TEST(MenuEntriesTest, TwelveEntriesInOrder) {
+    std::vector<std::string> captions;
+    for (const MenuEntry& entry : kMenuEntries) {
+        captions.emplace_back(entry.caption);
+    }
+    EXPECT_THAT(captions, ElementsAre("空きメモリ確保", "-", "設定", "残メータを表示する", "常に最上面に表示する", "-",
+                                      "定期的に確保", "残メモリで確保", "-", "About Nimbi", "-", "終了"));
+}
+
+} // namespace
+} // namespace qn
