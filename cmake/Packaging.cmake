@@ -1,0 +1,16 @@
+# The release archive: the four programs and the two documents, side by side in one ZIP, as users unpack it.
+# `cmake --build --preset win32 --target package` writes build/win32/QeltoNimbi-0.04.zip.
+foreach(program Qelto Mossik Kolvane Dunfel)
+    if(TARGET ${program})
+        install(TARGETS ${program} RUNTIME DESTINATION .)
+    endif()
+endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/docs/ReadMe.Txt ${PROJECT_SOURCE_DIR}/docs/History.Txt DESTINATION .)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME QeltoNimbi)
+set(CPACK_PACKAGE_VERSION 0.04)
+set(CPACK_PACKAGE_FILE_NAME QeltoNimbi-0.04)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
+include(CPack)

@@ -1,0 +1,117 @@
+#include "TestRegistry.h"
+
+#include "DateTime.h"
+#include "win32/UniqueHandle.h"
+
+#include <cstring>
+
+namespace qn::e2e::registry {
+namespace {
+
+constexpr const wchar_t* kSettingsPath = L"Software\\Harvelt\\Ambrola";
+
+win32::UniqueRegKey OpenSettings() {
+    win32::UniqueRegKey key;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+    return key;
+}
+
+// A value's type and bytes, if it exists.
+std::optional<std::pair<DWORD, std::string>> Query(const wchar_t* name) {
+    win32::UniqueRegKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::string data(size, '\0');
+    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    data.resize(size);
+    return std::make_pair(type, data);
+}
+
+void DeleteTree(HKEY parent, const std::wstring& path) {
+    win32::UniqueRegKey key;
+    if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_ALL_ACCESS, key.put()) == ERROR_SUCCESS) {
+        wchar_t name[256];
+        for (;;) {
+            DWORD length = 256;
+            if (RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+                break;
+            }
+            DeleteTree(key.get(), name);
+        }
+    }
+    RegDeleteKeyW(parent, path.c_str());
+}
+
+} // namespace
+
+void ResetSettings() {
+    DeleteTree(HKEY_CURRENT_USER, kSettingsPath);
+}
+
+bool SettingsKeyExists() {
+    win32::UniqueRegKey key;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsPath, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    RegSetValueExW(OpenSettings().get(), name, 0, type, static_cast<const BYTE*>(data), size);
+}
+
+void SetDword(const wchar_t* name, DWORD value) {
+    SetRaw(name, REG_DWORD, &value, sizeof value);
+}
+
+void SetDouble(const wchar_t* name, double value) {
+    SetRaw(name, REG_BINARY, &value, sizeof value);
+}
+
+void SetString(const wchar_t* name, const std::wstring& value) {
+    SetRaw(name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<DWORD> GetDword(const wchar_t* name) {
+    const auto value = Query(name);
+    if (!value || value->first != REG_DWORD || value->second.size() != sizeof(DWORD)) {
+        return std::nullopt;
+    }
+    DWORD result = 0;
+    std::memcpy(&result, value->second.data(), sizeof result);
+    return result;
+}
+
+std::optional<double> GetDouble(const wchar_t* name) {
+    const auto value = Query(name);
+    if (!value || value->first != REG_BINARY || value->second.size() != sizeof(double)) {
+        return std::nullopt;
+    }
+    double result = 0;
+    std::memcpy(&result, value->second.data(), sizeof result);
+    return result;
+}
+
+std::optional<std::wstring> GetString(const wchar_t* name) {
+    const auto value = Query(name);
+    if (!value || (value->first != REG_SZ && value->first != REG_EXPAND_SZ)) {
+        return std::nullopt;
+    }
+    std::wstring text(reinterpret_cast<const wchar_t*>(value->second.data()), value->second.size() / sizeof(wchar_t));
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return text;
+}
+
+double NowAsDateTime() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return EncodeDateTime(LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds});
+}
+
+} // namespace qn::e2e::registry
