@@ -288,5 +288,40 @@ TEST_F(ComponentsTest, GaugePaintsTheBarAndTheInvertedPercentage) {
     EXPECT_GT(text.textOverRest, 0) << "text over the rest";
 }
 
+// The tool tip that is showing, if any.
+HWND ShownToolTip(DWORD processId) {
+    for (HWND tip : TopLevelWindows(processId, L"tooltips_class32")) {
+        if (IsWindowVisible(tip)) {
+            return tip;
+        }
+    }
+    return nullptr;
+}
+
+int WindowHeight(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect.bottom - rect.top;
+}
+
+TEST_F(ComponentsTest, GaugeHintShowsTwoLinesAndFollowsItsTextWhileShowing) {
+    HWND gauge = FindWindowExW(mainWindow, nullptr, L"TGauge", nullptr);
+    ASSERT_NE(gauge, nullptr);
+    Command(host::kSetHint, 1);
+    RECT rect{};
+    GetWindowRect(gauge, &rect);
+    SetCursorPos(rect.left + 20, rect.top + 10);
+    SetCursorPos(rect.left + 21, rect.top + 11);
+    HWND tip = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (tip = ShownToolTip(host->Id())) != nullptr; }, 5s));
+    // Its text cannot be read from another process; its size shows how many lines it has.
+    const int oneLine = WindowHeight(tip);
+
+    Command(host::kSetHint, 2);
+    EXPECT_TRUE(IsWindowVisible(tip)) << "still showing";
+    EXPECT_TRUE(WaitUntil([&] { return WindowHeight(tip) > oneLine * 3 / 2; }, 2s))
+        << "one line " << oneLine << ", now " << WindowHeight(tip);
+}
+
 } // namespace
 } // namespace qn::e2e
