@@ -194,8 +194,11 @@ void TrayIconCore::HandleMouseMessage(std::uint32_t mouseMessage) {
     }
     const TrayPoint at = m_shell.CursorPos();
     // Handlers are called through copies: a handler may assign the event anew, or destroy this instance.
-    const auto down = [&](TMouseButton button, TShiftState shift) {
-        if (auto handler = OnMouseDown) {
+    // A press pops up the button's menu, if it has one and AutoPopup is on, or else fires OnMouseDown.
+    const auto down = [&](PopupMenu* menu, TMouseButton button, TShiftState shift) {
+        if (menu && m_autoPopup) {
+            Popup(*menu, at);
+        } else if (auto handler = OnMouseDown) {
             handler(button, shift, at.x, at.y);
         }
     };
@@ -211,11 +214,7 @@ void TrayIconCore::HandleMouseMessage(std::uint32_t mouseMessage) {
         }
         return;
     case tray_mouse::kLeftDown:
-        if (m_lbPopupMenu && m_autoPopup) {
-            Popup(*m_lbPopupMenu, at);
-        } else {
-            down(TMouseButton::mbLeft, ssLeft);
-        }
+        down(m_lbPopupMenu, TMouseButton::mbLeft, ssLeft);
         return;
     case tray_mouse::kLeftUp:
         if (OnMouseUp) {
@@ -232,17 +231,13 @@ void TrayIconCore::HandleMouseMessage(std::uint32_t mouseMessage) {
         }
         return;
     case tray_mouse::kRightDown:
-        if (m_rbPopupMenu && m_autoPopup) {
-            Popup(*m_rbPopupMenu, at);
-        } else {
-            down(TMouseButton::mbRight, ssRight);
-        }
+        down(m_rbPopupMenu, TMouseButton::mbRight, ssRight);
         return;
     case tray_mouse::kRightUp:
         up(TMouseButton::mbRight, ssRight);
         return;
     case tray_mouse::kMiddleDown:
-        down(TMouseButton::mbMiddle, ssMiddle);
+        down(nullptr, TMouseButton::mbMiddle, ssMiddle);
         return;
     case tray_mouse::kMiddleUp:
         up(TMouseButton::mbMiddle, ssMiddle);
