@@ -1,0 +1,100 @@
+#pragma once
+// What a gauge draws, as values: the percentage, the drawing rectangle, each kind's shapes and where the
+// percentage text goes. The Win32 side only carries these out on a bitmap.
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace qn {
+
+enum class TGaugeKind { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
+enum class TBorderStyle { bsNone, bsSingle };
+
+// A colour as the system stores it: 0x00BBGGRR.
+using TColor = std::uint32_t;
+constexpr TColor Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return static_cast<TColor>(red) | static_cast<TColor>(green) << 8 | static_cast<TColor>(blue) << 16;
+}
+inline constexpr TColor clBlack = Rgb(0, 0, 0);
+inline constexpr TColor clWhite = Rgb(255, 255, 255);
+inline constexpr TColor clLime = Rgb(0, 255, 0);
+inline constexpr TColor clRed = Rgb(255, 0, 0);
+inline constexpr TColor clBtnFace = Rgb(240, 240, 240);
+
+// Rectangles include their left and top edges and exclude their right and bottom edges.
+struct GaugeRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const GaugeRect&) const = default;
+};
+struct GaugePoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const GaugePoint&) const = default;
+};
+
+// The shapes, drawn in order with a solid pen one pixel wide.
+struct FillShape {
+    GaugeRect rect;
+    TColor color;
+    bool operator==(const FillShape&) const = default;
+};
+struct EllipseShape {
+    GaugeRect box;
+    TColor pen;
+    TColor brush;
+    bool operator==(const EllipseShape&) const = default;
+};
+// The part of the ellipse in `box` from the radial through `from` counter-clockwise to the radial through `to`.
+struct PieShape {
+    GaugeRect box;
+    GaugePoint from;
+    GaugePoint to;
+    TColor pen;
+    TColor brush;
+    bool operator==(const PieShape&) const = default;
+};
+struct LineShape {
+    GaugePoint from;
+    GaugePoint to;
+    TColor pen;
+    bool operator==(const LineShape&) const = default;
+};
+using GaugeShape = std::variant<FillShape, EllipseShape, PieShape, LineShape>;
+
+// Everything a picture of the gauge depends on, apart from the font.
+struct GaugeLook {
+    TGaugeKind kind = TGaugeKind::gkHorizontalBar;
+    TBorderStyle border = TBorderStyle::bsSingle;
+    TColor foreColor = clBlack;
+    TColor backColor = clWhite;
+    TColor color = clBtnFace; // around the pie and the needle
+    int percent = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// (progress - min) * 100 / (max - min) in floating point, truncated; 0 for an empty range. Floating point,
+// because an integer product overflows for large ranges (30 GiB in kilobytes times 100).
+int GaugePercentage(std::int32_t minValue, std::int32_t maxValue, std::int32_t progress);
+
+// The length a percentage gives on a span of `span` pixels, truncated.
+int ProportionalLength(int percent, int span);
+
+// The client rectangle, shrunk by the one-pixel frame of bsSingle.
+GaugeRect DrawingRect(int width, int height, TBorderStyle border);
+
+// The shapes of the kind, drawn on black within the drawing rectangle.
+std::vector<GaugeShape> GaugeShapes(const GaugeLook& look);
+
+// The percentage as it is written: "50%".
+std::string PercentText(int percent);
+
+// Where a text of that size starts: centred on the drawing rectangle's extent, in the bitmap's own
+// coordinates (the rectangle's offset is not added; the text is clipped to the rectangle).
+GaugePoint TextOrigin(const GaugeRect& drawing, int textWidth, int textHeight);
+
+} // namespace qn

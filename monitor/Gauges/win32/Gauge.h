@@ -1,0 +1,46 @@
+#pragma once
+// TGauge: a child window that shows a value between a minimum and a maximum as a bar, a pie, a needle or text,
+// with the percentage written in the inverse colour of whatever lies under it, and a tool tip of its own.
+#include "GaugeProperties.h"
+#include "win32/UniqueHandle.h"
+#include "win32/WindowObject.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace qn::win32 {
+
+class TGauge final : private GaugeRepaintPort, public GaugeProperties, public WindowObject {
+public:
+    // A gauge in `parent` at `bounds` (parent client coordinates); 100 by 100 pixels unless given.
+    explicit TGauge(HWND parent, const RECT& bounds = {0, 0, 100, 100});
+    ~TGauge() override;
+
+    void SetBounds(const RECT& bounds);
+
+    // The tool tip. Lines are separated by "\n" and shown one below the other; a change shows at once, also
+    // while the tip is up.
+    const std::string& Hint() const { return m_hint; }
+    void SetHint(const std::string& text);
+    bool ShowHint() const { return m_showHint; }
+    void SetShowHint(bool value);
+
+    // Composes the whole picture off screen and copies it onto `target` at (0, 0) in one step.
+    void Paint(HDC target);
+
+private:
+    void RepaintNow() override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HFONT TextFont();
+    void UpdateToolText();
+
+    std::string m_hint;
+    std::wstring m_hintWide; // the buffer the tool tip reads
+    bool m_showHint = false;
+    UniqueWindow m_toolTip;
+    UniqueGdiObject m_font;
+    TFontSpec m_fontMadeFor;
+};
+
+} // namespace qn::win32

@@ -1,0 +1,60 @@
+#pragma once
+// THKey's logic: splitting a shortcut code into a key and modifiers, and what a press does.
+#include <cstdint>
+#include <functional>
+
+namespace qn {
+
+// Modifier flags as RegisterHotKey takes them.
+inline constexpr std::uint32_t kModAlt = 1;
+inline constexpr std::uint32_t kModControl = 2;
+inline constexpr std::uint32_t kModShift = 4;
+
+struct HotKeyCombination {
+    std::uint32_t virtualKey = 0;
+    std::uint32_t modifiers = 0;
+    bool operator==(const HotKeyCombination&) const = default;
+};
+
+// A shortcut code: bits 0 to 12 the virtual key, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt. Only the low 16 bits
+// count.
+HotKeyCombination SplitShortcut(std::uint32_t shortcut);
+
+// What the hot keys need of the system.
+class HotKeyPort {
+public:
+    virtual ~HotKeyPort() = default;
+    virtual bool Register(std::int32_t index, const HotKeyCombination& combination) = 0;
+    virtual bool Unregister(std::int32_t index) = 0;
+    // Brings the owner's window to the foreground.
+    virtual void ActivateOwner() = 0;
+};
+
+class HotKeyCore {
+public:
+    explicit HotKeyCore(HotKeyPort& port) : m_port(port) {}
+    HotKeyCore(const HotKeyCore&) = delete;
+    HotKeyCore& operator=(const HotKeyCore&) = delete;
+    virtual ~HotKeyCore() = default;
+
+    // Whether the owner is brought forward before OnHotKey.
+    bool Activate() const { return m_activate; }
+    void SetActivate(bool value) { m_activate = value; }
+
+    // Registers the shortcut under `Index`; false when the system refuses it. A shortcut without a key
+    // registers nothing: the system would take modifiers alone as a combination that never fires.
+    bool AddHotKey(std::int32_t Index, std::uint32_t shortcut);
+    bool RemoveHotKey(std::int32_t Index);
+
+    // A registered hot key was pressed.
+    std::function<void(std::int32_t Index)> OnHotKey;
+
+    // The press of the hot key registered under `index`.
+    void HotKeyPressed(std::int32_t index);
+
+private:
+    HotKeyPort& m_port;
+    bool m_activate = true;
+};
+
+} // namespace qn

@@ -1,0 +1,279 @@
+#include "TrayIconCore.h"
+
+#include <algorithm>
+
+namespace qn {
+
+std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits) {
+    std::size_t units = 0;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        // A broken sequence becomes one replacement character per byte, so it is counted that way.
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k >= utf8.size() || (static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
+                length = 1;
+                break;
+            }
+        }
+        const std::size_t needed = length == 4 ? 2 : 1;
+        if (units + needed > maxUnits) {
+            break;
+        }
+        units += needed;
+        i += length;
+    }
+    return std::string(utf8.substr(0, i));
+}
+
+TSingleClick::TSingleClick(ClickTimerPort& timers, std::function<void()> completion)
+    : m_timers(timers), m_ticket(timers.StartTimer(timers.DoubleClickTimeMs() + 50, std::move(completion))) {}
+
+TSingleClick::~TSingleClick() {
+    m_timers.CancelTimer(m_ticket);
+}
+
+std::uint32_t TrayInstanceList::Add(TrayIconCore& instance) {
+    if (m_entries.size() >= kMaxTrayIcons) {
+        throw EOutOfResources(kTrayIconError);
+    }
+    // One more than the newest living instance's id: ids stay unique, and the newest one's is reused after it
+    // is gone.
+    const std::uint32_t id = m_entries.empty() ? 1 : m_entries.back().first + 1;
+    m_entries.emplace_back(id, &instance);
+    return id;
+}
+
+void TrayInstanceList::Remove(const TrayIconCore& instance) {
+    std::erase_if(m_entries, [&](const auto& entry) { return entry.second == &instance; });
+}
+
+TrayIconCore* TrayInstanceList::Find(std::uintptr_t id) const {
+    const auto found = std::find_if(m_entries.begin(), m_entries.end(), [&](const auto& e) { return e.first == id; });
+    return found == m_entries.end() ? nullptr : found->second;
+}
+
+std::vector<TrayIconCore*> TrayInstanceList::Instances() const {
+    std::vector<TrayIconCore*> result;
+    for (const auto& entry : m_entries) {
+        result.push_back(entry.second);
+    }
+    return result;
+}
+
+TrayIconCore::TrayIconCore(TrayInstanceList& instances, TrayShellPort& shell, ClickTimerPort& timers)
+    : m_instances(&instances), m_shell(shell), m_timers(timers), m_id(instances.Add(*this)) {}
+
+TrayIconCore::~TrayIconCore() {
+    SetMenu(m_lbPopupMenu, nullptr);
+    SetMenu(m_rbPopupMenu, nullptr);
+    if (m_instances) {
+        m_instances->Remove(*this);
+    }
+}
+
+void TrayIconCore::Release() {
+    m_singleClick.reset();
+    if (m_registered) {
+        Call(TrayCall::Delete);
+    }
+    if (m_instances) {
+        m_instances->Remove(*this);
+        m_instances = nullptr;
+    }
+}
+
+void TrayIconCore::SetEnabled(bool value) {
+    if (value == m_enabled) {
+        return;
+    }
+    m_enabled = value;
+    if (!value) {
+        m_clickPending = false;
+    }
+}
+
+void TrayIconCore::SetTipHelp(std::string_view value) {
+    std::string cut = CutToUtf16Units(value, kTipHelpUnits);
+    if (cut == m_tipHelp) {
+        return;
+    }
+    m_tipHelp = std::move(cut);
+    if (m_registered) {
+        Call(TrayCall::Modify);
+    }
+}
+
+void TrayIconCore::SetVisible(bool value) {
+    if (value == m_visible) {
+        return;
+    }
+    m_visible = value && m_hasImage;
+    if (m_visible) {
+        Call(TrayCall::Add);
+    } else if (m_registered) {
+        Call(TrayCall::Delete);
+    }
+}
+
+void TrayIconCore::Loaded() {
+    if (m_visible && !m_registered) {
+        Call(TrayCall::Add);
+    }
+}
+
+void TrayIconCore::ShellRestarted() {
+    m_registered = false;
+    Loaded();
+}
+
+void TrayIconCore::ImageChanged(bool hasImage) {
+    m_hasImage = hasImage;
+    if (m_registered) {
+        Call(TrayCall::Modify);
+    }
+    if (!hasImage) {
+        SetVisible(false);
+    }
+}
+
+void TrayIconCore::Call(TrayCall call) {
+    const std::uint32_t flags = m_tipHelp.empty() ? kTrayFlagsNoTip : kTrayFlagsWithTip;
+    switch (call) {
+    case TrayCall::Add:
+        if (!m_visible) {
+            return;
+        }
+        if (!m_shell.Notify(call, flags, m_tipHelp)) {
+            throw EOutOfResources(kTrayIconError);
+        }
+        m_registered = true;
+        return;
+    case TrayCall::Modify:
+        if (!m_shell.Notify(call, flags, m_tipHelp)) {
+            throw EOutOfResources(kTrayIconError);
+        }
+        return;
+    case TrayCall::Delete:
+        // A refused delete changes nothing for us: the icon is gone or cannot be reached either way.
+        m_shell.Notify(call, flags, m_tipHelp);
+        m_registered = false;
+        return;
+    }
+}
+
+void TrayIconCore::SetMenu(PopupMenu*& slot, PopupMenu* menu) {
+    PopupMenu* old = slot;
+    slot = menu;
+    if (old && old != m_lbPopupMenu && old != m_rbPopupMenu) {
+        old->RemoveFreeNotification(*this);
+    }
+    if (menu) {
+        menu->FreeNotification(*this);
+    }
+}
+
+void TrayIconCore::MenuDestroyed(PopupMenu& menu) {
+    if (m_lbPopupMenu == &menu) {
+        m_lbPopupMenu = nullptr;
+    }
+    if (m_rbPopupMenu == &menu) {
+        m_rbPopupMenu = nullptr;
+    }
+}
+
+void TrayIconCore::Popup(PopupMenu& menu, TrayPoint at) {
+    m_shell.ActivateOwner();
+    menu.Popup(at.x, at.y);
+}
+
+void TrayIconCore::HandleMouseMessage(std::uint32_t mouseMessage) {
+    if (!m_enabled) {
+        return;
+    }
+    const TrayPoint at = m_shell.CursorPos();
+    // Handlers are called through copies: a handler may assign the event anew, or destroy this instance.
+    // A press pops up the button's menu, if it has one and AutoPopup is on, or else fires OnMouseDown.
+    const auto down = [&](PopupMenu* menu, TMouseButton button, TShiftState shift) {
+        if (menu && m_autoPopup) {
+            Popup(*menu, at);
+        } else if (auto handler = OnMouseDown) {
+            handler(button, shift, at.x, at.y);
+        }
+    };
+    const auto up = [&](TMouseButton button, TShiftState shift) {
+        if (auto handler = OnMouseUp) {
+            handler(button, shift, at.x, at.y);
+        }
+    };
+    switch (mouseMessage) {
+    case tray_mouse::kMove:
+        if (auto handler = OnMouseMove) {
+            handler(ssNone, at.x, at.y);
+        }
+        return;
+    case tray_mouse::kLeftDown:
+        down(m_lbPopupMenu, TMouseButton::mbLeft, ssLeft);
+        return;
+    case tray_mouse::kLeftUp:
+        if (OnMouseUp) {
+            up(TMouseButton::mbLeft, ssLeft);
+        } else {
+            LeftButtonUp();
+        }
+        return;
+    case tray_mouse::kLeftDoubleClick:
+        // The release that follows finds the click pending and ends it, so the wait fires nothing.
+        m_clickPending = true;
+        if (auto handler = OnDblClick) {
+            handler();
+        }
+        return;
+    case tray_mouse::kRightDown:
+        down(m_rbPopupMenu, TMouseButton::mbRight, ssRight);
+        return;
+    case tray_mouse::kRightUp:
+        up(TMouseButton::mbRight, ssRight);
+        return;
+    case tray_mouse::kMiddleDown:
+        down(nullptr, TMouseButton::mbMiddle, ssMiddle);
+        return;
+    case tray_mouse::kMiddleUp:
+        up(TMouseButton::mbMiddle, ssMiddle);
+        return;
+    default:
+        return;
+    }
+}
+
+void TrayIconCore::LeftButtonUp() {
+    if (!OnClick) {
+        m_clickPending = false;
+    } else if (!m_clickPending) {
+        m_clickPending = true;
+        // One wait per instance: a new one replaces one still running, so an old wait never ends a new click
+        // early.
+        m_singleClick = std::make_unique<TSingleClick>(m_timers, [this] { SingleClickDone(); });
+    } else {
+        m_clickPending = false;
+    }
+}
+
+void TrayIconCore::SingleClickDone() {
+    const bool fire = m_clickPending;
+    m_clickPending = false;
+    if (fire) {
+        if (auto handler = OnClick) {
+            handler();
+        }
+    }
+}
+
+void DispatchTrayMessage(const TrayInstanceList& instances, std::uintptr_t id, std::uintptr_t mouseMessage) {
+    if (TrayIconCore* instance = instances.Find(id)) {
+        instance->HandleMouseMessage(static_cast<std::uint32_t>(mouseMessage));
+    }
+}
+
+} // namespace qn

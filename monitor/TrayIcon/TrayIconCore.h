@@ -1,0 +1,196 @@
+#pragma once
+// TTrayIcon's logic apart from the shell: the icon ids and the process's instance list, the properties and
+// when they call the shell, the mouse table, and telling single clicks from double clicks.
+#include "PopupMenu.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qn {
+
+// The system could not give what was asked for; the message says what.
+class EOutOfResources : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kTrayIconError = "トレイにアイコンを登録できません";
+
+// The message the shell sends to the receiver window for mouse actions over an icon (WM_USER + 200).
+inline constexpr std::uint32_t kTrayCallbackMessage = 1224;
+// Flags of the notification record: NIF_MESSAGE | NIF_ICON, and NIF_TIP when there is a tool tip.
+inline constexpr std::uint32_t kTrayFlagsNoTip = 3;
+inline constexpr std::uint32_t kTrayFlagsWithTip = 7;
+// What the record's tool-tip field holds: 128 UTF-16 units with the terminating zero.
+inline constexpr std::size_t kTipHelpUnits = 127;
+inline constexpr std::size_t kMaxTrayIcons = 100;
+
+// Mouse messages as the shell passes them on.
+namespace tray_mouse {
+inline constexpr std::uint32_t kMove = 0x0200;
+inline constexpr std::uint32_t kLeftDown = 0x0201;
+inline constexpr std::uint32_t kLeftUp = 0x0202;
+inline constexpr std::uint32_t kLeftDoubleClick = 0x0203;
+inline constexpr std::uint32_t kRightDown = 0x0204;
+inline constexpr std::uint32_t kRightUp = 0x0205;
+inline constexpr std::uint32_t kRightDoubleClick = 0x0206;
+inline constexpr std::uint32_t kMiddleDown = 0x0207;
+inline constexpr std::uint32_t kMiddleUp = 0x0208;
+} // namespace tray_mouse
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// Which mouse buttons are down; never any keyboard state.
+using TShiftState = unsigned;
+inline constexpr TShiftState ssNone = 0;
+inline constexpr TShiftState ssLeft = 1;
+inline constexpr TShiftState ssRight = 2;
+inline constexpr TShiftState ssMiddle = 4;
+
+// The longest start of a UTF-8 text that takes at most `maxUnits` UTF-16 units, cut between characters.
+std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits);
+
+enum class TrayCall { Add, Modify, Delete };
+
+struct TrayPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// What an icon needs of the shell and the screen.
+class TrayShellPort {
+public:
+    virtual ~TrayShellPort() = default;
+    // One call with the instance's notification record, its flags and tool tip refreshed; false when refused.
+    virtual bool Notify(TrayCall call, std::uint32_t flags, const std::string& tip) = 0;
+    virtual TrayPoint CursorPos() = 0;
+    // Brings the owner's window to the foreground, so that a popup menu closes when the user clicks elsewhere.
+    virtual void ActivateOwner() = 0;
+};
+
+// One-shot timers whose completions run on the user-interface thread.
+class ClickTimerPort {
+public:
+    virtual ~ClickTimerPort() = default;
+    virtual std::uint32_t DoubleClickTimeMs() = 0;
+    // Calls `elapsed` once after `delayMs`; returns a ticket for CancelTimer.
+    virtual std::uint32_t StartTimer(std::uint32_t delayMs, std::function<void()> elapsed) = 0;
+    // Nothing happens for a ticket that has fired or been cancelled already.
+    virtual void CancelTimer(std::uint32_t ticket) = 0;
+};
+
+// The wait after a left click: the double-click time plus 50 ms, after which a click that no double click
+// followed counts as a single click. Destroying it cancels the wait.
+class TSingleClick {
+public:
+    TSingleClick(ClickTimerPort& timers, std::function<void()> completion);
+    TSingleClick(const TSingleClick&) = delete;
+    TSingleClick& operator=(const TSingleClick&) = delete;
+    ~TSingleClick();
+
+private:
+    ClickTimerPort& m_timers;
+    std::uint32_t m_ticket;
+};
+
+class TrayIconCore;
+
+// The living icons of the process in creation order, each under its id.
+class TrayInstanceList {
+public:
+    // The next id: one more than the most recently created living instance's, 1 for the first. Throws
+    // EOutOfResources when 100 instances live already.
+    std::uint32_t Add(TrayIconCore& instance);
+    void Remove(const TrayIconCore& instance);
+    TrayIconCore* Find(std::uintptr_t id) const;
+    std::vector<TrayIconCore*> Instances() const;
+
+private:
+    std::vector<std::pair<std::uint32_t, TrayIconCore*>> m_entries;
+};
+
+class TrayIconCore : private PopupMenuWatcher {
+public:
+    // Takes the next id from `instances`; may throw EOutOfResources. Makes no shell call.
+    TrayIconCore(TrayInstanceList& instances, TrayShellPort& shell, ClickTimerPort& timers);
+    TrayIconCore(const TrayIconCore&) = delete;
+    TrayIconCore& operator=(const TrayIconCore&) = delete;
+    virtual ~TrayIconCore();
+
+    std::uint32_t IconId() const { return m_id; }
+    // Whether the icon stands in the tray now.
+    bool Registered() const { return m_registered; }
+
+    bool AutoPopup() const { return m_autoPopup; }
+    void SetAutoPopup(bool value) { m_autoPopup = value; }
+    bool Enabled() const { return m_enabled; }
+    // False ignores every mouse action and drops a single click still waiting.
+    void SetEnabled(bool value);
+    const std::string& TipHelp() const { return m_tipHelp; }
+    // Cut to what the tool-tip field holds; the same text again makes no shell call.
+    void SetTipHelp(std::string_view value);
+    // Whether the icon is wanted in the tray. It starts true but the icon is first added by Loaded() or by a
+    // change from false to true; true is kept only while there is an image. Throws EOutOfResources when the
+    // shell refuses the icon.
+    bool Visible() const { return m_visible; }
+    void SetVisible(bool value);
+    PopupMenu* LBPopupMenu() const { return m_lbPopupMenu; }
+    void SetLBPopupMenu(PopupMenu* menu) { SetMenu(m_lbPopupMenu, menu); }
+    PopupMenu* RBPopupMenu() const { return m_rbPopupMenu; }
+    void SetRBPopupMenu(PopupMenu* menu) { SetMenu(m_rbPopupMenu, menu); }
+
+    std::function<void()> OnClick;
+    std::function<void()> OnDblClick;
+    std::function<void(TMouseButton button, TShiftState shift, int x, int y)> OnMouseDown;
+    std::function<void(TShiftState shift, int x, int y)> OnMouseMove;
+    std::function<void(TMouseButton button, TShiftState shift, int x, int y)> OnMouseUp;
+
+    // The owner has set the properties up: the icon is added if it is wanted.
+    void Loaded();
+    // A mouse action over the icon, as the shell reports it.
+    void HandleMouseMessage(std::uint32_t mouseMessage);
+    // The shell has started anew and knows no icon: the icon is added again if it is wanted.
+    void ShellRestarted();
+
+protected:
+    // The image changed while it stands in the tray: passed on. An empty image also takes the icon away.
+    void ImageChanged(bool hasImage);
+    // Takes the icon out of the tray and the instance out of the list. Derived classes call it from their
+    // destructor, while their side of the shell port still exists.
+    void Release();
+
+private:
+    void MenuDestroyed(PopupMenu& menu) override;
+    void SetMenu(PopupMenu*& slot, PopupMenu* menu);
+    void Call(TrayCall call);
+    void Popup(PopupMenu& menu, TrayPoint at);
+    void LeftButtonUp();
+    void SingleClickDone();
+
+    TrayInstanceList* m_instances;
+    TrayShellPort& m_shell;
+    ClickTimerPort& m_timers;
+    std::uint32_t m_id;
+    bool m_registered = false;
+    bool m_autoPopup = true;
+    bool m_enabled = true;
+    bool m_visible = true;
+    bool m_hasImage = false;
+    std::string m_tipHelp = "TipHelp";
+    PopupMenu* m_lbPopupMenu = nullptr;
+    PopupMenu* m_rbPopupMenu = nullptr;
+    bool m_clickPending = false;
+    std::unique_ptr<TSingleClick> m_singleClick;
+};
+
+// The shell's message for icon `id` (wParam) and mouse action `mouseMessage` (lParam): to the instance with that
+// id, if one lives.
+void DispatchTrayMessage(const TrayInstanceList& instances, std::uintptr_t id, std::uintptr_t mouseMessage);
+
+} // namespace qn

@@ -1,0 +1,33 @@
+#include "PopupMenuWin32.h"
+
+#include "win32/Utf.h"
+
+#include <stdexcept>
+
+namespace qn::win32 {
+
+TPopupMenu::TPopupMenu(HWND commandWindow) : m_menu(::CreatePopupMenu()), m_commandWindow(commandWindow) {
+    if (!m_menu) {
+        throw std::runtime_error("CreatePopupMenu failed");
+    }
+}
+
+void TPopupMenu::AddItem(UINT id, const std::string& text) {
+    ::AppendMenuW(Handle(), MF_STRING, id, Widen(text).c_str());
+}
+
+void TPopupMenu::AddSeparator() {
+    ::AppendMenuW(Handle(), MF_SEPARATOR, 0, nullptr);
+}
+
+void TPopupMenu::Popup(int x, int y) {
+    if (auto handler = OnPopup) {
+        handler();
+    }
+    const UINT alignment = m_alignment == TPopupAlignment::paRight    ? TPM_RIGHTALIGN
+                           : m_alignment == TPopupAlignment::paCenter ? TPM_CENTERALIGN
+                                                                      : TPM_LEFTALIGN;
+    ::TrackPopupMenu(Handle(), alignment | TPM_RIGHTBUTTON, x, y, 0, m_commandWindow, nullptr);
+}
+
+} // namespace qn::win32

@@ -1,0 +1,48 @@
+#pragma once
+// TTrayIcon: one icon in the notification area with its tool tip, turning the shell's mouse notifications into
+// events and popup menus. All icons of the process share one TCallbackWindow.
+#include "CallbackWindow.h"
+#include "TrayIconCore.h"
+#include "win32/UniqueHandle.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+
+namespace qn::win32 {
+
+namespace detail {
+// Holds the shared receiver so that it exists before the icon takes its id from the receiver's list.
+struct TrayReceiverHolder {
+    std::shared_ptr<TCallbackWindow> m_receiver = TCallbackWindow::Shared();
+};
+} // namespace detail
+
+class TTrayIcon final : private detail::TrayReceiverHolder, private TrayShellPort, public TrayIconCore {
+public:
+    // `owner` is brought to the foreground before a menu pops up; it may be null. Throws EOutOfResources when
+    // 100 icons live already.
+    explicit TTrayIcon(HWND owner);
+    ~TTrayIcon() override;
+
+    // The icon's own copy of its image; null when empty.
+    HICON Icon() const { return m_icon.get(); }
+    // Copies `icon` (the caller keeps its own). Null empties the image and takes the icon out of the tray.
+    void SetIcon(HICON icon);
+
+    // The receiver window the shell sends this icon's notifications to.
+    HWND ReceiverWindow() const { return m_receiver->Handle(); }
+
+private:
+    bool Notify(TrayCall call, std::uint32_t flags, const std::string& tip) override;
+    TrayPoint CursorPos() override;
+    void ActivateOwner() override;
+
+    HWND m_owner;
+    UniqueIcon m_icon;
+    // One record for every shell call; each call refreshes the image, tool tip and flags.
+    NOTIFYICONDATAW m_record{};
+};
+
+} // namespace qn::win32
