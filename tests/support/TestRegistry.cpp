@@ -18,22 +18,11 @@ win32::UniqueRegKey OpenSettings() {
 
 // A value's type and bytes, if it exists.
 std::optional<std::pair<DWORD, std::string>> Query(const wchar_t* name) {
-    win32::UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+    const auto value = GetRaw(name);
+    if (!value) {
         return std::nullopt;
     }
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    std::string data(size, '\0');
-    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    data.resize(size);
-    return std::make_pair(type, data);
+    return std::make_pair(value->type, std::string(value->data.begin(), value->data.end()));
 }
 
 void DeleteTree(HKEY parent, const std::wstring& path) {

@@ -1,0 +1,33 @@
+#pragma once
+#include "RegistryKey.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qn {
+
+// The encodings of the settings values. A read gives nothing for a value that is missing, of another type or
+// another size than its kind, so that the caller can take its default.
+
+// REG_DWORD of exactly 4 bytes, little-endian, as a signed 32-bit integer.
+std::optional<std::int32_t> ReadDword(RegistryKey& key, std::string_view name);
+bool WriteDword(RegistryKey& key, std::string_view name, std::int32_t value);
+
+// REG_BINARY of exactly 8 bytes: an IEEE 754 binary64 number, little-endian. A stored value that is not a
+// finite number (NaN, infinity) is no usable date-time or period either, so it reads as nothing.
+std::optional<double> ReadFloat64(RegistryKey& key, std::string_view name);
+bool WriteFloat64(RegistryKey& key, std::string_view name, double value);
+
+// REG_SZ or REG_EXPAND_SZ (left unexpanded): the text up to the first NUL or the end of the data, whichever
+// comes first. Data cut in the middle of a character loses that character.
+std::optional<std::string> ReadText(RegistryKey& key, std::string_view name);
+// REG_SZ with one terminating NUL counted in the data size.
+bool WriteText(RegistryKey& key, std::string_view name, std::string_view text);
+
+// UTF-16LE string data and UTF-8 text, both ways; unpaired surrogates become U+FFFD.
+std::string TextOfStringData(std::span<const std::uint8_t> data);
+std::vector<std::uint8_t> StringDataOf(std::string_view text);
+
+} // namespace qn

@@ -1,0 +1,99 @@
+#include "win32/Registry.h"
+
+#include "win32/Utf.h"
+
+namespace qn::win32 {
+
+Win32RegistryKey Win32RegistryKey::CurrentUser() {
+    Win32RegistryKey key;
+    key.m_predefined = HKEY_CURRENT_USER;
+    return key;
+}
+
+std::unique_ptr<RegistryKey> Win32RegistryKey::CreateSubkey(std::string_view path) {
+    UniqueRegKey key;
+    if (RegCreateKeyExW(Handle(), Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return std::make_unique<Win32RegistryKey>(std::move(key));
+}
+
+std::unique_ptr<RegistryKey> Win32RegistryKey::OpenSubkey(std::string_view path) {
+    UniqueRegKey key;
+    if (RegOpenKeyExW(Handle(), Widen(path).c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return std::make_unique<Win32RegistryKey>(std::move(key));
+}
+
+ValueQuery Win32RegistryKey::QueryValue(std::string_view name, std::size_t capacity) {
+    ValueQuery query;
+    if (capacity > MAXDWORD) {
+        return query;
+    }
+    // Zeroed, so that nothing but stored bytes can ever be handed on.
+    std::vector<std::uint8_t> buffer(capacity, 0);
+    DWORD type = REG_NONE;
+    DWORD size = static_cast<DWORD>(capacity);
+    const LSTATUS status =
+        RegQueryValueExW(Handle(), Widen(name).c_str(), nullptr, &type, capacity == 0 ? nullptr : buffer.data(), &size);
+    query.type = type;
+    query.size = size;
+    switch (status) {
+    case ERROR_SUCCESS:
+        query.status = ValueQuery::Status::Success;
+        if (capacity != 0) {
+            buffer.resize(std::min<std::size_t>(size, capacity));
+            query.data = std::move(buffer);
+        }
+        break;
+    case ERROR_MORE_DATA:
+        query.status = ValueQuery::Status::MoreData;
+        break;
+    case ERROR_FILE_NOT_FOUND:
+        query.status = ValueQuery::Status::Missing;
+        break;
+    default:
+        query.status = ValueQuery::Status::Failed;
+        break;
+    }
+    return query;
+}
+
+bool Win32RegistryKey::SetValue(std::string_view name, std::uint32_t type, std::span<const std::uint8_t> data) {
+    if (data.size() > MAXDWORD) {
+        return false;
+    }
+    return RegSetValueExW(Handle(), Widen(name).c_str(), 0, type, data.data(), static_cast<DWORD>(data.size())) ==
+           ERROR_SUCCESS;
+}
+
+std::optional<std::vector<std::string>> Win32RegistryKey::SubkeyNames() {
+    DWORD count = 0;
+    DWORD longest = 0;
+    if (RegQueryInfoKeyW(Handle(), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    std::wstring name(static_cast<std::size_t>(longest) + 1, L'\0');
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LSTATUS status = RegEnumKeyExW(Handle(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (status != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        names.push_back(Narrow(std::wstring_view(name.data(), length)));
+    }
+    return names;
+}
+
+bool Win32RegistryKey::DeleteSubkey(std::string_view path) {
+    return RegDeleteKeyW(Handle(), Widen(path).c_str()) == ERROR_SUCCESS;
+}
+
+} // namespace qn::win32

@@ -1,0 +1,31 @@
+#pragma once
+#include "RegistryKey.h"
+#include "win32/UniqueHandle.h"
+
+#include <windows.h>
+
+namespace qn::win32 {
+
+// A registry key reached through the W functions, opened with KEY_ALL_ACCESS as the programs always have.
+class Win32RegistryKey final : public RegistryKey {
+public:
+    // HKEY_CURRENT_USER, which is never closed.
+    static Win32RegistryKey CurrentUser();
+    explicit Win32RegistryKey(UniqueRegKey key) : m_owned(std::move(key)) {}
+
+    std::unique_ptr<RegistryKey> CreateSubkey(std::string_view path) override;
+    std::unique_ptr<RegistryKey> OpenSubkey(std::string_view path) override;
+    ValueQuery QueryValue(std::string_view name, std::size_t capacity) override;
+    bool SetValue(std::string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override;
+    std::optional<std::vector<std::string>> SubkeyNames() override;
+    bool DeleteSubkey(std::string_view path) override;
+
+private:
+    Win32RegistryKey() = default;
+    HKEY Handle() const { return m_owned ? m_owned.get() : m_predefined; }
+
+    HKEY m_predefined = nullptr;
+    UniqueRegKey m_owned;
+};
+
+} // namespace qn::win32

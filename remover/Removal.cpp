@@ -1,0 +1,82 @@
+#include "Removal.h"
+
+#include "PathUtil.h"
+#include "SettingsKey.h"
+#include "Texts.h"
+
+namespace qn {
+namespace {
+
+constexpr unsigned kQuestion = mb::kOkCancel | mb::kIconInformation | mb::kSystemModal;
+constexpr unsigned kFailure = mb::kOk | mb::kIconStop | mb::kSystemModal;
+constexpr unsigned kNotice = mb::kOk | mb::kIconInformation | mb::kSystemModal;
+
+// Each must go, in this order; the first that cannot be deleted stops the stage.
+constexpr std::string_view kProgramFiles[] = {"\\Qelto.EXE", "\\Mossik.EXE", "\\Dunfel.EXE"};
+// Deleted when they are there.
+constexpr std::string_view kTextFiles[] = {"\\ReadMe.Txt", "\\History.Txt"};
+
+DialogAnswer Show(RemoverPort& port, std::string_view text, unsigned style) {
+    return port.ShowMessage(std::string(text), std::string(kTitlePlain), style);
+}
+
+bool DeleteSettingsKey(RegistryKey& currentUser) {
+    // Made to exist first, so that a key that is already gone is no failure; "Software\Harvelt" made on the
+    // way stays.
+    currentUser.CreateSubkey(kSettingsKeyPath);
+    return DeleteKeyTree(currentUser, kSettingsKeyPath);
+}
+
+bool DeleteProductFiles(RemoverPort& port) {
+    const std::string directory = DirectoryKeepingRoot(port.ProgramPath());
+    if (!port.ShowFolder(directory)) {
+        return false;
+    }
+    for (const std::string_view name : kProgramFiles) {
+        // A program file that is already missing is as good as deleted, so that a run after a failed one can
+        // finish; one that is there and stays there stops the stage.
+        if (port.RemoveFile(directory + std::string(name)) == FileDeletion::Failed) {
+            return false;
+        }
+    }
+    for (const std::string_view name : kTextFiles) {
+        port.RemoveFile(directory + std::string(name));
+    }
+    return true;
+}
+
+} // namespace
+
+bool DeleteKeyTree(RegistryKey& parent, std::string_view path) {
+    if (const auto key = parent.OpenSubkey(path)) {
+        // The names are taken first and then deleted one by one: deleting while enumerating by a rising index
+        // would skip every other key.
+        if (const auto names = key->SubkeyNames()) {
+            for (const std::string& name : *names) {
+                DeleteKeyTree(*key, name);
+            }
+        }
+    }
+    return parent.DeleteSubkey(path);
+}
+
+int RunRemoval(RemoverPort& port, RegistryKey& currentUser) {
+    if (Show(port, removal::kConfirmRegistry, kQuestion) == DialogAnswer::Cancel) {
+        return 0;
+    }
+    if (!DeleteSettingsKey(currentUser)) {
+        Show(port, removal::kRegistryFailed, kFailure);
+        return 0;
+    }
+    if (Show(port, removal::kConfirmFiles, kQuestion) == DialogAnswer::Cancel) {
+        return 0;
+    }
+    if (!DeleteProductFiles(port)) {
+        Show(port, removal::kFilesFailed, kFailure);
+        return 0;
+    }
+    Show(port, removal::kDone, kNotice);
+    return 0;
+}
+
+} // namespace qn

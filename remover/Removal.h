@@ -1,0 +1,39 @@
+#pragma once
+#include "Dialogs.h"
+#include "RegistryKey.h"
+
+#include <string>
+#include <string_view>
+
+namespace qn {
+
+// What deleting one file came to.
+enum class FileDeletion { Deleted, Missing, Failed };
+
+// What the removal run needs of the system besides the registry.
+class RemoverPort : public DialogPort {
+public:
+    // The full path of the tool's own executable.
+    virtual std::string ProgramPath() = 0;
+    // Opens a folder window on `directory`; false when that failed.
+    virtual bool ShowFolder(const std::string& directory) = 0;
+    virtual FileDeletion RemoveFile(const std::string& path) = 0;
+};
+
+// Texts of the removal tool's dialogs.
+namespace removal {
+inline constexpr std::string_view kConfirmRegistry = "確認します｡\r\nQeltoNimbiのレジストリ情報を削除しますか？";
+inline constexpr std::string_view kRegistryFailed = "レジストリ情報の削除に失敗しました｡\r\n手動で削除してください｡";
+inline constexpr std::string_view kConfirmFiles =
+    "レジストリ情報を削除しました｡\r\n\r\nQeltoNimbiの\r\n関連ファイルの削除をしますか？";
+inline constexpr std::string_view kFilesFailed = "ファイルの削除に失敗しました｡\r\n手動で削除してください｡";
+inline constexpr std::string_view kDone = "このプログラムを終了後\r\nKolvane.EXEを削除してください｡";
+} // namespace removal
+
+// Deletes the key at `path` below `parent` with every key below it; true when the key itself is gone.
+bool DeleteKeyTree(RegistryKey& parent, std::string_view path);
+
+// One whole run of the removal tool against HKEY_CURRENT_USER (`currentUser`); returns the exit code.
+int RunRemoval(RemoverPort& port, RegistryKey& currentUser);
+
+} // namespace qn

@@ -1,0 +1,13 @@
+/* Resource and control ids of the settings dialog, shared by its template, its code and its tests. */
+#pragma once
+#define IDD_SETTINGS 100
+#define IDC_MEMORY 1001
+#define IDC_MIN_MEMORY 1002
+#define IDC_CATION 1003
+#define IDC_CATION_MEMORY 1004
+#define IDC_TIME 1005
+#define IDC_CYCLE 1006
+#define IDC_USE_HOT_KEY 1007
+#define IDC_HOT_KEY 1008
+#define IDC_TOTAL_MEMORY 1009
+#define IDC_MESSAGE 1010

@@ -1,0 +1,223 @@
+#include "SettingsProgram.h"
+
+#include "MemoryUnits.h"
+#include "PathUtil.h"
+#include "RegistryValues.h"
+#include "SettingsKey.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace qn {
+namespace {
+
+// The largest threshold the key can hold: kilobytes in a signed 32-bit integer.
+constexpr std::int64_t kMaxThresholdMB = INT32_MAX / 1024;
+
+// Virtual keys that the hot-key control shows correctly only with its extended-key flag: the navigation block,
+// the keypad divide and Num Lock.
+bool IsExtendedKey(unsigned vk) {
+    return (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E || vk == 0x6F || vk == 0x90;
+}
+
+// Whole megabytes, as the dialog shows a threshold.
+std::int64_t ShownMB(std::int32_t kilobytes) {
+    return kilobytes <= 0 ? 0 : (std::int64_t{kilobytes} + 512) / 1024;
+}
+
+// A non-negative whole number, blanks around it allowed, full-width digits taken as their ASCII twins (a
+// Japanese input method gives those); nothing for anything else or beyond `limit`.
+std::optional<std::int64_t> ParseCount(std::string_view text, std::int64_t limit) {
+    std::string digits;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // U+FF10 to U+FF19 are EF BC 90 to EF BC 99.
+        if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBC) {
+            const auto last = static_cast<unsigned char>(text[i + 2]);
+            if (last >= 0x90 && last <= 0x99) {
+                digits += static_cast<char>('0' + (last - 0x90));
+                i += 3;
+                continue;
+            }
+        }
+        // A full-width space (E3 80 80) is a blank too.
+        if (c == 0xE3 && text.substr(i, 3) == "\xE3\x80\x80") {
+            digits += ' ';
+            i += 3;
+            continue;
+        }
+        digits += static_cast<char>(c);
+        ++i;
+    }
+    const std::size_t first = digits.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::size_t last = digits.find_last_not_of(" \t");
+    std::int64_t value = 0;
+    for (std::size_t i = first; i <= last; ++i) {
+        if (digits[i] < '0' || digits[i] > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (digits[i] - '0');
+        if (value > limit) {
+            return std::nullopt;
+        }
+    }
+    return value;
+}
+
+struct ThresholdTexts {
+    FormField field;
+    const char* invalid;
+    const char* zero;
+    const char* tooLarge;
+};
+
+constexpr ThresholdTexts kMinMemoryTexts{
+    FormField::MinMemory, "自動で確保する残メモリには0以上の整数をMB単位で入力してください｡",
+    "自動で確保する残メモリを1MB以上にしてください｡",
+    "自動で確保する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが起動するたびに確保を繰り返します｡"};
+constexpr ThresholdTexts kCationMemoryTexts{
+    FormField::CationMemory, "確認する残メモリには0以上の整数をMB単位で入力してください｡",
+    "確認する残メモリを1MB以上にしてください｡",
+    "確認する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが絶えず確保を尋ねてきます｡"};
+
+std::string WithTotal(const char* pattern, std::uint64_t totalMB) {
+    char text[512] = {};
+    std::snprintf(text, sizeof text, pattern, static_cast<unsigned long long>(totalMB));
+    return text;
+}
+
+// The kilobytes to store for one threshold, or why not.
+std::variant<std::int32_t, FormError> Threshold(const std::string& shown, bool enabled, std::int32_t storedKB,
+                                                std::uint64_t totalPhysBytes, const ThresholdTexts& texts) {
+    const auto mb = ParseCount(shown, kMaxThresholdMB);
+    if (!mb) {
+        return FormError{texts.field, texts.invalid};
+    }
+    const std::int32_t kilobytes =
+        storedKB > 0 && *mb == ShownMB(storedKB) ? storedKB : static_cast<std::int32_t>(*mb * 1024);
+    if (enabled && kilobytes == 0) {
+        return FormError{texts.field, texts.zero};
+    }
+    // Free memory never exceeds the total, so such a threshold would hold all the time.
+    if (enabled && static_cast<std::uint64_t>(kilobytes) * kKilobyte >= totalPhysBytes) {
+        return FormError{texts.field, WithTotal(texts.tooLarge, WholeMegabytes(totalPhysBytes))};
+    }
+    return kilobytes;
+}
+
+} // namespace
+
+ProgramSettings ReadProgramSettings(RegistryKey& currentUser) {
+    ProgramSettings s;
+    const auto key = currentUser.CreateSubkey(kSettingsKeyPath);
+    if (!key) {
+        return s;
+    }
+    const auto flag = [&](std::string_view name) { return ReadDword(*key, name).value_or(0) != 0; };
+    const auto number = [&](std::string_view name) { return ReadDword(*key, name).value_or(0); };
+    s.memory = flag(setting::kMemory);
+    s.minMemoryKB = number(setting::kMinMemory);
+    s.cation = flag(setting::kCation);
+    s.cationMemoryKB = number(setting::kCationMemory);
+    s.time = flag(setting::kTime);
+    s.cycleMinutes = number(setting::kCycle);
+    s.useHotKey = flag(setting::kUseHotKey);
+    s.hotKey = number(setting::kHotKey);
+    return s;
+}
+
+bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
+    const auto key = currentUser.CreateSubkey(kSettingsKeyPath);
+    if (!key) {
+        return false;
+    }
+    bool written = true;
+    const auto put = [&](std::string_view name, std::int32_t value) { written &= WriteDword(*key, name, value); };
+    put(setting::kMemory, s.memory ? 1 : 0);
+    put(setting::kMinMemory, s.minMemoryKB);
+    put(setting::kCation, s.cation ? 1 : 0);
+    put(setting::kCationMemory, s.cationMemoryKB);
+    put(setting::kTime, s.time ? 1 : 0);
+    put(setting::kCycle, s.cycleMinutes);
+    put(setting::kUseHotKey, s.useHotKey ? 1 : 0);
+    put(setting::kHotKey, s.hotKey);
+    return written;
+}
+
+SettingsForm FormOf(const ProgramSettings& stored) {
+    SettingsForm form;
+    form.memory = stored.memory;
+    form.minMemoryMB = std::to_string(ShownMB(stored.minMemoryKB));
+    form.cation = stored.cation;
+    form.cationMemoryMB = std::to_string(ShownMB(stored.cationMemoryKB));
+    form.time = stored.time;
+    const bool usableCycle = stored.cycleMinutes >= kMinCycleMinutes && stored.cycleMinutes <= kMaxCycleMinutes;
+    form.cycleMinutes = std::to_string(usableCycle ? stored.cycleMinutes : kDefaultCycleMinutes);
+    form.useHotKey = stored.useHotKey;
+    form.hotKey = static_cast<std::uint16_t>(stored.hotKey & 0xFFFF);
+    return form;
+}
+
+std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& form, const ProgramSettings& stored,
+                                                          std::uint64_t totalPhysBytes) {
+    ProgramSettings s;
+    s.memory = form.memory;
+    const auto minMemory =
+        Threshold(form.minMemoryMB, form.memory, stored.minMemoryKB, totalPhysBytes, kMinMemoryTexts);
+    if (const auto* error = std::get_if<FormError>(&minMemory)) {
+        return *error;
+    }
+    s.minMemoryKB = std::get<std::int32_t>(minMemory);
+
+    s.cation = form.cation;
+    const auto cationMemory =
+        Threshold(form.cationMemoryMB, form.cation, stored.cationMemoryKB, totalPhysBytes, kCationMemoryTexts);
+    if (const auto* error = std::get_if<FormError>(&cationMemory)) {
+        return *error;
+    }
+    s.cationMemoryKB = std::get<std::int32_t>(cationMemory);
+
+    s.time = form.time;
+    const auto cycle = ParseCount(form.cycleMinutes, kMaxCycleMinutes);
+    if (!cycle || *cycle < kMinCycleMinutes) {
+        return FormError{FormField::Cycle, "確保する間隔は1～119分の整数で入力してください｡"};
+    }
+    s.cycleMinutes = static_cast<std::int32_t>(*cycle);
+
+    s.useHotKey = form.useHotKey;
+    if (form.useHotKey && (form.hotKey & 0x1FFF) == 0) {
+        return FormError{FormField::HotKey, "ホットキーにするキーを押してください｡"};
+    }
+    // A hot key the user did not change keeps the upper bits it was stored with.
+    s.hotKey = form.hotKey == (stored.hotKey & 0xFFFF) ? stored.hotKey : form.hotKey;
+    return s;
+}
+
+std::uint16_t ShortcutFromHotKeyControl(std::uint16_t controlValue) {
+    const unsigned vk = controlValue & 0xFF;
+    const unsigned flags = controlValue >> 8;
+    return static_cast<std::uint16_t>(vk | (flags & 0x01 ? 0x2000 : 0) | (flags & 0x02 ? 0x4000 : 0) |
+                                      (flags & 0x04 ? 0x8000 : 0));
+}
+
+std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut) {
+    const unsigned vk = static_cast<unsigned>(shortcut) & 0x1FFF;
+    if (vk == 0 || vk > 0xFF) {
+        return 0;
+    }
+    const unsigned flags = (shortcut & 0x2000 ? 0x01 : 0) | (shortcut & 0x4000 ? 0x02 : 0) |
+                           (shortcut & 0x8000 ? 0x04 : 0) | (IsExtendedKey(vk) ? 0x08 : 0);
+    return static_cast<std::uint16_t>(vk | flags << 8);
+}
+
+void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath) {
+    if (launcher.MonitorRunning()) {
+        return;
+    }
+    launcher.StartMonitor(DirectoryWithoutSeparator(programPath) + "\\Mossik.exe", DirectoryKeepingRoot(programPath));
+}
+
+} // namespace qn

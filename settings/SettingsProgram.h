@@ -1,0 +1,78 @@
+#pragma once
+#include "RegistryKey.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace qn {
+
+// The values the settings program writes for the monitor, in the units the settings key keeps them.
+struct ProgramSettings {
+    bool memory = false;             // "Memory": reserve by itself on low memory
+    std::int32_t minMemoryKB = 0;    // "Min Memory", units of 1024 bytes
+    bool cation = false;             // "Cation": ask first on low memory
+    std::int32_t cationMemoryKB = 0; // "Cation Memory", units of 1024 bytes
+    bool time = false;               // "Time": periodic reservation
+    std::int32_t cycleMinutes = 0;   // "Cycle"
+    bool useHotKey = false;          // "Use Hot Key"
+    std::int32_t hotKey = 0;         // "Hot Key": shortcut code
+};
+
+// The stored values, each its default when it cannot be read. The settings key is created when missing.
+ProgramSettings ReadProgramSettings(RegistryKey& currentUser);
+// Writes every value; false when the key could not be opened or a value was refused.
+bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& settings);
+
+// The dialog's fields as the user sees and edits them: thresholds in whole megabytes, the period in minutes,
+// the hot key as a shortcut code.
+struct SettingsForm {
+    bool memory = false;
+    std::string minMemoryMB;
+    bool cation = false;
+    std::string cationMemoryMB;
+    bool time = false;
+    std::string cycleMinutes;
+    bool useHotKey = false;
+    std::uint16_t hotKey = 0;
+};
+
+inline constexpr std::int32_t kMinCycleMinutes = 1;
+inline constexpr std::int32_t kMaxCycleMinutes = 119;
+// A period for the form when the stored one is unusable.
+inline constexpr std::int32_t kDefaultCycleMinutes = 30;
+
+SettingsForm FormOf(const ProgramSettings& stored);
+
+enum class FormField { MinMemory, CationMemory, Cycle, HotKey };
+struct FormError {
+    FormField field;
+    std::string message;
+};
+
+// The values to store from what the user entered, or why they cannot be stored. A threshold whose shown
+// megabytes were left unchanged keeps its exact stored kilobytes. `totalPhysBytes` is the machine's physical
+// memory: a threshold at or above it would hold at every tick.
+std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& form, const ProgramSettings& stored,
+                                                          std::uint64_t totalPhysBytes);
+
+// The shortcut code (virtual key | 0x2000 Shift | 0x4000 Ctrl | 0x8000 Alt) and the hot-key control's value
+// (virtual key in the low byte, HOTKEYF_ flags in the high byte: 1 Shift, 2 Ctrl, 4 Alt, 8 extended key).
+std::uint16_t ShortcutFromHotKeyControl(std::uint16_t controlValue);
+// Bits 16 to 31 of a stored code are ignored; a key the control cannot show gives 0.
+std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut);
+
+// What the settings program needs when it closes: whether a monitor runs, and starting one.
+class MonitorLauncher {
+public:
+    virtual ~MonitorLauncher() = default;
+    virtual bool MonitorRunning() = 0;
+    virtual void StartMonitor(const std::string& path, const std::string& directory) = 0;
+};
+
+// The monitor ends itself when it opens the settings program; this brings it back from the settings program's
+// own folder, unless one runs already.
+void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath);
+
+} // namespace qn

@@ -1,0 +1,144 @@
+#include "SettingsDialog.h"
+
+#include "MemoryUnits.h"
+#include "SettingsIds.h"
+#include "win32/Utf.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+namespace qn::win32 {
+namespace {
+
+std::string ItemText(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
+void SetItemText(HWND dialog, int id, const std::string& text) {
+    SetDlgItemTextW(dialog, id, Widen(text).c_str());
+}
+
+bool Checked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+void Check(HWND dialog, int id, bool on) {
+    CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+int ControlOf(FormField field) {
+    switch (field) {
+    case FormField::MinMemory:
+        return IDC_MIN_MEMORY;
+    case FormField::CationMemory:
+        return IDC_CATION_MEMORY;
+    case FormField::Cycle:
+        return IDC_CYCLE;
+    case FormField::HotKey:
+        return IDC_HOT_KEY;
+    }
+    return IDOK;
+}
+
+} // namespace
+
+bool SettingsDialog::Run(HINSTANCE instance) {
+    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, Procedure,
+                           reinterpret_cast<LPARAM>(this)) == IDOK;
+}
+
+INT_PTR CALLBACK SettingsDialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        reinterpret_cast<SettingsDialog*>(lParam)->m_dialog = dialog;
+    }
+    auto* self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!self) {
+        return FALSE;
+    }
+    try {
+        return self->OnMessage(message, wParam);
+    } catch (const std::exception&) {
+        // Nothing was written; leaving the dialog is the only safe answer.
+        EndDialog(dialog, IDABORT);
+        return TRUE;
+    }
+}
+
+INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        m_stored = ReadProgramSettings(m_currentUser);
+        Show();
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            Accept();
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(m_dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+void SettingsDialog::Show() {
+    const SettingsForm form = FormOf(m_stored);
+    Check(m_dialog, IDC_MEMORY, form.memory);
+    SetItemText(m_dialog, IDC_MIN_MEMORY, form.minMemoryMB);
+    Check(m_dialog, IDC_CATION, form.cation);
+    SetItemText(m_dialog, IDC_CATION_MEMORY, form.cationMemoryMB);
+    Check(m_dialog, IDC_TIME, form.time);
+    SetItemText(m_dialog, IDC_CYCLE, form.cycleMinutes);
+    Check(m_dialog, IDC_USE_HOT_KEY, form.useHotKey);
+    HWND hotKey = GetDlgItem(m_dialog, IDC_HOT_KEY);
+    // A global hot key without Ctrl or Alt would take a key away from typing: the control adds Ctrl+Alt.
+    SendMessageW(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendMessageW(hotKey, HKM_SETHOTKEY, HotKeyControlFromShortcut(form.hotKey), 0);
+    SetItemText(m_dialog, IDC_TOTAL_MEMORY,
+                "このパソコンの物理メモリ: " + std::to_string(WholeMegabytes(m_totalPhysBytes)) + " MB");
+}
+
+SettingsForm SettingsDialog::Entered() const {
+    SettingsForm form;
+    form.memory = Checked(m_dialog, IDC_MEMORY);
+    form.minMemoryMB = ItemText(m_dialog, IDC_MIN_MEMORY);
+    form.cation = Checked(m_dialog, IDC_CATION);
+    form.cationMemoryMB = ItemText(m_dialog, IDC_CATION_MEMORY);
+    form.time = Checked(m_dialog, IDC_TIME);
+    form.cycleMinutes = ItemText(m_dialog, IDC_CYCLE);
+    form.useHotKey = Checked(m_dialog, IDC_USE_HOT_KEY);
+    const auto control = static_cast<std::uint16_t>(SendDlgItemMessageW(m_dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0));
+    form.hotKey = ShortcutFromHotKeyControl(control);
+    return form;
+}
+
+void SettingsDialog::Accept() {
+    const auto result = SettingsFromForm(Entered(), m_stored, m_totalPhysBytes);
+    if (const auto* error = std::get_if<FormError>(&result)) {
+        Complain(ControlOf(error->field), error->message);
+        return;
+    }
+    if (!WriteProgramSettings(m_currentUser, std::get<ProgramSettings>(result))) {
+        Complain(IDOK, "設定を保存できませんでした｡");
+        return;
+    }
+    EndDialog(m_dialog, IDOK);
+}
+
+void SettingsDialog::Complain(int controlId, const std::string& message) {
+    SetItemText(m_dialog, IDC_MESSAGE, message);
+    MessageBeep(MB_ICONWARNING);
+    HWND control = GetDlgItem(m_dialog, controlId);
+    SendMessageW(m_dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    SendMessageW(control, EM_SETSEL, 0, -1);
+}
+
+} // namespace qn::win32

@@ -1,0 +1,43 @@
+// Dunfel.exe: the settings program. Writes the values the monitor only reads, then brings the monitor back.
+#include "SettingsDialog.h"
+#include "win32/Registry.h"
+#include "win32/System.h"
+#include "win32/Utf.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <exception>
+
+namespace {
+
+// The monitor's hidden application window carries this title while it runs.
+constexpr const wchar_t* kMonitorMarker = L"AmbrolaTrayIcon";
+
+class ShellMonitorLauncher final : public qn::MonitorLauncher {
+public:
+    bool MonitorRunning() override { return FindWindowW(nullptr, kMonitorMarker) != nullptr; }
+    void StartMonitor(const std::string& path, const std::string& directory) override {
+        qn::win32::ShellOpen("open", path, "", directory, SW_SHOWNORMAL);
+    }
+};
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+    try {
+        qn::win32::Win32RegistryKey currentUser = qn::win32::Win32RegistryKey::CurrentUser();
+        qn::win32::SettingsDialog dialog(currentUser, qn::win32::QueryMemoryStatus().totalPhys);
+        dialog.Run(instance);
+    } catch (const std::exception& error) {
+        MessageBoxW(nullptr, qn::win32::Widen(error.what()).c_str(), L"QeltoNimbi", MB_OK | MB_ICONSTOP);
+    }
+    // OK or Cancel, the monitor that opened this program has ended itself and comes back now.
+    ShellMonitorLauncher launcher;
+    qn::RestartMonitor(launcher, qn::win32::ModuleFileName());
+    return 0;
+}

@@ -1,0 +1,203 @@
+#include "FakeRegistry.h"
+#include "SettingsProgram.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace qn {
+namespace {
+
+using testing::HasSubstr;
+constexpr const char* kKey = "Software\\Harvelt\\Ambrola";
+constexpr std::uint64_t kTotal = 4ULL << 30; // 4096 MB
+
+TEST(ShortcutTest, HotKeyControlAndShortcutCodeBothWays) {
+    struct Case {
+        std::uint16_t control;
+        std::uint16_t shortcut;
+    };
+    const Case cases[] = {
+        {0x0341, 0x6041}, // Ctrl+Shift+A
+        {0x0470, 0x8070}, // Alt+F1
+        {0x0730, 0xE030}, // Ctrl+Shift+Alt+0
+        {0x0A24, 0x4024}, // Ctrl+Home: the control's extended-key flag has no place in the code
+        {0x092E, 0x202E}, // Shift+Delete
+        {0x0000, 0x0000},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ShortcutFromHotKeyControl(c.control), c.shortcut) << std::hex << c.control;
+        EXPECT_EQ(HotKeyControlFromShortcut(c.shortcut), c.control) << std::hex << c.shortcut;
+    }
+    // The upper half of a stored code is ignored; a key beyond what the control holds shows as none.
+    EXPECT_EQ(HotKeyControlFromShortcut(0x16041), 0x0341);
+    EXPECT_EQ(HotKeyControlFromShortcut(0x6141), 0);
+}
+
+TEST(ProgramSettingsTest, ReadsDefaultsAndWritesDwordsOfTheStoredUnits) {
+    fake::Registry registry;
+    const ProgramSettings none = ReadProgramSettings(registry.Root());
+    EXPECT_FALSE(none.memory);
+    EXPECT_EQ(none.minMemoryKB, 0);
+    EXPECT_EQ(none.hotKey, 0);
+
+    // A string "1" is no boolean, a short dword no number.
+    registry.Put(kKey, "Memory", regtype::kString, {'1', 0});
+    registry.Put(kKey, "Cycle", regtype::kDword, {5, 0});
+    registry.Put(kKey, "Cation", regtype::kDword, {2, 0, 0, 0});
+    const ProgramSettings odd = ReadProgramSettings(registry.Root());
+    EXPECT_FALSE(odd.memory);
+    EXPECT_EQ(odd.cycleMinutes, 0);
+    EXPECT_TRUE(odd.cation);
+
+    const ProgramSettings wanted{true, 524288, false, 1048576, true, 45, true, 0x6041};
+    ASSERT_TRUE(WriteProgramSettings(registry.Root(), wanted));
+    const std::pair<const char*, std::vector<std::uint8_t>> expected[] = {
+        {"Memory", {1, 0, 0, 0}},         {"Min Memory", {0, 0, 8, 0}},   {"Cation", {0, 0, 0, 0}},
+        {"Cation Memory", {0, 0, 16, 0}}, {"Time", {1, 0, 0, 0}},         {"Cycle", {45, 0, 0, 0}},
+        {"Use Hot Key", {1, 0, 0, 0}},    {"Hot Key", {0x41, 0x60, 0, 0}}};
+    for (const auto& [name, bytes] : expected) {
+        const auto value = registry.Get(kKey, name);
+        ASSERT_TRUE(value) << name;
+        EXPECT_EQ(value->type, regtype::kDword) << name;
+        EXPECT_EQ(value->data, bytes) << name;
+    }
+    EXPECT_EQ(registry.OpenKeys(), 0);
+
+    registry.Find(kKey)->denied = true;
+    EXPECT_FALSE(WriteProgramSettings(registry.Root(), wanted));
+}
+
+TEST(FormOfTest, ShowsWholeMegabytesAndAUsablePeriod) {
+    const SettingsForm form = FormOf(ProgramSettings{true, 1500, true, -5, false, 0, true, 0x16041});
+    EXPECT_EQ(form.minMemoryMB, "1");
+    EXPECT_EQ(form.cationMemoryMB, "0");
+    EXPECT_EQ(form.cycleMinutes, "30");
+    EXPECT_EQ(form.hotKey, 0x6041);
+    EXPECT_EQ(FormOf(ProgramSettings{false, 524288, false, 0, false, 119, false, 0}).minMemoryMB, "512");
+    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 119, false, 0}).cycleMinutes, "119");
+    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 120, false, 0}).cycleMinutes, "30");
+}
+
+SettingsForm ValidForm() {
+    return SettingsForm{true, "512", true, "1024", true, "60", true, 0x6041};
+}
+
+struct FormCase {
+    const char* what;
+    void (*change)(SettingsForm&);
+    std::optional<FormField> error;
+};
+
+std::ostream& operator<<(std::ostream& out, const FormCase& c) {
+    return out << c.what;
+}
+
+class SettingsFromFormTest : public testing::TestWithParam<FormCase> {};
+
+TEST_P(SettingsFromFormTest, RefusesWhatTheMonitorCannotUse) {
+    SettingsForm form = ValidForm();
+    GetParam().change(form);
+    const auto result = SettingsFromForm(form, ProgramSettings{}, kTotal);
+    if (GetParam().error) {
+        ASSERT_TRUE(std::holds_alternative<FormError>(result));
+        EXPECT_EQ(std::get<FormError>(result).field, *GetParam().error);
+        EXPECT_FALSE(std::get<FormError>(result).message.empty());
+    } else {
+        EXPECT_TRUE(std::holds_alternative<ProgramSettings>(result));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, SettingsFromFormTest,
+    testing::Values(
+        FormCase{"valid", [](SettingsForm&) {}, std::nullopt},
+        FormCase{"negative", [](SettingsForm& f) { f.minMemoryMB = "-5"; }, FormField::MinMemory},
+        FormCase{"fraction", [](SettingsForm& f) { f.minMemoryMB = "1.5"; }, FormField::MinMemory},
+        FormCase{"empty", [](SettingsForm& f) { f.cationMemoryMB = ""; }, FormField::CationMemory},
+        FormCase{"letters", [](SettingsForm& f) { f.cationMemoryMB = "12MB"; }, FormField::CationMemory},
+        FormCase{"beyond the key", [](SettingsForm& f) { f.minMemoryMB = "2097152"; }, FormField::MinMemory},
+        FormCase{"zero while on", [](SettingsForm& f) { f.minMemoryMB = "0"; }, FormField::MinMemory},
+        FormCase{"zero while off",
+                 [](SettingsForm& f) {
+                     f.memory = false;
+                     f.minMemoryMB = "0";
+                 },
+                 std::nullopt},
+        FormCase{"all memory", [](SettingsForm& f) { f.minMemoryMB = "4096"; }, FormField::MinMemory},
+        FormCase{"just below", [](SettingsForm& f) { f.minMemoryMB = "4095"; }, std::nullopt},
+        FormCase{"prompt at all memory", [](SettingsForm& f) { f.cationMemoryMB = "5000"; }, FormField::CationMemory},
+        FormCase{"all memory while off",
+                 [](SettingsForm& f) {
+                     f.cation = false;
+                     f.cationMemoryMB = "5000";
+                 },
+                 std::nullopt},
+        FormCase{"cycle 0", [](SettingsForm& f) { f.cycleMinutes = "0"; }, FormField::Cycle},
+        FormCase{"cycle 120", [](SettingsForm& f) { f.cycleMinutes = "120"; }, FormField::Cycle},
+        FormCase{"cycle 0 while off",
+                 [](SettingsForm& f) {
+                     f.time = false;
+                     f.cycleMinutes = "0";
+                 },
+                 FormField::Cycle},
+        FormCase{"cycle 119", [](SettingsForm& f) { f.cycleMinutes = "119"; }, std::nullopt},
+        FormCase{"no key", [](SettingsForm& f) { f.hotKey = 0x6000; }, FormField::HotKey},
+        FormCase{"no key while off",
+                 [](SettingsForm& f) {
+                     f.useHotKey = false;
+                     f.hotKey = 0;
+                 },
+                 std::nullopt}));
+
+TEST(SettingsFromFormTest, StoresKilobytesAndKeepsWhatWasNotChanged) {
+    SettingsForm form = ValidForm();
+    form.minMemoryMB = " ５１２ ";
+    form.cationMemoryMB = "1";
+    const ProgramSettings stored{false, 0, true, 1500, false, 0, false, 0x16041};
+    const auto result = SettingsFromForm(form, stored, kTotal);
+    ASSERT_TRUE(std::holds_alternative<ProgramSettings>(result));
+    const ProgramSettings& s = std::get<ProgramSettings>(result);
+    EXPECT_EQ(s.minMemoryKB, 512 * 1024);
+    EXPECT_EQ(s.cationMemoryKB, 1500) << "shown as 1 MB and left alone";
+    EXPECT_EQ(s.cycleMinutes, 60);
+    EXPECT_EQ(s.hotKey, 0x16041) << "unchanged hot key keeps its stored code";
+
+    form.cationMemoryMB = "2";
+    form.hotKey = 0x8070;
+    const ProgramSettings changed = std::get<ProgramSettings>(SettingsFromForm(form, stored, kTotal));
+    EXPECT_EQ(changed.cationMemoryKB, 2048);
+    EXPECT_EQ(changed.hotKey, 0x8070);
+}
+
+TEST(SettingsFromFormTest, TheRefusalOfAThresholdNamesThePhysicalMemory) {
+    SettingsForm form = ValidForm();
+    form.minMemoryMB = "8192";
+    const auto result = SettingsFromForm(form, ProgramSettings{}, kTotal);
+    ASSERT_TRUE(std::holds_alternative<FormError>(result));
+    EXPECT_THAT(std::get<FormError>(result).message, HasSubstr("4096 MB"));
+}
+
+class FakeLauncher : public MonitorLauncher {
+public:
+    bool running = false;
+    std::vector<std::pair<std::string, std::string>> started;
+    bool MonitorRunning() override { return running; }
+    void StartMonitor(const std::string& path, const std::string& directory) override {
+        started.emplace_back(path, directory);
+    }
+};
+
+TEST(RestartMonitorTest, StartsTheMonitorFromItsOwnFolderUnlessOneRuns) {
+    FakeLauncher launcher;
+    RestartMonitor(launcher, "C:\\表\\Dunfel.exe");
+    RestartMonitor(launcher, "C:\\Dunfel.exe");
+    EXPECT_THAT(launcher.started,
+                testing::ElementsAre(std::pair<std::string, std::string>{"C:\\表\\Mossik.exe", "C:\\表"},
+                                     std::pair<std::string, std::string>{"C:\\Mossik.exe", "C:\\"}));
+    launcher.running = true;
+    RestartMonitor(launcher, "C:\\Tools\\Dunfel.exe");
+    EXPECT_EQ(launcher.started.size(), 2u);
+}
+
+} // namespace
+} // namespace qn
