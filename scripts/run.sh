@@ -7,7 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QN_ROOT"
 
-program=Qelto.exe
+program=Mossik.exe
 screenshot=$QN_ROOT/build/run-screenshot.png
 
 if [ "${1:-}" != "--on-virtual-display" ]; then

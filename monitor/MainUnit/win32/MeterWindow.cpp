@@ -1,0 +1,266 @@
+#include "MeterWindow.h"
+
+#include "win32/Utf.h"
+
+#include <windowsx.h>
+
+namespace qn::win32 {
+namespace {
+
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTickMs = 1000;
+constexpr int kClientWidth = 230;
+constexpr int kClientHeight = 22;
+constexpr int kDesignLeft = 212;
+constexpr int kDesignTop = 108;
+// A single fixed border with a title bar and no title-bar buttons at all.
+constexpr DWORD kMeterStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+constexpr TColor kLime = 0x00FF00;
+constexpr TColor kRed = 0x0000FF;
+
+SIZE MeterWindowSize() {
+    RECT bounds{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&bounds, kMeterStyle, FALSE, 0);
+    return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+} // namespace
+
+UINT MenuItemId(MenuCommand command) {
+    for (std::size_t i = 0; i < kMenuEntries.size(); ++i) {
+        if (kMenuEntries[i].command == command) {
+            return static_cast<UINT>(i + 1);
+        }
+    }
+    return 0;
+}
+
+MenuCommand CommandOfItem(UINT itemId) {
+    return itemId >= 1 && itemId <= kMenuEntries.size() ? kMenuEntries[itemId - 1].command : MenuCommand::None;
+}
+
+ApplicationWindow::ApplicationWindow() {
+    CreateParams params;
+    params.className = L"TApplication";
+    params.style = WS_POPUP;
+    params.title = L"Mossik";
+    CreateWindowObject(params);
+}
+
+MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon) : m_application(application) {
+    const SIZE size = MeterWindowSize();
+    CreateParams params;
+    params.className = L"TForm1";
+    params.style = kMeterStyle;
+    params.x = kDesignLeft;
+    params.y = kDesignTop;
+    params.width = size.cx;
+    params.height = size.cy;
+    params.parent = application.Handle(); // the owner: the meter window gets no taskbar button of its own
+    params.title = L"Nimbi";
+    params.cursor = LoadCursorW(nullptr, IDC_ARROW);
+    CreateWindowObject(params);
+
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    m_gauge = std::make_unique<TGauge>(Handle(), RECT{0, 0, kClientWidth, kClientHeight});
+    m_gauge->SetFont(TFontSpec{"ＭＳ Ｐゴシック", 12});
+    m_gauge->SetForeColor(kLime);
+    m_gauge->SetBackColor(kRed);
+    m_gauge->SetShowHint(true);
+
+    m_menu = std::make_unique<TPopupMenu>(Handle());
+    for (std::size_t i = 0; i < kMenuEntries.size(); ++i) {
+        if (kMenuEntries[i].command == MenuCommand::None) {
+            m_menu->AddSeparator();
+        } else {
+            m_menu->AddItem(static_cast<UINT>(i + 1), std::string(kMenuEntries[i].caption));
+        }
+    }
+
+    m_tray = std::make_unique<TTrayIcon>(Handle());
+    m_tray->SetIcon(icon);
+    m_tray->SetTipHelp("Nimbi");
+    m_tray->SetRBPopupMenu(m_menu.get());
+    m_tray->SetVisible(false);
+    m_tray->OnDblClick = [this] {
+        if (m_form) {
+            m_form->SetQeltoClick();
+        }
+    };
+    m_tray->Loaded();
+
+    m_hotKey = std::make_unique<THKey>(Handle());
+    m_hotKey->OnHotKey = [this](std::int32_t index) {
+        if (m_form) {
+            m_form->HKey1HotKey(index);
+        }
+    };
+
+    StartTimer();
+}
+
+MeterWindow::~MeterWindow() {
+    m_form = nullptr;
+}
+
+LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kTimerId && m_form) {
+            m_form->RestMemoryTimer();
+        }
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0) {
+            RunCommand(CommandOfItem(LOWORD(wParam)));
+        }
+        return 0;
+    case WM_CONTEXTMENU: {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (at.x == -1 && at.y == -1) {
+            GetCursorPos(&at);
+        }
+        SetForegroundWindow(Handle());
+        m_menu->Popup(at.x, at.y);
+        return 0;
+    }
+    case WM_QUERYENDSESSION:
+        // The end of the user's log-on asks the window, like any close, and the answer is yes.
+        if (m_form) {
+            m_form->FormCloseQuery();
+        }
+        return TRUE;
+    case WM_CLOSE:
+        if (m_form) {
+            m_form->FormCloseQuery();
+        }
+        DestroyWindow(Handle());
+        return 0;
+    case WM_DESTROY:
+        KillTimer(Handle(), kTimerId);
+        m_timerRunning = false;
+        if (m_form) {
+            m_form->MeterDestroyed();
+        }
+        if (m_tray) {
+            m_tray->SetVisible(false);
+        }
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return WindowObject::OnMessage(message, wParam, lParam);
+    }
+}
+
+void MeterWindow::RunCommand(MenuCommand command) {
+    if (!m_form) {
+        return;
+    }
+    switch (command) {
+    case MenuCommand::RunQeltoMenu:
+        m_form->RunQeltoMenuClick();
+        break;
+    case MenuCommand::SetQelto:
+        m_form->SetQeltoClick();
+        break;
+    case MenuCommand::RestMemMenu:
+        m_form->RestMemMenuClick();
+        break;
+    case MenuCommand::TopShowMenu:
+        m_form->TopShowMenuClick();
+        break;
+    case MenuCommand::TimeMem1:
+        m_form->TimeMem1Click();
+        break;
+    case MenuCommand::ZanMem1:
+        m_form->ZanMem1Click();
+        break;
+    case MenuCommand::AboutAmbrolainTrayIcon1:
+        m_form->AboutAmbrolainTrayIcon1Click();
+        break;
+    case MenuCommand::Exit1:
+        m_form->Exit1Click();
+        break;
+    case MenuCommand::None:
+        break;
+    }
+}
+
+void MeterWindow::MarkApplicationWindow() {
+    SetWindowTextW(m_application.Handle(), Widen(kInstanceMarker).c_str());
+    ShowWindow(m_application.Handle(), SW_HIDE);
+}
+
+void MeterWindow::SetMeterVisible(bool visible) {
+    ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void MeterWindow::ApplyTopmost(bool topmost) {
+    RECT bounds{};
+    GetWindowRect(Handle(), &bounds);
+    const HWND after = topmost ? HWND_TOPMOST : HWND_NOTOPMOST;
+    SetWindowPos(m_application.Handle(), after, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_FRAMECHANGED);
+    // Windows carries owned windows along with their owner; saying so for the meter window as well keeps the
+    // state exact where the system does not.
+    SetWindowPos(Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MeterWindow::SetMeterTitle(const std::string& title) {
+    SetWindowTextW(Handle(), Widen(title).c_str());
+}
+
+void MeterWindow::SetGaugeMaximum(std::int32_t kilobytes) {
+    m_gauge->SetMaxValue(kilobytes);
+}
+
+void MeterWindow::SetGaugeProgress(std::int32_t kilobytes) {
+    m_gauge->SetProgress(kilobytes);
+}
+
+void MeterWindow::SetGaugeHint(const std::string& hint) {
+    m_gauge->SetHint(hint);
+}
+
+void MeterWindow::StartTimer() {
+    if (!m_timerRunning) {
+        m_timerRunning = SetTimer(Handle(), kTimerId, kTickMs, nullptr) != 0;
+    }
+}
+
+void MeterWindow::StopTimer() {
+    KillTimer(Handle(), kTimerId);
+    m_timerRunning = false;
+}
+
+void MeterWindow::SetChecked(MenuCommand entry, bool checked) {
+    CheckMenuItem(m_menu->Handle(), MenuItemId(entry), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void MeterWindow::SetEnabled(MenuCommand entry, bool enabled) {
+    EnableMenuItem(m_menu->Handle(), MenuItemId(entry), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void MeterWindow::ShowTrayIcon() {
+    m_tray->SetVisible(true);
+}
+
+void MeterWindow::RemoveTrayIcon() {
+    m_tray->SetVisible(false);
+}
+
+void MeterWindow::AddHotKey(int index, std::int32_t shortcut) {
+    m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut));
+}
+
+void MeterWindow::RemoveHotKey(int index) {
+    m_hotKey->RemoveHotKey(index);
+}
+
+void MeterWindow::CloseMeter() {
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+} // namespace qn::win32

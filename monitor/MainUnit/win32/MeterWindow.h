@@ -1,0 +1,69 @@
+#pragma once
+// The monitor's windows: the hidden application window that carries the instance marker, and the meter window
+// with its gauge, popup menu, timer, tray icon and hot key. The meter window drives the monitor's logic and is
+// the view that logic works on.
+#include "Gauge.h"
+#include "HKey.h"
+#include "MainUnit.h"
+#include "PopupMenuWin32.h"
+#include "TrayIcon.h"
+#include "win32/WindowObject.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace qn::win32 {
+
+// A hidden top-level window that owns the meter window, so that the program has no taskbar button.
+class ApplicationWindow final : public WindowObject {
+public:
+    ApplicationWindow();
+};
+
+class MeterWindow final : public WindowObject, public MonitorView {
+public:
+    // The meter window at its design place and size, hidden, its components in place; the timer runs from here.
+    MeterWindow(ApplicationWindow& application, HICON icon);
+    ~MeterWindow() override;
+
+    // Connects the logic; every message that reaches it from here on goes to `form`.
+    void Attach(TForm1& form) { m_form = &form; }
+    HMENU MenuHandle() const { return m_menu->Handle(); }
+
+    // MonitorView
+    void MarkApplicationWindow() override;
+    void SetMeterVisible(bool visible) override;
+    void ApplyTopmost(bool topmost) override;
+    void SetMeterTitle(const std::string& title) override;
+    void SetGaugeMaximum(std::int32_t kilobytes) override;
+    void SetGaugeProgress(std::int32_t kilobytes) override;
+    void SetGaugeHint(const std::string& hint) override;
+    void StartTimer() override;
+    void StopTimer() override;
+    void SetChecked(MenuCommand entry, bool checked) override;
+    void SetEnabled(MenuCommand entry, bool enabled) override;
+    void ShowTrayIcon() override;
+    void RemoveTrayIcon() override;
+    void AddHotKey(int index, std::int32_t shortcut) override;
+    void RemoveHotKey(int index) override;
+    void CloseMeter() override;
+
+private:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void RunCommand(MenuCommand command);
+
+    ApplicationWindow& m_application;
+    TForm1* m_form = nullptr;
+    std::unique_ptr<TGauge> m_gauge;
+    std::unique_ptr<TPopupMenu> m_menu;
+    std::unique_ptr<TTrayIcon> m_tray;
+    std::unique_ptr<THKey> m_hotKey;
+    bool m_timerRunning = false;
+};
+
+// The item id of a menu command (its position plus one), and back.
+UINT MenuItemId(MenuCommand command);
+MenuCommand CommandOfItem(UINT itemId);
+
+} // namespace qn::win32

@@ -1,0 +1,39 @@
+#include "MonitorSystem.h"
+
+#include "win32/Utf.h"
+
+namespace qn::win32 {
+
+DialogAnswer MonitorSystem::ShowMessage(const std::string& text, const std::string& title, unsigned style) {
+    return m_dialogs.ShowMessage(text, title, style);
+}
+
+MemoryStatus MonitorSystem::QueryMemoryStatus() {
+    return win32::QueryMemoryStatus();
+}
+
+DateTime MonitorSystem::Now() {
+    return win32::Now();
+}
+
+NumberSeparators MonitorSystem::Separators() {
+    return UserNumberSeparators();
+}
+
+std::string MonitorSystem::ModuleFileName() {
+    return win32::ModuleFileName();
+}
+
+std::intptr_t MonitorSystem::Start(const std::string& verb, const Launch& launch) {
+    return ShellOpen(verb, launch.file, launch.parameters, launch.directory, SW_SHOW);
+}
+
+void MonitorSystem::ShowError(const std::string& text) {
+    MessageBoxW(m_errorOwner, Widen(text).c_str(), Widen(kInstanceMarker).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void MonitorSystem::EndProcess() {
+    ExitProcess(0);
+}
+
+} // namespace qn::win32

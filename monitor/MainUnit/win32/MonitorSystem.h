@@ -1,0 +1,29 @@
+#pragma once
+#include "MonitorPorts.h"
+#include "win32/System.h"
+
+#include <windows.h>
+
+namespace qn::win32 {
+
+// The monitor's view of Windows apart from its own windows.
+class MonitorSystem final : public qn::MonitorSystem {
+public:
+    // `errorOwner` owns the error boxes: the hidden application window.
+    void SetErrorOwner(HWND errorOwner) { m_errorOwner = errorOwner; }
+
+    DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override;
+    MemoryStatus QueryMemoryStatus() override;
+    DateTime Now() override;
+    NumberSeparators Separators() override;
+    std::string ModuleFileName() override;
+    std::intptr_t Start(const std::string& verb, const Launch& launch) override;
+    void ShowError(const std::string& text) override;
+    void EndProcess() override;
+
+private:
+    MessageBoxDialogs m_dialogs;
+    HWND m_errorOwner = nullptr;
+};
+
+} // namespace qn::win32

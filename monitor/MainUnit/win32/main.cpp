@@ -1,0 +1,65 @@
+// Mossik.exe: the resident monitor. One per session; it shows free memory once a second and hands over to the
+// reservation tool when a reservation is due.
+#include "MeterWindow.h"
+#include "MeterWindowPlacement.h"
+#include "MonitorSystem.h"
+#include "win32/Registry.h"
+#include "StoredSettings.h"
+#include "win32/Utf.h"
+
+#include <windows.h>
+
+#include <exception>
+
+namespace {
+
+// Monitors started at the same moment can both miss each other's marker window; this name is held by one only.
+constexpr const wchar_t* kSingleInstanceMutex = L"Local\\Harvelt.Ambrola.Mossik";
+
+int RunMonitor(HINSTANCE instance) {
+    using namespace qn::win32;
+    // Another monitor, or any window carrying the marker, means this one is not wanted.
+    if (FindWindowW(nullptr, Widen(qn::kInstanceMarker).c_str())) {
+        return 0;
+    }
+    UniqueHandle singleInstance(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
+    if (!singleInstance || GetLastError() == ERROR_ALREADY_EXISTS) {
+        return 0;
+    }
+
+    const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    ApplicationWindow application;
+    MeterWindow meter(application, icon);
+
+    MonitorSystem system;
+    system.SetErrorOwner(application.Handle());
+    SetApplicationErrorHandler([&system](const std::string& message) { system.ShowError(message + "."); });
+
+    Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
+    MeterWindowPlacement placement(meter.Handle());
+    qn::SettingsStore store(currentUser, placement);
+    qn::StoredSettings settings(store);
+
+    qn::TForm1 form(system, meter, settings, ProcessArguments());
+    meter.Attach(form);
+    form.FormCreate();
+
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    try {
+        return RunMonitor(instance);
+    } catch (const std::exception& error) {
+        MessageBoxW(nullptr, qn::win32::Widen(std::string(error.what()) + ".").c_str(),
+                    qn::win32::Widen(qn::kInstanceMarker).c_str(), MB_OK | MB_ICONERROR);
+        return 0;
+    }
+}

@@ -1,0 +1,92 @@
+// The monitor's real windows in this process: the popup menu's captions, check marks and enabled states after
+// start-up, which another process cannot read.
+#include "MeterWindow.h"
+#include "MonitorFakes.h"
+#include "MonitorSystem.h"
+#include "win32/Utf.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+namespace qn::win32 {
+namespace {
+
+using testing_support::FakeSettings;
+
+struct ItemState {
+    std::wstring caption;
+    bool separator;
+    bool checked;
+    bool grayed;
+    bool operator==(const ItemState&) const = default;
+    friend void PrintTo(const ItemState& item, std::ostream* out) {
+        *out << (item.separator ? "separator" : Narrow(item.caption)) << (item.checked ? " checked" : "")
+             << (item.grayed ? " grayed" : "");
+    }
+};
+
+std::vector<ItemState> ReadMenu(HMENU menu) {
+    std::vector<ItemState> items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t caption[128] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+        info.dwTypeData = caption;
+        info.cch = 128;
+        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        const bool separator = (info.fType & MFT_SEPARATOR) != 0;
+        // Separators count as grayed on some systems; only commands are compared on that.
+        items.push_back(
+            {caption, separator, (info.fState & MFS_CHECKED) != 0, !separator && (info.fState & MFS_GRAYED) != 0});
+    }
+    return items;
+}
+
+class MeterMenuTest : public testing::Test {
+protected:
+    std::vector<ItemState> MenuAfterStartUp() {
+        ApplicationWindow application;
+        MeterWindow meter(application, LoadIconW(nullptr, IDI_APPLICATION));
+        MonitorSystem system;
+        TForm1 form(system, meter, settings, {"C"});
+        meter.Attach(form);
+        form.FormCreate();
+        std::vector<ItemState> items = ReadMenu(meter.MenuHandle());
+        meter.RemoveTrayIcon();
+        return items;
+    }
+    FakeSettings settings;
+};
+
+TEST_F(MeterMenuTest, FirstStartShowsTheMeterAndLeavesEverySwitchOff) {
+    const std::vector<ItemState> expected{{L"空きメモリ確保", false, false, false},
+                                          {L"", true, false, false},
+                                          {L"設定", false, false, false},
+                                          {L"残メータを表示する", false, true, false},
+                                          {L"常に最上面に表示する", false, false, false},
+                                          {L"", true, false, false},
+                                          {L"定期的に確保", false, false, false},
+                                          {L"残メモリで確保", false, false, false},
+                                          {L"", true, false, false},
+                                          {L"About Nimbi", false, false, false},
+                                          {L"", true, false, false},
+                                          {L"終了", false, false, false}};
+    EXPECT_EQ(MenuAfterStartUp(), expected);
+}
+
+TEST_F(MeterMenuTest, StoredSwitchesSetTheChecksAndAHiddenMeterGreysAlwaysOnTop) {
+    settings.values = {{"Show", 1}, {"Top", 1}, {"Time", 1}, {"Memory", 1}};
+    const std::vector<ItemState> items = MenuAfterStartUp();
+    ASSERT_EQ(items.size(), 12u);
+    EXPECT_FALSE(items[3].checked);
+    EXPECT_TRUE(items[4].checked);
+    EXPECT_TRUE(items[4].grayed);
+    EXPECT_TRUE(items[6].checked);
+    EXPECT_TRUE(items[7].checked);
+}
+
+} // namespace
+} // namespace qn::win32

@@ -1,0 +1,390 @@
+// Mossik.exe driven from outside: start-up, the tick, the schedule, the hand-overs and the menu commands.
+#include "Driver.h"
+#include "TestRegistry.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace qn::e2e {
+namespace {
+
+using testing::ElementsAre;
+namespace reg = registry;
+
+constexpr const wchar_t* kMarker = L"AmbrolaTrayIcon";
+constexpr const wchar_t* kMeterClass = L"TForm1";
+constexpr double kSecond = 1.0 / 86400.0;
+constexpr UINT kTrayCallback = WM_USER + 200;
+
+// Positions of the menu's commands as the keyboard reaches them (separators are skipped).
+enum MenuPosition {
+    kReserveNow = 1,
+    kSettings = 2,
+    kMeterWindow = 3,
+    kAlwaysOnTop = 4,
+    kPeriodic = 5,
+    kLowMemory = 6,
+    kAbout = 7,
+    kExit = 8,
+};
+
+// Ends every monitor that runs, whoever started it.
+void EndMonitors() {
+    HWND marker = nullptr;
+    while ((marker = FindWindowW(nullptr, kMarker)) != nullptr) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(marker, &processId);
+        if (processId == GetCurrentProcessId()) {
+            return;
+        }
+        win32::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+        if (!process) {
+            return;
+        }
+        TerminateProcess(process.get(), 0);
+        WaitForSingleObject(process.get(), 5000);
+        WaitUntil([&] { return FindWindowW(nullptr, kMarker) != marker; }, 5s);
+    }
+}
+
+class MossikTest : public testing::Test {
+protected:
+    void SetUp() override {
+        EndMonitors();
+        reg::ResetSettings();
+        std::filesystem::copy_file(ProductPath(L"Mossik.exe"), monitorPath);
+    }
+    void TearDown() override {
+        EndMonitors();
+        reg::ResetSettings();
+    }
+
+    // Puts a stand-in that records being started in the monitor's folder under `name`.
+    void PlaceRecorder(const wchar_t* name) {
+        std::filesystem::copy_file(ProductPath(L"QnRecorder.exe"), folder.Path() / name);
+    }
+
+    Process StartMonitor(const std::wstring& arguments = L"") {
+        Process process = Process::Start(Quoted(monitorPath) + (arguments.empty() ? L"" : L" " + arguments), {},
+                                         {{kRecordFileVariable, recordFile.wstring()}});
+        return process;
+    }
+
+    // Starts the monitor and waits until its start-up is done (the marker is set and the first tick has run).
+    Process StartRunningMonitor(const std::wstring& arguments = L"") {
+        Process monitor = StartMonitor(arguments);
+        EXPECT_TRUE(WaitUntil([&] { return MeterWindow(monitor) && IsTicking(monitor); }));
+        return monitor;
+    }
+
+    HWND MeterWindow(const Process& monitor) {
+        const auto windows = TopLevelWindows(monitor.Id(), kMeterClass);
+        return windows.empty() ? nullptr : windows.front();
+    }
+    bool IsTicking(const Process& monitor) {
+        HWND meter = MeterWindow(monitor);
+        return meter && WindowText(meter).starts_with(L"Nimbi  ");
+    }
+    std::wstring Title(const Process& monitor) { return WindowText(MeterWindow(monitor)); }
+
+    // Opens the popup menu as a right press on the tray icon does, and chooses the entry at `position`.
+    void ChooseMenuEntry(const Process& monitor, int position) {
+        HWND receiver = nullptr;
+        for (HWND window : TopLevelWindows(monitor.Id())) {
+            if (ClassName(window) == L"TCallbackWindow") {
+                receiver = window;
+            }
+        }
+        ASSERT_NE(receiver, nullptr) << "no tray receiver window";
+        PostMessageW(receiver, kTrayCallback, 1, WM_RBUTTONDOWN);
+        HWND menu = WaitForWindow(monitor.Id(), L"#32768", 5s);
+        ASSERT_NE(menu, nullptr) << "the menu did not open";
+        for (int i = 0; i < position; ++i) {
+            PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+        }
+        PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5s));
+    }
+
+    TempDir folder{L"Nimbi 表ソ"};
+    std::filesystem::path monitorPath = folder.Path() / L"Mossik.EXE";
+    std::filesystem::path recordFile = folder.Path() / L"record.txt";
+};
+
+const std::wregex kTitleWithoutCountdown(L"Nimbi  \\d{1,3}(,\\d{3})*\\.\\d\\dMBの空き");
+const std::wregex kTitleWithCountdown(L"Nimbi  \\d{1,3}(,\\d{3})*\\.\\d\\dMBの空き  \\d\\d:\\d\\d");
+
+TEST_F(MossikTest, FirstStartWithAnEmptyKey) {
+    const double before = reg::NowAsDateTime();
+    Process monitor = StartRunningMonitor();
+    HWND meter = MeterWindow(monitor);
+    ASSERT_NE(meter, nullptr);
+    EXPECT_TRUE(IsWindowVisible(meter));
+    RECT window{};
+    GetWindowRect(meter, &window);
+    EXPECT_EQ(window.left, 212);
+    EXPECT_EQ(window.top, 108);
+    RECT client{};
+    GetClientRect(meter, &client);
+    EXPECT_EQ(client.right, 230);
+    EXPECT_EQ(client.bottom, 22);
+    const LONG style = GetWindowLongW(meter, GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_EQ(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_EQ(GetWindowLongW(meter, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_TRUE(std::regex_match(Title(monitor), kTitleWithoutCountdown)) << ToUtf8(Title(monitor));
+
+    // The hidden application window carries the marker and owns the meter window.
+    HWND marker = FindWindowW(nullptr, kMarker);
+    ASSERT_NE(marker, nullptr);
+    EXPECT_FALSE(IsWindowVisible(marker));
+    EXPECT_EQ(GetWindow(meter, GW_OWNER), marker);
+
+    const auto nextRun = reg::GetDouble(L"Next Run");
+    ASSERT_TRUE(nextRun.has_value());
+    EXPECT_GE(*nextRun, before - kSecond);
+    EXPECT_LE(*nextRun, reg::NowAsDateTime() + kSecond);
+    EXPECT_TRUE(monitor.IsRunning());
+}
+
+TEST_F(MossikTest, SecondStartEndsAtOnce) {
+    Process first = StartRunningMonitor();
+    Process second = StartMonitor();
+    EXPECT_EQ(second.WaitForExit(5s), 0u);
+    EXPECT_TRUE(first.IsRunning());
+}
+
+TEST_F(MossikTest, AForeignWindowWithTheMarkerTitleBlocksTheStart) {
+    win32::UniqueWindow foreign(
+        CreateWindowExW(0, L"STATIC", kMarker, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(foreign);
+    Process monitor = StartMonitor();
+    EXPECT_EQ(monitor.WaitForExit(5s), 0u);
+    EXPECT_TRUE(TopLevelWindows(monitor.Id(), kMeterClass).empty());
+}
+
+TEST_F(MossikTest, ShowHidesTheMeterWindowButTheTickGoesOn) {
+    reg::SetDword(L"Show", 1);
+    Process monitor = StartRunningMonitor();
+    EXPECT_FALSE(IsWindowVisible(MeterWindow(monitor)));
+}
+
+TEST_F(MossikTest, StoredPositionIsApplied) {
+    reg::SetString(L"Position", L"-1,-1,-1,-1,300,200,536,230");
+    Process monitor = StartRunningMonitor();
+    RECT window{};
+    GetWindowRect(MeterWindow(monitor), &window);
+    EXPECT_EQ(window.left, 300);
+    EXPECT_EQ(window.top, 200);
+}
+
+TEST_F(MossikTest, ArgumentCKeepsNextRunAndNoArgumentStoresTheStartTime) {
+    reg::SetDouble(L"Next Run", 1234.5);
+    {
+        Process monitor = StartRunningMonitor(L"C");
+        EXPECT_EQ(reg::GetDouble(L"Next Run"), 1234.5);
+    }
+    EndMonitors();
+    Process monitor = StartRunningMonitor(L"c");
+    EXPECT_NEAR(*reg::GetDouble(L"Next Run"), reg::NowAsDateTime(), 10 * kSecond);
+}
+
+TEST_F(MossikTest, DueScheduleCountsDownAndHandsOverToTheReservationToolWhichBringsTheMonitorBack) {
+    std::filesystem::copy_file(ProductPath(L"Qelto.exe"), folder.Path() / L"Qelto.exe");
+    reg::SetDword(L"Time", 1);
+    reg::SetDouble(L"Next Run", reg::NowAsDateTime() + 4 * kSecond);
+    Process monitor = StartRunningMonitor(L"C");
+    EXPECT_TRUE(std::regex_match(Title(monitor), kTitleWithCountdown)) << ToUtf8(Title(monitor));
+    EXPECT_EQ(monitor.WaitForExit(15s), 0u);
+    // The monitor that the reservation tool starts again.
+    HWND marker = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (marker = FindWindowW(nullptr, kMarker)) != nullptr; }, 90s));
+    DWORD newProcess = 0;
+    GetWindowThreadProcessId(marker, &newProcess);
+    EXPECT_NE(newProcess, monitor.Id());
+}
+
+TEST_F(MossikTest, LowMemoryThresholdHandsOverAtOnceWithTheExactCommandLine) {
+    PlaceRecorder(L"Qelto.exe");
+    reg::SetDword(L"Memory", 1);
+    reg::SetDword(L"Min Memory", 0x7FFFFFFF);
+    Process monitor = StartMonitor();
+    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    ASSERT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
+    const Recording recording = *ReadRecording(recordFile);
+    EXPECT_EQ(recording.modulePath, (folder.Path() / L"Qelto.exe").wstring());
+    EXPECT_EQ(recording.arguments, L"/E:" + Quoted(monitorPath) + L" /NoMsg");
+    EXPECT_EQ(recording.workingDirectory, folder.Path().wstring());
+    EXPECT_EQ(reg::GetDouble(L"Next Run"), 0.0);
+}
+
+TEST_F(MossikTest, DeclinedPromptLetsTheAutomaticReservationFollow) {
+    PlaceRecorder(L"Qelto.exe");
+    reg::SetDword(L"Cation", 1);
+    reg::SetDword(L"Cation Memory", 0x7FFFFFFF);
+    reg::SetDword(L"Memory", 1);
+    reg::SetDword(L"Min Memory", 0x7FFFFFFF);
+    Process monitor = StartMonitor();
+    HWND prompt = WaitForDialog(monitor.Id());
+    ASSERT_NE(prompt, nullptr);
+    const DialogSnapshot shown = ReadDialog(prompt);
+    EXPECT_EQ(shown.title, L"QeltoNimbi Ver.0.04");
+    EXPECT_EQ(shown.text, L"残メモリが少なくなりました。\r\n空きメモリを確保しますか？");
+    EXPECT_THAT(shown.buttons, ElementsAre(IDOK, IDCANCEL));
+    EXPECT_EQ(shown.icon, BoxIcon::Information);
+    EXPECT_TRUE(shown.topmost);
+    PressButton(prompt, IDCANCEL);
+    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
+}
+
+TEST_F(MossikTest, DeclinedPromptDoesNotComeBack) {
+    reg::SetDword(L"Cation", 1);
+    reg::SetDword(L"Cation Memory", 0x7FFFFFFF);
+    Process monitor = StartMonitor();
+    HWND prompt = WaitForDialog(monitor.Id());
+    ASSERT_NE(prompt, nullptr);
+    PressButton(prompt, IDCANCEL);
+    Sleep(3000);
+    EXPECT_EQ(WaitForDialog(monitor.Id(), 0ms), nullptr);
+    EXPECT_TRUE(monitor.IsRunning());
+}
+
+TEST_F(MossikTest, MissingReservationToolIsReportedOnceForTheTick) {
+    reg::SetDword(L"Time", 1);
+    reg::SetDouble(L"Next Run", reg::NowAsDateTime() + 2 * kSecond);
+    Process monitor = StartMonitor(L"C");
+    HWND box = WaitForDialog(monitor.Id());
+    ASSERT_NE(box, nullptr);
+    const DialogSnapshot shown = ReadDialog(box);
+    EXPECT_EQ(shown.title, L"QeltoNimbi Ver.0.04");
+    EXPECT_EQ(shown.text, L"必用なファイルがありません。");
+    EXPECT_THAT(shown.buttons, ElementsAre(IDOK));
+    EXPECT_EQ(shown.icon, BoxIcon::Stop);
+    EXPECT_TRUE(shown.topmost);
+    PressButton(box, IDOK);
+    Sleep(3000);
+    EXPECT_EQ(WaitForDialog(monitor.Id(), 0ms), nullptr);
+    EXPECT_TRUE(monitor.IsRunning());
+    EXPECT_TRUE(std::regex_match(Title(monitor), kTitleWithoutCountdown)) << ToUtf8(Title(monitor));
+}
+
+TEST_F(MossikTest, CycleIsAPeriodInMinutesAndZeroMeansNone) {
+    reg::SetDword(L"Time", 1);
+    reg::SetDword(L"Cycle", 120);
+    {
+        Process monitor = StartRunningMonitor(L"C");
+        EXPECT_TRUE(std::regex_match(Title(monitor), kTitleWithCountdown)) << ToUtf8(Title(monitor));
+        EXPECT_NEAR(*reg::GetDouble(L"Next Run"), reg::NowAsDateTime() + 120.0 / 1440.0, 10 * kSecond);
+        EXPECT_EQ(WaitForDialog(monitor.Id(), 0ms), nullptr);
+    }
+    EndMonitors();
+    reg::SetDword(L"Cycle", 0);
+    reg::SetDouble(L"Next Run", 0.0);
+    Process monitor = StartRunningMonitor(L"C");
+    Sleep(1500);
+    EXPECT_TRUE(std::regex_match(Title(monitor), kTitleWithoutCountdown)) << ToUtf8(Title(monitor));
+    EXPECT_EQ(reg::GetDouble(L"Next Run"), 0.0);
+    EXPECT_TRUE(monitor.IsRunning());
+}
+
+TEST_F(MossikTest, MenuSwitchesAboutAndExit) {
+    reg::SetDword(L"Cycle", 5);
+    Process monitor = StartRunningMonitor(L"C");
+    HWND meter = MeterWindow(monitor);
+
+    ChooseMenuEntry(monitor, kMeterWindow);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(meter); }));
+    EXPECT_EQ(reg::GetDword(L"Show"), 1u);
+    ChooseMenuEntry(monitor, kMeterWindow);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(meter) != FALSE; }));
+    EXPECT_EQ(reg::GetDword(L"Show"), 0u);
+    RECT window{};
+    GetWindowRect(meter, &window);
+    EXPECT_EQ(window.left, 212);
+    EXPECT_EQ(window.top, 108);
+
+    ChooseMenuEntry(monitor, kAlwaysOnTop);
+    EXPECT_TRUE(WaitUntil([&] { return reg::GetDword(L"Top") == 1u; }));
+    EXPECT_NE(GetWindowLongW(meter, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+
+    ChooseMenuEntry(monitor, kPeriodic);
+    EXPECT_TRUE(WaitUntil([&] { return reg::GetDword(L"Time") == 1u; }));
+    EXPECT_NEAR(*reg::GetDouble(L"Next Run"), reg::NowAsDateTime() + 5.0 / 1440.0, 10 * kSecond);
+    EXPECT_TRUE(WaitUntil([&] { return std::regex_match(Title(monitor), kTitleWithCountdown); }, 3s));
+
+    ChooseMenuEntry(monitor, kLowMemory);
+    EXPECT_TRUE(WaitUntil([&] { return reg::GetDword(L"Memory") == 1u; }));
+
+    ChooseMenuEntry(monitor, kAbout);
+    HWND about = WaitForDialog(monitor.Id());
+    ASSERT_NE(about, nullptr);
+    const DialogSnapshot shown = ReadDialog(about);
+    EXPECT_EQ(shown.title, L"QeltoNimbi Ver.0.04");
+    EXPECT_TRUE(shown.text.starts_with(L"QeltoNimbi\r\n\r\nCopyright")) << ToUtf8(shown.text);
+    EXPECT_EQ(shown.icon, BoxIcon::Information);
+    PressButton(about, IDOK);
+
+    ChooseMenuEntry(monitor, kExit);
+    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    EXPECT_EQ(reg::GetDouble(L"Next Run"), 0.0);
+    const std::wstring position = reg::GetString(L"Position").value_or(L"");
+    EXPECT_TRUE(std::regex_match(position, std::wregex(L"-?\\d+,-?\\d+,-?\\d+,-?\\d+,212,108,\\d+,\\d+")))
+        << ToUtf8(position);
+}
+
+TEST_F(MossikTest, SettingsProgramMissingThenPresent) {
+    Process monitor = StartRunningMonitor();
+    ChooseMenuEntry(monitor, kSettings);
+    HWND box = WaitForDialog(monitor.Id());
+    ASSERT_NE(box, nullptr);
+    const DialogSnapshot shown = ReadDialog(box);
+    EXPECT_EQ(shown.text, L"設定プログラムがありません。設定の変更ができません。");
+    EXPECT_EQ(shown.icon, BoxIcon::Stop);
+    PressButton(box, IDOK);
+    EXPECT_TRUE(monitor.IsRunning());
+
+    // A double click on the icon starts the settings program and ends the monitor.
+    PlaceRecorder(L"Dunfel.exe");
+    HWND receiver = TopLevelWindows(monitor.Id(), L"TCallbackWindow").front();
+    PostMessageW(receiver, kTrayCallback, 1, WM_LBUTTONDOWN);
+    PostMessageW(receiver, kTrayCallback, 1, WM_LBUTTONUP);
+    PostMessageW(receiver, kTrayCallback, 1, WM_LBUTTONDBLCLK);
+    PostMessageW(receiver, kTrayCallback, 1, WM_LBUTTONUP);
+    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    ASSERT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
+    EXPECT_EQ(ReadRecording(recordFile)->modulePath, (folder.Path() / L"Dunfel.exe").wstring());
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+TEST_F(MossikTest, HotKeyStartsAReservation) {
+    PlaceRecorder(L"Qelto.exe");
+    reg::SetDword(L"Use Hot Key", 1);
+    reg::SetDword(L"Hot Key", 0x6041); // Ctrl+Shift+A
+    Process monitor = StartRunningMonitor();
+    PressKeys({VK_CONTROL, VK_SHIFT, 'A'});
+    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
+}
+
+} // namespace
+} // namespace qn::e2e
