@@ -19,4 +19,5 @@ cmake --build --preset win64
 qn_log "win32 build and end-to-end tests under Wine"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
+cmake --build --preset win32 --target package
 xvfb-run -a -s "-screen 0 1280x1024x24" "$QN_ROOT/scripts/wine-ctest.sh" "$@"
