@@ -358,6 +358,35 @@ TEST_F(MossikTest, SettingsProgramMissingThenPresent) {
     EXPECT_EQ(ReadRecording(recordFile)->modulePath, (folder.Path() / L"Dunfel.exe").wstring());
 }
 
+TEST_F(MossikTest, CloseMessageFromElsewhereStoresThePositionButKeepsNextRun) {
+    reg::SetString(L"Position", L"-1,-1,-1,-1,320,240,556,270");
+    Process monitor = StartRunningMonitor();
+    const double nextRun = *reg::GetDouble(L"Next Run");
+    PostMessageW(MeterWindow(monitor), WM_CLOSE, 0, 0);
+    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    EXPECT_EQ(reg::GetDouble(L"Next Run"), nextRun);
+    const std::wstring position = reg::GetString(L"Position").value_or(L"");
+    EXPECT_TRUE(std::regex_match(position, std::wregex(L"-?\\d+,-?\\d+,-?\\d+,-?\\d+,320,240,\\d+,\\d+")))
+        << ToUtf8(position);
+}
+
+TEST_F(MossikTest, ExitChosenWhileThePromptIsOpenEndsCleanly) {
+    PlaceRecorder(L"Qelto.exe");
+    reg::SetDword(L"Cation", 1);
+    reg::SetDword(L"Cation Memory", 0x7FFFFFFF);
+    reg::SetDword(L"Memory", 1);
+    reg::SetDword(L"Min Memory", 0x7FFFFFFF);
+    Process monitor = StartMonitor();
+    HWND prompt = WaitForDialog(monitor.Id());
+    ASSERT_NE(prompt, nullptr);
+    ChooseMenuEntry(monitor, kExit);
+    // The prompt goes with the monitor, and the reservation that would have followed it never starts.
+    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    Sleep(1000);
+    EXPECT_FALSE(ReadRecording(recordFile).has_value());
+    EXPECT_EQ(reg::GetDouble(L"Next Run"), 0.0);
+}
+
 void PressKeys(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs;
     for (WORD key : keys) {
