@@ -101,8 +101,9 @@ std::variant<std::int32_t, FormError> Threshold(const std::string& shown, bool e
     if (enabled && kilobytes == 0) {
         return FormError{texts.field, texts.zero};
     }
-    // Free memory never exceeds the total, so such a threshold would hold all the time.
-    if (enabled && static_cast<std::uint64_t>(kilobytes) * kKilobyte >= totalPhysBytes) {
+    // Free memory never exceeds the total, so such a threshold would hold all the time. Compared in the whole
+    // megabytes the dialog shows, so that typing the total it names is refused too.
+    if (enabled && static_cast<std::uint64_t>(kilobytes) * kKilobyte >= WholeMegabytes(totalPhysBytes) * kMegabyte) {
         return FormError{texts.field, WithTotal(texts.tooLarge, WholeMegabytes(totalPhysBytes))};
     }
     return kilobytes;

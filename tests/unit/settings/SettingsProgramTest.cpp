@@ -170,6 +170,11 @@ TEST(SettingsFromFormTest, StoresKilobytesAndKeepsWhatWasNotChanged) {
 }
 
 TEST(SettingsFromFormTest, TheRefusalOfAThresholdNamesThePhysicalMemory) {
+    // The total as the dialog shows it, in whole megabytes, is refused as well.
+    SettingsForm shownTotal = ValidForm();
+    shownTotal.minMemoryMB = "4096";
+    EXPECT_TRUE(std::holds_alternative<FormError>(SettingsFromForm(shownTotal, ProgramSettings{}, kTotal + 1000)));
+
     SettingsForm form = ValidForm();
     form.minMemoryMB = "8192";
     const auto result = SettingsFromForm(form, ProgramSettings{}, kTotal);

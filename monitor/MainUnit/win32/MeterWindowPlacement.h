@@ -1,0 +1,23 @@
+#pragma once
+#include "SettingsStore.h"
+
+#include <windows.h>
+
+namespace qn::win32 {
+
+// The meter window as the settings store sees it: its window placement, read and applied in the same
+// (workspace) coordinates, so that a taskbar at the top or left does not shift the window at every restart.
+class MeterWindowPlacement final : public MeterWindowPort {
+public:
+    explicit MeterWindowPlacement(HWND window) : m_window(window) {}
+
+    std::optional<WindowPlacement> GetPlacement() override;
+    // A window that would lie on no display comes onto the work area of the nearest one; a position on a real
+    // display, negative coordinates included, is kept as it is.
+    void ApplyPosition(std::int32_t left, std::optional<std::int32_t> top) override;
+
+private:
+    HWND m_window;
+};
+
+} // namespace qn::win32

@@ -1,0 +1,153 @@
+// Dunfel.exe driven from outside: what is typed into its dialog reaches the settings key in the monitor's
+// kinds and units, Cancel writes nothing, and the monitor is started again when it closes.
+#include "Driver.h"
+#include "SettingsIds.h"
+#include "TestRegistry.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace qn::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::HasSubstr;
+
+// A copy of Dunfel.exe with the recorder standing in for the monitor next to it.
+class DunfelTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ForgetSettings();
+        fs::copy_file(ProductPath(L"Dunfel.exe"), temp.Path() / L"Dunfel.exe");
+        fs::copy_file(ProductPath(L"QnRecorder.exe"), temp.Path() / L"Mossik.exe");
+    }
+    void TearDown() override { ForgetSettings(); }
+
+    Process Start() {
+        return Process::Start(Quoted(temp.Path() / L"Dunfel.exe"), temp.Path(),
+                              {{kRecordFileVariable, recordFile.wstring()}});
+    }
+    HWND Dialog(const Process& dunfel) {
+        HWND dialog = WaitForDialog(dunfel.Id());
+        EXPECT_NE(dialog, nullptr);
+        return dialog;
+    }
+    static void Type(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
+    // WM_GETTEXT itself: GetWindowText gives only the creation text of another process's controls.
+    static std::wstring Shown(HWND dialog, int id) {
+        wchar_t text[512] = {};
+        SendDlgItemMessageW(dialog, id, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    static bool Checked(HWND dialog, int id) {
+        return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    // The monitor started on closing: the recorder, from the settings program's folder.
+    void ExpectMonitorStarted() {
+        ASSERT_TRUE(WaitUntil([&] { return fs::exists(recordFile); })) << "Mossik.exe was not started";
+        Sleep(200);
+        const auto recording = ReadRecording(recordFile);
+        ASSERT_TRUE(recording);
+        EXPECT_TRUE(fs::equivalent(recording->modulePath, temp.Path() / L"Mossik.exe"));
+    }
+
+    TempDir temp{L"dunfel"};
+    fs::path recordFile = temp.Path() / L"record.txt";
+};
+
+TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
+    Process dunfel = Start();
+    HWND dialog = Dialog(dunfel);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(Checked(dialog, IDC_MEMORY));
+    PressButton(dialog, IDC_MEMORY);
+    Type(dialog, IDC_MIN_MEMORY, L"256");
+    Type(dialog, IDC_CATION_MEMORY, L"300");
+    PressButton(dialog, IDC_TIME);
+    Type(dialog, IDC_CYCLE, L"15");
+    PressButton(dialog, IDC_USE_HOT_KEY);
+    SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+    PressButton(dialog, IDOK);
+    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+
+    EXPECT_EQ(GetDword(L"Memory"), 1u);
+    EXPECT_EQ(GetDword(L"Min Memory"), 256u * 1024);
+    EXPECT_EQ(GetDword(L"Cation"), 0u);
+    EXPECT_EQ(GetDword(L"Cation Memory"), 300u * 1024);
+    EXPECT_EQ(GetDword(L"Time"), 1u);
+    EXPECT_EQ(GetDword(L"Cycle"), 15u);
+    EXPECT_EQ(GetDword(L"Use Hot Key"), 1u);
+    EXPECT_EQ(GetDword(L"Hot Key"), 0x6041u);
+    ExpectMonitorStarted();
+}
+
+TEST_F(DunfelTest, ShowsTheStoredValuesAndCancelWritesNothing) {
+    PutDword(L"Min Memory", 524288);
+    PutDword(L"Cation", 1);
+    PutDword(L"Hot Key", 0x18070);
+    Process dunfel = Start();
+    HWND dialog = Dialog(dunfel);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Shown(dialog, IDC_MIN_MEMORY), L"512");
+    EXPECT_TRUE(Checked(dialog, IDC_CATION));
+    EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0), MAKEWORD(VK_F1, HOTKEYF_ALT));
+    Type(dialog, IDC_MIN_MEMORY, L"64");
+    PressButton(dialog, IDC_TIME);
+    PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+
+    EXPECT_EQ(GetDword(L"Min Memory"), 524288u);
+    EXPECT_EQ(GetDword(L"Hot Key"), 0x18070u);
+    EXPECT_FALSE(GetRaw(L"Time"));
+    EXPECT_FALSE(GetRaw(L"Cycle"));
+    ExpectMonitorStarted();
+}
+
+TEST_F(DunfelTest, AThresholdAtThePhysicalMemoryIsRefusedInTheDialog) {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    GlobalMemoryStatusEx(&status);
+    const std::wstring totalMB = std::to_wstring(status.ullTotalPhys / 1048576);
+
+    Process dunfel = Start();
+    HWND dialog = Dialog(dunfel);
+    ASSERT_NE(dialog, nullptr);
+    PressButton(dialog, IDC_MEMORY);
+    Type(dialog, IDC_MIN_MEMORY, totalMB.c_str());
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !Shown(dialog, IDC_MESSAGE).empty(); }, 5s));
+    EXPECT_THAT(Shown(dialog, IDC_MESSAGE), HasSubstr(L"物理メモリ(" + totalMB + L" MB)以上"));
+    EXPECT_TRUE(dunfel.IsRunning()) << "the dialog stays for a better value";
+    EXPECT_FALSE(GetRaw(L"Min Memory"));
+
+    Type(dialog, IDC_MIN_MEMORY, L"-1");
+    PressButton(dialog, IDOK);
+    Sleep(300);
+    EXPECT_TRUE(dunfel.IsRunning());
+    EXPECT_FALSE(GetRaw(L"Min Memory"));
+
+    Type(dialog, IDC_MIN_MEMORY, L"128");
+    PressButton(dialog, IDOK);
+    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    EXPECT_EQ(GetDword(L"Min Memory"), 128u * 1024);
+}
+
+TEST_F(DunfelTest, ARunningMonitorIsNotStartedAgain) {
+    // The monitor's marker: a top-level window titled "AmbrolaTrayIcon".
+    const win32::UniqueWindow marker(
+        CreateWindowExW(0, L"STATIC", L"AmbrolaTrayIcon", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(marker);
+    Process dunfel = Start();
+    HWND dialog = Dialog(dunfel);
+    ASSERT_NE(dialog, nullptr);
+    PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    Sleep(1500);
+    EXPECT_FALSE(fs::exists(recordFile)) << "a second monitor was started";
+}
+
+} // namespace
+} // namespace qn::e2e
