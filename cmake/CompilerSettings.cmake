@@ -15,7 +15,7 @@ if(WIN32)
     # Texts are UTF-8 inside; every Win32 call is the W variant, so UNICODE is defined everywhere.
     add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
     # Statically linked: the programs import system DLLs only.
-    add_link_options(-static -static-libgcc -static-libstdc++)
+    add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
         # A 32-bit reservation can then use up to 4 GB of address space on 64-bit Windows.
         add_link_options(-Wl,--large-address-aware)

@@ -14,6 +14,7 @@ if [ "${1:-}" != "--in-session" ]; then
 fi
 shift
 seconds=${1:-60}
+export LANG=ja_JP.UTF-8
 qn_wine_session
 bin=$QN_ROOT/build/win32/bin
 run=$(mktemp -d)
