@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace qn {
 namespace {
@@ -67,21 +68,40 @@ std::optional<std::int64_t> ParseCount(std::string_view text, std::int64_t limit
     return value;
 }
 
-struct ThresholdTexts {
+// One of the two thresholds: where the form and the settings keep it, and what to say when it is unusable.
+struct ThresholdField {
     FormField field;
+    bool SettingsForm::*enabled;
+    std::string SettingsForm::*shownMB;
+    std::int32_t ProgramSettings::*kilobytes;
     const char* invalid;
     const char* zero;
     const char* tooLarge;
 };
 
-constexpr ThresholdTexts kMinMemoryTexts{
-    FormField::MinMemory, "自動で確保する残メモリには0以上の整数をMB単位で入力してください｡",
-    "自動で確保する残メモリを1MB以上にしてください｡",
-    "自動で確保する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが起動するたびに確保を繰り返します｡"};
-constexpr ThresholdTexts kCationMemoryTexts{
-    FormField::CationMemory, "確認する残メモリには0以上の整数をMB単位で入力してください｡",
-    "確認する残メモリを1MB以上にしてください｡",
-    "確認する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが絶えず確保を尋ねてきます｡"};
+constexpr ThresholdField kThresholds[] = {
+    {FormField::MinMemory, &SettingsForm::memory, &SettingsForm::minMemoryMB, &ProgramSettings::minMemoryKB,
+     "自動で確保する残メモリには0以上の整数をMB単位で入力してください｡",
+     "自動で確保する残メモリを1MB以上にしてください｡",
+     "自動で確保する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが起動するたびに確保を繰り返します｡"},
+    {FormField::CationMemory, &SettingsForm::cation, &SettingsForm::cationMemoryMB, &ProgramSettings::cationMemoryKB,
+     "確認する残メモリには0以上の整数をMB単位で入力してください｡", "確認する残メモリを1MB以上にしてください｡",
+     "確認する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが絶えず確保を尋ねてきます｡"},
+};
+
+// The values as the settings key names them.
+constexpr std::pair<std::string_view, bool ProgramSettings::*> kSwitches[] = {
+    {setting::kMemory, &ProgramSettings::memory},
+    {setting::kCation, &ProgramSettings::cation},
+    {setting::kTime, &ProgramSettings::time},
+    {setting::kUseHotKey, &ProgramSettings::useHotKey},
+};
+constexpr std::pair<std::string_view, std::int32_t ProgramSettings::*> kNumbers[] = {
+    {setting::kMinMemory, &ProgramSettings::minMemoryKB},
+    {setting::kCationMemory, &ProgramSettings::cationMemoryKB},
+    {setting::kCycle, &ProgramSettings::cycleMinutes},
+    {setting::kHotKey, &ProgramSettings::hotKey},
+};
 
 std::string WithTotal(const char* pattern, std::uint64_t totalMB) {
     char text[512] = {};
@@ -91,7 +111,7 @@ std::string WithTotal(const char* pattern, std::uint64_t totalMB) {
 
 // The kilobytes to store for one threshold, or why not.
 std::variant<std::int32_t, FormError> Threshold(const std::string& shown, bool enabled, std::int32_t storedKB,
-                                                std::uint64_t totalPhysBytes, const ThresholdTexts& texts) {
+                                                std::uint64_t totalPhysBytes, const ThresholdField& texts) {
     const auto mb = ParseCount(shown, kMaxThresholdMB);
     if (!mb) {
         return FormError{texts.field, texts.invalid};
@@ -117,16 +137,12 @@ ProgramSettings ReadProgramSettings(RegistryKey& currentUser) {
     if (!key) {
         return s;
     }
-    const auto flag = [&](std::string_view name) { return ReadDword(*key, name).value_or(0) != 0; };
-    const auto number = [&](std::string_view name) { return ReadDword(*key, name).value_or(0); };
-    s.memory = flag(setting::kMemory);
-    s.minMemoryKB = number(setting::kMinMemory);
-    s.cation = flag(setting::kCation);
-    s.cationMemoryKB = number(setting::kCationMemory);
-    s.time = flag(setting::kTime);
-    s.cycleMinutes = number(setting::kCycle);
-    s.useHotKey = flag(setting::kUseHotKey);
-    s.hotKey = number(setting::kHotKey);
+    for (const auto& [name, member] : kSwitches) {
+        s.*member = ReadDword(*key, name).value_or(0) != 0;
+    }
+    for (const auto& [name, member] : kNumbers) {
+        s.*member = ReadDword(*key, name).value_or(0);
+    }
     return s;
 }
 
@@ -136,15 +152,12 @@ bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
         return false;
     }
     bool written = true;
-    const auto put = [&](std::string_view name, std::int32_t value) { written &= WriteDword(*key, name, value); };
-    put(setting::kMemory, s.memory ? 1 : 0);
-    put(setting::kMinMemory, s.minMemoryKB);
-    put(setting::kCation, s.cation ? 1 : 0);
-    put(setting::kCationMemory, s.cationMemoryKB);
-    put(setting::kTime, s.time ? 1 : 0);
-    put(setting::kCycle, s.cycleMinutes);
-    put(setting::kUseHotKey, s.useHotKey ? 1 : 0);
-    put(setting::kHotKey, s.hotKey);
+    for (const auto& [name, member] : kSwitches) {
+        written &= WriteDword(*key, name, s.*member ? 1 : 0);
+    }
+    for (const auto& [name, member] : kNumbers) {
+        written &= WriteDword(*key, name, s.*member);
+    }
     return written;
 }
 
@@ -166,29 +179,22 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
                                                           std::uint64_t totalPhysBytes) {
     ProgramSettings s;
     s.memory = form.memory;
-    const auto minMemory =
-        Threshold(form.minMemoryMB, form.memory, stored.minMemoryKB, totalPhysBytes, kMinMemoryTexts);
-    if (const auto* error = std::get_if<FormError>(&minMemory)) {
-        return *error;
-    }
-    s.minMemoryKB = std::get<std::int32_t>(minMemory);
-
     s.cation = form.cation;
-    const auto cationMemory =
-        Threshold(form.cationMemoryMB, form.cation, stored.cationMemoryKB, totalPhysBytes, kCationMemoryTexts);
-    if (const auto* error = std::get_if<FormError>(&cationMemory)) {
-        return *error;
-    }
-    s.cationMemoryKB = std::get<std::int32_t>(cationMemory);
-
     s.time = form.time;
+    s.useHotKey = form.useHotKey;
+    for (const ThresholdField& t : kThresholds) {
+        const auto kilobytes = Threshold(form.*t.shownMB, form.*t.enabled, stored.*t.kilobytes, totalPhysBytes, t);
+        if (const auto* error = std::get_if<FormError>(&kilobytes)) {
+            return *error;
+        }
+        s.*t.kilobytes = std::get<std::int32_t>(kilobytes);
+    }
     const auto cycle = ParseCount(form.cycleMinutes, kMaxCycleMinutes);
     if (!cycle || *cycle < kMinCycleMinutes) {
         return FormError{FormField::Cycle, "確保する間隔は1～119分の整数で入力してください｡"};
     }
     s.cycleMinutes = static_cast<std::int32_t>(*cycle);
 
-    s.useHotKey = form.useHotKey;
     if (form.useHotKey && (form.hotKey & 0x1FFF) == 0) {
         return FormError{FormField::HotKey, "ホットキーにするキーを押してください｡"};
     }

@@ -3,8 +3,11 @@
 #include "Dialogs.h"
 #include "MemoryUnits.h"
 #include "NumberFormat.h"
+#include "Texts.h"
 
 #include <cstdint>
+#include <exception>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,5 +44,19 @@ public:
 
 // The window-less tools' last-resort report of an error that nothing handled.
 void ShowApplicationError(std::string_view errorClass, std::uintptr_t codeAddress, std::string_view message);
+
+// Runs the whole of a window-less tool and returns its exit code; an error that nothing handled is shown in the
+// last-resort report, at `codeAddress`, and gives exit code 1.
+template <typename Body>
+int RunWindowlessTool(Body body, std::uintptr_t codeAddress) {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        ShowApplicationError(kOutOfMemoryClass, codeAddress, kOutOfMemoryText);
+    } catch (const std::exception& error) {
+        ShowApplicationError("Exception", codeAddress, error.what());
+    }
+    return 1;
+}
 
 } // namespace qn::win32

@@ -94,6 +94,15 @@ protected:
 
     Process Start() { return Process::Start(Quoted(Dir() / L"Kolvane.EXE"), Dir()); }
 
+    // One whole run: each dialog in turn must show its text and gets its answer; the run then ends with 0.
+    void Run(std::initializer_list<std::pair<const wchar_t*, int>> dialogs) {
+        Process kolvane = Start();
+        for (const auto& [text, answer] : dialogs) {
+            Expect(kolvane, text, answer);
+        }
+        EXPECT_EQ(kolvane.WaitForExit(), 0u);
+    }
+
     // The next dialog of the run must show `text` with the buttons and icon that belong to it; answers it.
     void Expect(const Process& kolvane, const wchar_t* text, int answer) {
         HWND box = nullptr;
@@ -152,10 +161,7 @@ TEST_F(KolvaneTest, NestedSubkeysGoWithTheKeyAndCancelAtTheFileQuestionKeepsEver
         MakeKey(std::wstring(kSettingsKey) + sub);
     }
     MakeKey(L"Software\\Harvelt\\Other");
-    Process kolvane = Start();
-    Expect(kolvane, kConfirmRegistry, IDOK);
-    Expect(kolvane, kConfirmFiles, IDCANCEL);
-    EXPECT_EQ(kolvane.WaitForExit(), 0u);
+    Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDCANCEL}});
     Sleep(1000);
     EXPECT_THAT(FolderWindows(Dir()), testing::IsEmpty()) << "no folder window after Cancel";
     EXPECT_FALSE(KeyExists(kSettingsKey));
@@ -168,9 +174,7 @@ TEST_F(KolvaneTest, NestedSubkeysGoWithTheKeyAndCancelAtTheFileQuestionKeepsEver
 TEST_F(KolvaneTest, CancelAtTheFirstQuestionChangesNothing) {
     PutDword(L"Time", 1);
     MakeKey(std::wstring(kSettingsKey) + L"\\Sub");
-    Process kolvane = Start();
-    Expect(kolvane, kConfirmRegistry, IDCANCEL);
-    EXPECT_EQ(kolvane.WaitForExit(), 0u);
+    Run({{kConfirmRegistry, IDCANCEL}});
     EXPECT_EQ(GetDword(L"Time"), 1u);
     EXPECT_TRUE(KeyExists(std::wstring(kSettingsKey) + L"\\Sub"));
     for (const wchar_t* name : kProductFiles) {
@@ -184,11 +188,7 @@ TEST_F(KolvaneTest, AProgramFileInUseStopsTheStageAndASecondRunFinishes) {
         const win32::UniqueHandle held(CreateFileW((Dir() / L"Mossik.EXE").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
-        Process kolvane = Start();
-        Expect(kolvane, kConfirmRegistry, IDOK);
-        Expect(kolvane, kConfirmFiles, IDOK);
-        Expect(kolvane, kFilesFailed, IDOK);
-        EXPECT_EQ(kolvane.WaitForExit(), 0u);
+        Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDOK}, {kFilesFailed, IDOK}});
         EXPECT_FALSE(Has(L"Qelto.EXE"));
         for (const wchar_t* name : {L"Mossik.EXE", L"Dunfel.EXE", L"ReadMe.Txt", L"History.Txt"}) {
             EXPECT_TRUE(Has(name)) << ToUtf8(name);
@@ -196,11 +196,7 @@ TEST_F(KolvaneTest, AProgramFileInUseStopsTheStageAndASecondRunFinishes) {
         ExpectFolderWindowThenClose();
     }
     // Qelto.EXE is gone already; that must not stop the run that follows.
-    Process again = Start();
-    Expect(again, kConfirmRegistry, IDOK);
-    Expect(again, kConfirmFiles, IDOK);
-    Expect(again, kDone, IDOK);
-    EXPECT_EQ(again.WaitForExit(), 0u);
+    Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDOK}, {kDone, IDOK}});
     for (const wchar_t* name : kProductFiles) {
         EXPECT_FALSE(Has(name)) << ToUtf8(name);
     }
@@ -208,11 +204,7 @@ TEST_F(KolvaneTest, AProgramFileInUseStopsTheStageAndASecondRunFinishes) {
 
 TEST_F(KolvaneTest, AReadOnlyProgramFileStopsTheStage) {
     SetFileAttributesW((Dir() / L"Dunfel.EXE").c_str(), FILE_ATTRIBUTE_READONLY);
-    Process kolvane = Start();
-    Expect(kolvane, kConfirmRegistry, IDOK);
-    Expect(kolvane, kConfirmFiles, IDOK);
-    Expect(kolvane, kFilesFailed, IDOK);
-    EXPECT_EQ(kolvane.WaitForExit(), 0u);
+    Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDOK}, {kFilesFailed, IDOK}});
     EXPECT_FALSE(Has(L"Mossik.EXE"));
     EXPECT_TRUE(Has(L"Dunfel.EXE"));
     EXPECT_TRUE(Has(L"ReadMe.Txt"));
@@ -222,11 +214,7 @@ TEST_F(KolvaneTest, AReadOnlyProgramFileStopsTheStage) {
 TEST_F(KolvaneTest, MissingTextFilesAreNoFailure) {
     fs::remove(Dir() / L"ReadMe.Txt");
     fs::remove(Dir() / L"History.Txt");
-    Process kolvane = Start();
-    Expect(kolvane, kConfirmRegistry, IDOK);
-    Expect(kolvane, kConfirmFiles, IDOK);
-    Expect(kolvane, kDone, IDOK);
-    EXPECT_EQ(kolvane.WaitForExit(), 0u);
+    Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDOK}, {kDone, IDOK}});
     EXPECT_FALSE(Has(L"Dunfel.EXE"));
 }
 
@@ -237,11 +225,7 @@ protected:
 };
 
 TEST_F(KolvaneJapaneseFolderTest, DeletesTheFilesInItsOwnFolder) {
-    Process kolvane = Start();
-    Expect(kolvane, kConfirmRegistry, IDOK);
-    Expect(kolvane, kConfirmFiles, IDOK);
-    Expect(kolvane, kDone, IDOK);
-    EXPECT_EQ(kolvane.WaitForExit(), 0u);
+    Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDOK}, {kDone, IDOK}});
     for (const wchar_t* name : kProductFiles) {
         EXPECT_FALSE(Has(name)) << ToUtf8(name);
     }

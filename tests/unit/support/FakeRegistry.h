@@ -46,8 +46,6 @@ inline std::vector<std::string> PathParts(std::string_view path) {
     }
 }
 
-class Registry;
-
 class Key final : public RegistryKey {
 public:
     Key(std::shared_ptr<Node> node, int& openKeys) : m_node(std::move(node)), m_openKeys(openKeys) { ++m_openKeys; }
