@@ -10,6 +10,9 @@ inline constexpr std::string_view kTitleVersioned = QN_PRODUCT_NAME " Ver." QN_V
 inline constexpr std::string_view kTitlePlain = QN_PRODUCT_NAME;
 inline constexpr std::string_view kApplicationErrorTitle = "ｱﾌﾟﾘｹｰｼｮﾝ ｴﾗｰ";
 
+// The marker a running monitor is found by: the title of its hidden application window.
+inline constexpr std::string_view kInstanceMarker = "AmbrolaTrayIcon";
+
 // The maker's notice that closes the reservation tool's report.
 inline constexpr std::string_view kCopyright = QN_COPYRIGHT;
 

@@ -2,6 +2,7 @@
 #include "DateTime.h"
 #include "MemoryUnits.h"
 #include "NumberFormat.h"
+#include "Texts.h"
 
 #include <array>
 #include <cstdint>
@@ -10,8 +11,6 @@
 
 namespace qn {
 
-// The marker a running monitor is found by: the title of its hidden application window.
-inline constexpr std::string_view kInstanceMarker = "AmbrolaTrayIcon";
 inline constexpr std::string_view kMeterCaption = "Nimbi";
 
 inline constexpr std::string_view kMissingFileText = "必用なファイルがありません。";

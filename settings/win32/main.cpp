@@ -1,5 +1,6 @@
 // Dunfel.exe: the settings program. Writes the values the monitor only reads, then brings the monitor back.
 #include "SettingsDialog.h"
+#include "Texts.h"
 #include "win32/Registry.h"
 #include "win32/System.h"
 #include "win32/Utf.h"
@@ -11,12 +12,12 @@
 
 namespace {
 
-// The monitor's hidden application window carries this title while it runs.
-constexpr const wchar_t* kMonitorMarker = L"AmbrolaTrayIcon";
-
 class ShellMonitorLauncher final : public qn::MonitorLauncher {
 public:
-    bool MonitorRunning() override { return FindWindowW(nullptr, kMonitorMarker) != nullptr; }
+    // The monitor's hidden application window carries the marker while it runs.
+    bool MonitorRunning() override {
+        return FindWindowW(nullptr, qn::win32::Widen(qn::kInstanceMarker).c_str()) != nullptr;
+    }
     void StartMonitor(const std::string& path, const std::string& directory) override {
         qn::win32::ShellOpen("open", path, "", directory, SW_SHOWNORMAL);
     }
