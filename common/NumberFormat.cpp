@@ -9,16 +9,16 @@ namespace {
 
 constexpr std::string_view kNumberChars = "#0,.";
 
-struct NumberSpec {
+struct NumberLayout {
     bool grouped = false;
     std::size_t minIntegerDigits = 0;
     std::size_t decimals = 0;
 };
 
-NumberSpec ReadSpec(std::string_view spec) {
-    NumberSpec result;
-    const std::size_t point = spec.find('.');
-    const std::string_view integerPart = spec.substr(0, point);
+NumberLayout ReadLayout(std::string_view layout) {
+    NumberLayout result;
+    const std::size_t point = layout.find('.');
+    const std::string_view integerPart = layout.substr(0, point);
     result.grouped = integerPart.find(',') != std::string_view::npos;
     const std::size_t firstZero = integerPart.find('0');
     if (firstZero != std::string_view::npos) {
@@ -27,7 +27,7 @@ NumberSpec ReadSpec(std::string_view spec) {
         }
     }
     if (point != std::string_view::npos) {
-        for (std::size_t i = point + 1; i < spec.size() && spec[i] == '0'; ++i) {
+        for (std::size_t i = point + 1; i < layout.size() && layout[i] == '0'; ++i) {
             ++result.decimals;
         }
     }
@@ -46,7 +46,7 @@ bool IncrementDigits(std::string& digits) {
     return false;
 }
 
-std::string FormatNumber(double value, const NumberSpec& spec, const NumberSeparators& separators) {
+std::string FormatNumber(double value, const NumberLayout& layout, const NumberSeparators& separators) {
     if (!std::isfinite(value)) {
         return "0";
     }
@@ -54,7 +54,7 @@ std::string FormatNumber(double value, const NumberSpec& spec, const NumberSepar
     // decimal decides the rounding exactly: at 5 or more the magnitude rounds up (half away from zero).
     char buffer[512];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed,
-                                         static_cast<int>(spec.decimals) + 60);
+                                         static_cast<int>(layout.decimals) + 60);
     if (ec != std::errc()) {
         return "0";
     }
@@ -62,18 +62,18 @@ std::string FormatNumber(double value, const NumberSpec& spec, const NumberSepar
     const std::size_t point = text.find('.');
     std::string integerDigits(text.substr(0, point));
     std::string fraction(text.substr(point + 1));
-    const bool roundUp = fraction[spec.decimals] >= '5';
-    std::string digits = integerDigits + fraction.substr(0, spec.decimals);
+    const bool roundUp = fraction[layout.decimals] >= '5';
+    std::string digits = integerDigits + fraction.substr(0, layout.decimals);
     if (roundUp && !IncrementDigits(digits)) {
         digits.insert(digits.begin(), '1');
     }
-    integerDigits = digits.substr(0, digits.size() - spec.decimals);
-    fraction = digits.substr(digits.size() - spec.decimals);
+    integerDigits = digits.substr(0, digits.size() - layout.decimals);
+    fraction = digits.substr(digits.size() - layout.decimals);
 
     const std::size_t firstNonZero = integerDigits.find_first_not_of('0');
     integerDigits.erase(0, firstNonZero == std::string::npos ? integerDigits.size() : firstNonZero);
-    if (integerDigits.size() < spec.minIntegerDigits) {
-        integerDigits.insert(0, spec.minIntegerDigits - integerDigits.size(), '0');
+    if (integerDigits.size() < layout.minIntegerDigits) {
+        integerDigits.insert(0, layout.minIntegerDigits - integerDigits.size(), '0');
     }
 
     std::string result;
@@ -82,12 +82,12 @@ std::string FormatNumber(double value, const NumberSpec& spec, const NumberSepar
         result += '-';
     }
     for (std::size_t i = 0; i < integerDigits.size(); ++i) {
-        if (spec.grouped && i > 0 && (integerDigits.size() - i) % 3 == 0) {
+        if (layout.grouped && i > 0 && (integerDigits.size() - i) % 3 == 0) {
             result += separators.thousands;
         }
         result += integerDigits[i];
     }
-    if (spec.decimals > 0) {
+    if (layout.decimals > 0) {
         result += separators.decimal;
         result += fraction;
     }
@@ -106,7 +106,7 @@ std::string FormatNumberPattern(std::string_view pattern, double value, const Nu
         stop = pattern.size();
     }
     std::string result(pattern.substr(0, start));
-    result += FormatNumber(value, ReadSpec(pattern.substr(start, stop - start)), separators);
+    result += FormatNumber(value, ReadLayout(pattern.substr(start, stop - start)), separators);
     result += pattern.substr(stop);
     return result;
 }

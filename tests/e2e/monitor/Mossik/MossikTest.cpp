@@ -79,6 +79,17 @@ protected:
         return monitor;
     }
 
+    // The prompt and the automatic reservation both set far above any free memory, with a stand-in for the
+    // reservation tool; the prompt comes at the first tick.
+    Process StartWithBothLowMemoryTriggersDue() {
+        PlaceRecorder(L"Qelto.exe");
+        reg::SetDword(L"Cation", 1);
+        reg::SetDword(L"Cation Memory", 0x7FFFFFFF);
+        reg::SetDword(L"Memory", 1);
+        reg::SetDword(L"Min Memory", 0x7FFFFFFF);
+        return StartMonitor();
+    }
+
     HWND MeterWindow(const Process& monitor) {
         const auto windows = TopLevelWindows(monitor.Id(), kMeterClass);
         return windows.empty() ? nullptr : windows.front();
@@ -221,12 +232,7 @@ TEST_F(MossikTest, LowMemoryThresholdHandsOverAtOnceWithTheExactCommandLine) {
 }
 
 TEST_F(MossikTest, DeclinedPromptLetsTheAutomaticReservationFollow) {
-    PlaceRecorder(L"Qelto.exe");
-    reg::SetDword(L"Cation", 1);
-    reg::SetDword(L"Cation Memory", 0x7FFFFFFF);
-    reg::SetDword(L"Memory", 1);
-    reg::SetDword(L"Min Memory", 0x7FFFFFFF);
-    Process monitor = StartMonitor();
+    Process monitor = StartWithBothLowMemoryTriggersDue();
     HWND prompt = WaitForDialog(monitor.Id());
     ASSERT_NE(prompt, nullptr);
     const DialogSnapshot shown = ReadDialog(prompt);
@@ -371,12 +377,7 @@ TEST_F(MossikTest, CloseMessageFromElsewhereStoresThePositionButKeepsNextRun) {
 }
 
 TEST_F(MossikTest, ExitChosenWhileThePromptIsOpenEndsCleanly) {
-    PlaceRecorder(L"Qelto.exe");
-    reg::SetDword(L"Cation", 1);
-    reg::SetDword(L"Cation Memory", 0x7FFFFFFF);
-    reg::SetDword(L"Memory", 1);
-    reg::SetDword(L"Min Memory", 0x7FFFFFFF);
-    Process monitor = StartMonitor();
+    Process monitor = StartWithBothLowMemoryTriggersDue();
     HWND prompt = WaitForDialog(monitor.Id());
     ASSERT_NE(prompt, nullptr);
     ChooseMenuEntry(monitor, kExit);
