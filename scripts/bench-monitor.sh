@@ -23,6 +23,7 @@ cp "$bin/Mossik.exe" "$run/"
 wine reg delete 'HKCU\Software\Harvelt\Ambrola' /f >/dev/null 2>&1 || true
 wine "$run/Mossik.exe" >/dev/null 2>&1 &
 wine "$bin/MinimalTimerWindow.exe" >/dev/null 2>&1 &
+wine "$bin/MinimalTimerWindow.exe" /dlls >/dev/null 2>&1 &
 sleep 5
 
 pid_of() { pgrep -f "$1" | head -n 1; }
@@ -30,16 +31,19 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 rss_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
 
 monitor=$(pid_of 'Mossik.exe')
-minimal=$(pid_of 'MinimalTimerWindow.exe')
+minimal=$(pgrep -f 'MinimalTimerWindow.exe$' | head -n 1)
+withDlls=$(pid_of 'MinimalTimerWindow.exe /dlls')
 [ -n "$monitor" ] && [ -n "$minimal" ] || { echo "a program did not start" >&2; exit 1; }
 m0=$(cpu_ticks "$monitor"); b0=$(cpu_ticks "$minimal")
 sleep "$seconds"
 m1=$(cpu_ticks "$monitor"); b1=$(cpu_ticks "$minimal")
 hz=$(getconf CLK_TCK)
 awk -v m=$((m1 - m0)) -v b=$((b1 - b0)) -v hz="$hz" -v s="$seconds" \
-    -v mr="$(rss_kb "$monitor")" -v br="$(rss_kb "$minimal")" 'BEGIN {
+    -v mr="$(rss_kb "$monitor")" -v br="$(rss_kb "$minimal")" -v dr="$(rss_kb "$withDlls")" 'BEGIN {
     printf "over %d s: CPU monitor %.2f s, minimal %.2f s, ratio %s (target <= 1.5)\n", s, m / hz, b / hz,
         (b > 0 ? sprintf("%.2f", m / b) : "n/a (minimal used no measurable CPU)")
     printf "resident memory: monitor %.1f MB, minimal %.1f MB, difference %+.1f MB (target <= +2 MB)\n",
         mr / 1024, br / 1024, (mr - br) / 1024
+    printf "  of which the system libraries for tray, tool tip and registry: %+.1f MB; the monitor itself: %+.1f MB\n",
+        (dr - br) / 1024, (mr - dr) / 1024
 }'
