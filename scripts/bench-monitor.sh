@@ -7,10 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QN_ROOT"
 if [ "${1:-}" != "--in-session" ]; then
-    qn_install_deps
-    cmake --preset win32 >/dev/null
-    cmake --build --preset win32 --target Mossik MinimalTimerWindow
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --in-session "$@"
+    qn_build_and_rerun_on_display "$0" Mossik MinimalTimerWindow -- "$@"
 fi
 shift
 seconds=${1:-60}

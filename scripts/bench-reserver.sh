@@ -5,10 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QN_ROOT"
 if [ "${1:-}" != "--in-session" ]; then
-    qn_install_deps
-    cmake --preset win32 >/dev/null
-    cmake --build --preset win32 --target ReserveBench
-    exec xvfb-run -a "$0" --in-session "$@"
+    qn_build_and_rerun_on_display "$0" ReserveBench -- "$@"
 fi
 shift
 qn_wine_session

@@ -81,3 +81,20 @@ qn_wine_session() {
     # Started with no inherited pipes, so Wine's background services never hold a caller's output open.
     (wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1
 }
+
+# For scripts that run Windows programs on a virtual display: builds the win32 targets named before "--" and
+# runs the calling script again under Xvfb with --in-session before the arguments that follow "--".
+# Usage: qn_build_and_rerun_on_display "$0" TARGET... -- "$@"
+qn_build_and_rerun_on_display() {
+    local script=$1 targets=()
+    shift
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+        targets+=(--target "$1")
+        shift
+    done
+    shift
+    qn_install_deps
+    cmake --preset win32 >/dev/null
+    cmake --build --preset win32 "${targets[@]}"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$script" --in-session "$@"
+}
