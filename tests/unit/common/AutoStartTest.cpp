@@ -1,4 +1,5 @@
 #include "AutoStart.h"
+#include "DisplayScale.h"
 #include "FakeRegistry.h"
 #include "RegistryValues.h"
 
@@ -53,6 +54,19 @@ TEST(AutoStartTest, TheDialogWritesAndDeletesOnlyThisFoldersValue) {
     EXPECT_TRUE(RemoveAutoStartOf(registry.Root(), kDir));
     EXPECT_EQ(ReadText(*registry.Root().OpenSubkey(kRunKeyPath), kAutoStartValue), elsewhere);
     EXPECT_EQ(registry.OpenKeys(), 0);
+}
+
+TEST(DisplayScaleTest, DesignSizesAtCommonScales) {
+    struct Case {
+        int design;
+        unsigned dpi;
+        int scaled;
+    };
+    const Case cases[] = {{230, 96, 230}, {230, 120, 288}, {230, 144, 345}, {230, 192, 460},
+                          {22, 120, 28},  {22, 144, 33},   {12, 144, 18},   {-3, 144, -5}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScaleForDpi(c.design, c.dpi), c.scaled) << c.design << " at " << c.dpi;
+    }
 }
 
 } // namespace
