@@ -203,6 +203,22 @@ TEST_F(MossikTest, TheMeterKeepsItsDesignSizeAndFontAtEveryDisplayResolution) {
     }
 }
 
+// Wine does not stretch the windows of programs that are not DPI aware, so the awareness itself is read from
+// the manifest each program carries.
+TEST(DpiAwarenessTest, EveryProgramAsksForPerMonitorAwarenessWithTheOlderFormsAsFallback) {
+    for (const wchar_t* program : {L"Qelto.exe", L"Mossik.exe", L"Dunfel.exe", L"Kolvane.exe"}) {
+        const HMODULE image = LoadLibraryExW(ProductPath(program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(image, nullptr) << ToUtf8(program);
+        const HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
+        ASSERT_NE(found, nullptr) << ToUtf8(program);
+        const auto* text = static_cast<const char*>(LockResource(LoadResource(image, found)));
+        const std::string manifest(text, SizeofResource(image, found));
+        EXPECT_THAT(manifest, testing::HasSubstr(">PerMonitorV2, PerMonitor</dpiAwareness>")) << ToUtf8(program);
+        EXPECT_THAT(manifest, testing::HasSubstr(">true/pm</dpiAware>")) << ToUtf8(program);
+        FreeLibrary(image);
+    }
+}
+
 TEST_F(MossikTest, SecondStartEndsAtOnce) {
     Process first = StartRunningMonitor();
     Process second = StartMonitor();
