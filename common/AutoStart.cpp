@@ -2,8 +2,6 @@
 
 #include "RegistryValues.h"
 
-#include <algorithm>
-
 namespace qn {
 namespace {
 

@@ -149,7 +149,9 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        FitGauge();
+        if (m_gauge) {
+            FitGauge();
+        }
         return 0;
     }
     case WM_QUERYENDSESSION:
