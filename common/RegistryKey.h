@@ -46,6 +46,8 @@ public:
     virtual ValueQuery QueryValue(std::string_view name, std::size_t capacity) = 0;
     // Creates or replaces a value; false when the registry refused.
     virtual bool SetValue(std::string_view name, std::uint32_t type, std::span<const std::uint8_t> data) = 0;
+    // Deletes a value; false when it is missing or the registry refused.
+    virtual bool DeleteValue(std::string_view name) = 0;
 
     // The names of the keys directly below this one; nothing when they cannot be listed.
     virtual std::optional<std::vector<std::string>> SubkeyNames() = 0;

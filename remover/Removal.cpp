@@ -1,5 +1,6 @@
 #include "Removal.h"
 
+#include "AutoStart.h"
 #include "PathUtil.h"
 #include "SettingsKey.h"
 #include "Texts.h"
@@ -27,8 +28,13 @@ bool DeleteSettingsKey(RegistryKey& currentUser) {
     return DeleteKeyTree(currentUser, kSettingsKeyPath);
 }
 
-bool DeleteProductFiles(RemoverPort& port) {
-    const std::string directory = DirectoryKeepingRoot(port.ProgramPath());
+// The settings key, and the start at log-on when it starts a program of this folder: a start of another copy
+// of the product belongs to that copy.
+bool DeleteRegistryEntries(RegistryKey& currentUser, std::string_view directory) {
+    return DeleteSettingsKey(currentUser) && RemoveAutoStartOf(currentUser, directory);
+}
+
+bool DeleteProductFiles(RemoverPort& port, const std::string& directory) {
     if (!port.ShowFolder(directory)) {
         return false;
     }
@@ -64,14 +70,15 @@ int RunRemoval(RemoverPort& port, RegistryKey& currentUser) {
     if (Show(port, removal::kConfirmRegistry, kQuestion) == DialogAnswer::Cancel) {
         return 0;
     }
-    if (!DeleteSettingsKey(currentUser)) {
+    const std::string directory = DirectoryKeepingRoot(port.ProgramPath());
+    if (!DeleteRegistryEntries(currentUser, directory)) {
         Show(port, removal::kRegistryFailed, kFailure);
         return 0;
     }
     if (Show(port, removal::kConfirmFiles, kQuestion) == DialogAnswer::Cancel) {
         return 0;
     }
-    if (!DeleteProductFiles(port)) {
+    if (!DeleteProductFiles(port, directory)) {
         Show(port, removal::kFilesFailed, kFailure);
         return 0;
     }

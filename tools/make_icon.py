@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program icon (a memory chip carrying the free-memory gauge) and writes resources/QeltoNimbi.ico.
 
-The 16x16 and 32x32 images use the 16 standard colours; 48x48 and 256x256 are true colour for modern Windows.
+The 16x16 and 32x32 images use the 16 standard colours; 20x20 and 24x24 (the small icon at 125 % and 150 % display
+scale), 48x48 and 256x256 are true colour for modern Windows. A program loads the size the system asks for at its
+DPI: 16, 20, 24 or 32 pixels in the notification area.
 Run it again after changing the drawing; the output is deterministic."""
 import struct
 import sys
@@ -98,8 +100,8 @@ def png(size):
 
 
 def main():
-    images = [(16, 16, 4, bmp_16_colours(16)), (32, 16, 4, bmp_16_colours(32)), (48, 0, 32, bmp_true_colour(48)),
-              (256, 0, 32, png(256))]
+    images = [(16, 16, 4, bmp_16_colours(16)), (20, 0, 32, bmp_true_colour(20)), (24, 0, 32, bmp_true_colour(24)),
+              (32, 16, 4, bmp_16_colours(32)), (48, 0, 32, bmp_true_colour(48)), (256, 0, 32, png(256))]
     offset = 6 + 16 * len(images)
     directory = struct.pack("<HHH", 0, 1, len(images))
     for size, colours, bits, data in images:

@@ -69,6 +69,10 @@ bool Win32RegistryKey::SetValue(std::string_view name, std::uint32_t type, std::
            ERROR_SUCCESS;
 }
 
+bool Win32RegistryKey::DeleteValue(std::string_view name) {
+    return RegDeleteValueW(Handle(), Widen(name).c_str()) == ERROR_SUCCESS;
+}
+
 std::optional<std::vector<std::string>> Win32RegistryKey::SubkeyNames() {
     DWORD count = 0;
     DWORD longest = 0;

@@ -17,6 +17,7 @@ public:
     std::unique_ptr<RegistryKey> OpenSubkey(std::string_view path) override;
     ValueQuery QueryValue(std::string_view name, std::size_t capacity) override;
     bool SetValue(std::string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override;
+    bool DeleteValue(std::string_view name) override;
     std::optional<std::vector<std::string>> SubkeyNames() override;
     bool DeleteSubkey(std::string_view path) override;
 

@@ -1,5 +1,6 @@
 #include "SettingsDialog.h"
 
+#include "AutoStart.h"
 #include "MemoryUnits.h"
 #include "SettingsIds.h"
 #include "win32/Utf.h"
@@ -102,6 +103,7 @@ void SettingsDialog::Show() {
     // A global hot key without Ctrl or Alt would take a key away from typing: the control adds Ctrl+Alt.
     SendMessageW(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     SendMessageW(hotKey, HKM_SETHOTKEY, HotKeyControlFromShortcut(form.hotKey), 0);
+    Check(m_dialog, IDC_AUTO_START, AutoStartEnabled(m_currentUser, m_directory));
     SetItemText(m_dialog, IDC_TOTAL_MEMORY,
                 "このパソコンの物理メモリ: " + std::to_string(WholeMegabytes(m_totalPhysBytes)) + " MB");
 }
@@ -128,6 +130,10 @@ void SettingsDialog::Accept() {
     }
     if (!WriteProgramSettings(m_currentUser, std::get<ProgramSettings>(result))) {
         Complain(IDOK, "設定を保存できませんでした｡");
+        return;
+    }
+    if (!SetAutoStart(m_currentUser, m_directory, Checked(m_dialog, IDC_AUTO_START))) {
+        Complain(IDC_AUTO_START, "Windows の起動時の設定を保存できませんでした｡");
         return;
     }
     EndDialog(m_dialog, IDOK);

@@ -3,13 +3,16 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace qn::win32 {
 
 // The settings dialog: shows the stored values, checks what the user entered and writes it on OK.
 class SettingsDialog {
 public:
-    SettingsDialog(RegistryKey& currentUser, std::uint64_t totalPhysBytes)
-        : m_currentUser(currentUser), m_totalPhysBytes(totalPhysBytes) {}
+    // `directory` is the program's own folder, where the monitor it starts at log-on lies.
+    SettingsDialog(RegistryKey& currentUser, std::uint64_t totalPhysBytes, std::string directory)
+        : m_currentUser(currentUser), m_totalPhysBytes(totalPhysBytes), m_directory(std::move(directory)) {}
     SettingsDialog(const SettingsDialog&) = delete;
     SettingsDialog& operator=(const SettingsDialog&) = delete;
 
@@ -26,6 +29,7 @@ private:
 
     RegistryKey& m_currentUser;
     std::uint64_t m_totalPhysBytes;
+    std::string m_directory;
     ProgramSettings m_stored;
     HWND m_dialog = nullptr;
 };

@@ -1,4 +1,5 @@
 // Dunfel.exe: the settings program. Writes the values the monitor only reads, then brings the monitor back.
+#include "PathUtil.h"
 #include "SettingsDialog.h"
 #include "Texts.h"
 #include "win32/Registry.h"
@@ -32,7 +33,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     InitCommonControlsEx(&controls);
     try {
         qn::win32::Win32RegistryKey currentUser = qn::win32::Win32RegistryKey::CurrentUser();
-        qn::win32::SettingsDialog dialog(currentUser, qn::win32::QueryMemoryStatus().totalPhys);
+        qn::win32::SettingsDialog dialog(currentUser, qn::win32::QueryMemoryStatus().totalPhys,
+                                         qn::DirectoryKeepingRoot(qn::win32::ModuleFileName()));
         dialog.Run(instance);
     } catch (const std::exception& error) {
         MessageBoxW(nullptr, qn::win32::Widen(error.what()).c_str(), L"QeltoNimbi", MB_OK | MB_ICONSTOP);

@@ -1,5 +1,7 @@
 #include "MeterWindow.h"
 
+#include "DisplayScale.h"
+#include "win32/Dpi.h"
 #include "win32/Utf.h"
 
 #include <windowsx.h>
@@ -9,8 +11,12 @@ namespace {
 
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTickMs = 1000;
+// The design size of the client area and the gauge's font, in 96-DPI units; the window shows them at the DPI of
+// the monitor it is on.
 constexpr int kClientWidth = 230;
 constexpr int kClientHeight = 22;
+constexpr int kFontHeight = 12;
+constexpr const char* kFontFace = "ＭＳ Ｐゴシック";
 constexpr int kDesignLeft = 212;
 constexpr int kDesignTop = 108;
 // A single fixed border with a title bar and no title-bar buttons at all.
@@ -18,10 +24,15 @@ constexpr DWORD kMeterStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr TColor kLime = 0x00FF00;
 constexpr TColor kRed = 0x0000FF;
 
-SIZE MeterWindowSize() {
-    RECT bounds{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&bounds, kMeterStyle, FALSE, 0);
-    return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
+SIZE MeterWindowSize(UINT dpi) {
+    return WindowSizeForClient(SIZE{ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)}, kMeterStyle, 0,
+                               dpi);
+}
+
+RECT ClientRect(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return client;
 }
 
 } // namespace
@@ -47,8 +58,9 @@ ApplicationWindow::ApplicationWindow() {
     CreateWindowObject(params);
 }
 
-MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon) : m_application(application) {
-    const SIZE size = MeterWindowSize();
+MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON smallIcon) : m_application(application) {
+    // Made at the design size first: the DPI it is shown at is known once it exists on a monitor.
+    const SIZE size = MeterWindowSize(kDesignDpi);
     CreateParams params;
     params.className = L"TForm1";
     params.style = kMeterStyle;
@@ -60,12 +72,16 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon) : m_applica
     params.title = L"Nimbi";
     params.cursor = LoadCursorW(nullptr, IDC_ARROW);
     CreateWindowObject(params);
+    m_dpi = WindowDpi(Handle());
+    const SIZE scaled = MeterWindowSize(m_dpi);
+    SetWindowPos(Handle(), nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+    const HICON small = smallIcon ? smallIcon : icon;
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 
-    m_gauge = std::make_unique<TGauge>(Handle(), RECT{0, 0, kClientWidth, kClientHeight});
-    m_gauge->SetFont(TFontSpec{"ＭＳ Ｐゴシック", 12});
+    m_gauge = std::make_unique<TGauge>(Handle(), ClientRect(Handle()));
+    FitGauge();
     m_gauge->SetForeColor(kLime);
     m_gauge->SetBackColor(kRed);
     m_gauge->SetShowHint(true);
@@ -80,7 +96,7 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon) : m_applica
     }
 
     m_tray = std::make_unique<TTrayIcon>(Handle());
-    m_tray->SetIcon(icon);
+    m_tray->SetIcon(small);
     m_tray->SetTipHelp("Nimbi");
     m_tray->SetRBPopupMenu(m_menu.get());
     m_tray->SetVisible(false);
@@ -126,6 +142,18 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         m_menu->Popup(at.x, at.y);
         return 0;
     }
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale, or the scale changed: the system suggests the rectangle that keeps
+        // the window's place and size in its terms; the content follows the new client area.
+        m_dpi = LOWORD(wParam);
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (m_gauge) {
+            FitGauge();
+        }
+        return 0;
+    }
     case WM_QUERYENDSESSION:
         // The end of the user's log-on asks the window, like any close, and the answer is yes.
         if (m_form) {
@@ -152,6 +180,11 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return WindowObject::OnMessage(message, wParam, lParam);
     }
+}
+
+void MeterWindow::FitGauge() {
+    m_gauge->SetBounds(ClientRect(Handle()));
+    m_gauge->SetFont(TFontSpec{kFontFace, ScaleForDpi(kFontHeight, m_dpi)});
 }
 
 void MeterWindow::RunCommand(MenuCommand command) {

@@ -23,13 +23,16 @@ public:
 
 class MeterWindow final : public WindowObject, public MonitorView {
 public:
-    // The meter window at its design place and size, hidden, its components in place; the timer runs from here.
-    MeterWindow(ApplicationWindow& application, HICON icon);
+    // The meter window at its design place and size (scaled to the DPI it is shown at), hidden, its components in
+    // place; the timer runs from here. `smallIcon` is the title bar's and the tray's image, `icon` when null.
+    MeterWindow(ApplicationWindow& application, HICON icon, HICON smallIcon = nullptr);
     ~MeterWindow() override;
 
     // Connects the logic; every message that reaches it from here on goes to `form`.
     void Attach(TForm1& form) { m_form = &form; }
     HMENU MenuHandle() const { return m_menu->Handle(); }
+    const TGauge& Gauge() const { return *m_gauge; }
+    UINT Dpi() const { return m_dpi; }
 
     // MonitorView
     void MarkApplicationWindow() override;
@@ -52,6 +55,8 @@ public:
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void RunCommand(MenuCommand command);
+    // The gauge fills the client area, its font at the window's DPI.
+    void FitGauge();
 
     ApplicationWindow& m_application;
     TForm1* m_form = nullptr;
@@ -60,6 +65,7 @@ private:
     std::unique_ptr<TTrayIcon> m_tray;
     std::unique_ptr<THKey> m_hotKey;
     bool m_timerRunning = false;
+    UINT m_dpi = 96;
 };
 
 // The item id of a menu command (its position plus one), and back.

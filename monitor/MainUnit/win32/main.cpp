@@ -27,9 +27,15 @@ int RunMonitor(HINSTANCE instance) {
         return 0;
     }
 
-    const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    // Each at the size the system asks for at its DPI: the icon file holds 16, 20, 24, 32 and 48 pixels.
+    const auto loadIcon = [instance](int width, int height) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(width),
+                                             GetSystemMetrics(height), LR_SHARED));
+    };
+    const HICON icon = loadIcon(SM_CXICON, SM_CYICON);
+    const HICON smallIcon = loadIcon(SM_CXSMICON, SM_CYSMICON);
     ApplicationWindow application;
-    MeterWindow meter(application, icon);
+    MeterWindow meter(application, icon, smallIcon);
 
     MonitorSystem system;
     system.SetErrorOwner(application.Handle());

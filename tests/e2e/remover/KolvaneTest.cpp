@@ -1,5 +1,6 @@
 // Kolvane.exe driven from outside: its five dialogs, the settings key and the files in its own folder.
 #include "Driver.h"
+#include "RunKey.h"
 #include "TestRegistry.h"
 
 #include <gmock/gmock.h>
@@ -68,6 +69,7 @@ protected:
 
     void SetUp() override {
         ForgetSettings();
+        ForgetRunCommand();
         fs::copy_file(ProductPath(L"Kolvane.exe"), Dir() / L"Kolvane.EXE");
         for (const wchar_t* name : kProductFiles) {
             Touch(name);
@@ -77,6 +79,7 @@ protected:
     void TearDown() override {
         ExpectFolderWindowThenClose();
         ForgetSettings();
+        ForgetRunCommand();
     }
 
     // A run that went past the second question opened a folder window, also when deleting failed.
@@ -169,6 +172,17 @@ TEST_F(KolvaneTest, NestedSubkeysGoWithTheKeyAndCancelAtTheFileQuestionKeepsEver
     for (const wchar_t* name : kProductFiles) {
         EXPECT_TRUE(Has(name)) << ToUtf8(name);
     }
+}
+
+TEST_F(KolvaneTest, TheRegistryStageRemovesTheStartAtLogOnOfThisFolderOnly) {
+    PutRunCommand(Quoted(Dir() / L"Mossik.EXE"));
+    Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDCANCEL}});
+    EXPECT_FALSE(RunCommand());
+
+    const std::wstring elsewhere = L"\"C:\\Other Folder\\Mossik.exe\"";
+    PutRunCommand(elsewhere);
+    Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDCANCEL}});
+    EXPECT_EQ(RunCommand(), elsewhere);
 }
 
 TEST_F(KolvaneTest, CancelAtTheFirstQuestionChangesNothing) {

@@ -2,6 +2,7 @@
 // kinds and units, Cancel writes nothing, and the monitor is started again when it closes.
 #include "Driver.h"
 #include "SettingsIds.h"
+#include "RunKey.h"
 #include "TestRegistry.h"
 
 #include <gmock/gmock.h>
@@ -20,10 +21,14 @@ class DunfelTest : public testing::Test {
 protected:
     void SetUp() override {
         ForgetSettings();
+        ForgetRunCommand();
         fs::copy_file(ProductPath(L"Dunfel.exe"), temp.Path() / L"Dunfel.exe");
         fs::copy_file(ProductPath(L"QnRecorder.exe"), temp.Path() / L"Mossik.exe");
     }
-    void TearDown() override { ForgetSettings(); }
+    void TearDown() override {
+        ForgetSettings();
+        ForgetRunCommand();
+    }
 
     Process Start() {
         return Process::Start(Quoted(temp.Path() / L"Dunfel.exe"), temp.Path(),
@@ -133,6 +138,53 @@ TEST_F(DunfelTest, AThresholdAtThePhysicalMemoryIsRefusedInTheDialog) {
     PressButton(dialog, IDOK);
     EXPECT_EQ(dunfel.WaitForExit(), 0u);
     EXPECT_EQ(GetDword(L"Min Memory"), 128u * 1024);
+}
+
+TEST_F(DunfelTest, StartWithWindowsRoundTripAndCancelWritesNothing) {
+    {
+        Process dunfel = Start();
+        HWND dialog = Dialog(dunfel);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(Checked(dialog, IDC_AUTO_START));
+        PressButton(dialog, IDC_AUTO_START);
+        PressButton(dialog, IDCANCEL);
+        EXPECT_EQ(dunfel.WaitForExit(), 0u);
+        EXPECT_FALSE(RunCommand());
+    }
+    {
+        Process dunfel = Start();
+        HWND dialog = Dialog(dunfel);
+        ASSERT_NE(dialog, nullptr);
+        PressButton(dialog, IDC_AUTO_START);
+        PressButton(dialog, IDOK);
+        EXPECT_EQ(dunfel.WaitForExit(), 0u);
+        const auto command = RunCommand();
+        ASSERT_TRUE(command);
+        ASSERT_TRUE(command->starts_with(L"\"") && command->ends_with(L"\"")) << ToUtf8(*command);
+        EXPECT_TRUE(fs::equivalent(command->substr(1, command->size() - 2), temp.Path() / L"Mossik.exe"));
+    }
+    {
+        Process dunfel = Start();
+        HWND dialog = Dialog(dunfel);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(Checked(dialog, IDC_AUTO_START));
+        PressButton(dialog, IDC_AUTO_START);
+        PressButton(dialog, IDOK);
+        EXPECT_EQ(dunfel.WaitForExit(), 0u);
+        EXPECT_FALSE(RunCommand());
+    }
+}
+
+TEST_F(DunfelTest, AStartOfAnotherCopyIsLeftAlone) {
+    const std::wstring elsewhere = L"\"C:\\Other Folder\\Mossik.exe\"";
+    PutRunCommand(elsewhere);
+    Process dunfel = Start();
+    HWND dialog = Dialog(dunfel);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(Checked(dialog, IDC_AUTO_START));
+    PressButton(dialog, IDOK);
+    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    EXPECT_EQ(RunCommand(), elsewhere);
 }
 
 TEST_F(DunfelTest, ARunningMonitorIsNotStartedAgain) {

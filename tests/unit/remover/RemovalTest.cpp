@@ -1,5 +1,6 @@
 #include "FakeRegistry.h"
 #include "Removal.h"
+#include "RegistryValues.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -114,6 +115,20 @@ TEST_F(RemovalTest, AnUndeletableKeyStopsBeforeAnyFile) {
     EXPECT_TRUE(registry.Exists(kKey));
     EXPECT_THAT(port.events, ElementsAre(Dialog(removal::kConfirmRegistry), Dialog(removal::kRegistryFailed)));
     EXPECT_EQ(port.styles.back(), kFailure);
+}
+
+TEST_F(RemovalTest, TheStartAtLogOnGoesWithTheRegistryStageOnlyWhenItStartsAProgramOfThisFolder) {
+    constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const auto runValue = [&] { return registry.Get(kRun, "QeltoNimbi"); };
+    registry.Put(kRun, "QeltoNimbi", regtype::kString, StringDataOf("\"" + dir + "\\Mossik.exe\""));
+    port.answers = {DialogAnswer::Ok, DialogAnswer::Cancel};
+    Run();
+    EXPECT_FALSE(runValue());
+
+    registry.Put(kRun, "QeltoNimbi", regtype::kString, StringDataOf("\"D:\\Other\\Mossik.exe\""));
+    port.answers = {DialogAnswer::Ok, DialogAnswer::Cancel};
+    Run();
+    EXPECT_TRUE(runValue());
 }
 
 TEST_F(RemovalTest, AFolderWindowThatDoesNotOpenStopsBeforeAnyFile) {

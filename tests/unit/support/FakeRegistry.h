@@ -85,6 +85,10 @@ public:
         return true;
     }
 
+    bool DeleteValue(std::string_view name) override {
+        return !m_node->deleted && !m_node->denied && m_node->values.erase(Lower(name)) == 1;
+    }
+
     std::optional<std::vector<std::string>> SubkeyNames() override {
         if (m_node->deleted) {
             return std::nullopt;

@@ -88,5 +88,26 @@ TEST_F(MeterMenuTest, StoredSwitchesSetTheChecksAndAHiddenMeterGreysAlwaysOnTop)
     EXPECT_TRUE(items[7].checked);
 }
 
+// Moved to a monitor at 200 %: the window takes the rectangle the system suggests, and the gauge fills its new
+// client area with the font at that resolution.
+TEST(MeterDpiTest, ADpiChangeTakesTheSuggestedRectangleAndScalesTheGauge) {
+    ApplicationWindow application;
+    MeterWindow meter(application, LoadIconW(nullptr, IDI_APPLICATION));
+    ASSERT_EQ(meter.Dpi(), 96u);
+    EXPECT_EQ(meter.Gauge().Font().Height, 12);
+    RECT suggested{300, 200, 300 + 470, 200 + 90};
+    SendMessageW(meter.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    RECT bounds{};
+    GetWindowRect(meter.Handle(), &bounds);
+    EXPECT_TRUE(EqualRect(&bounds, &suggested));
+    EXPECT_EQ(meter.Dpi(), 192u);
+    EXPECT_EQ(meter.Gauge().Font().Height, 24);
+    RECT client{};
+    GetClientRect(meter.Handle(), &client);
+    RECT gauge{};
+    GetClientRect(meter.Gauge().Handle(), &gauge);
+    EXPECT_TRUE(EqualRect(&gauge, &client));
+}
+
 } // namespace
 } // namespace qn::win32

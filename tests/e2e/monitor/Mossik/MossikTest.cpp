@@ -1,10 +1,12 @@
 // Mossik.exe driven from outside: start-up, the tick, the schedule, the hand-overs and the menu commands.
+#include "Display.h"
 #include "Driver.h"
 #include "TestRegistry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 namespace qn::e2e {
@@ -158,6 +160,63 @@ TEST_F(MossikTest, FirstStartWithAnEmptyKey) {
     EXPECT_GE(*nextRun, before - kSecond);
     EXPECT_LE(*nextRun, reg::NowAsDateTime() + kSecond);
     EXPECT_TRUE(monitor.IsRunning());
+}
+
+// The rows of the gauge that hold the percentage: its pixels are the inverse of the bar's colours.
+int PercentInkHeight(HWND meter) {
+    const ScreenPixels shown = CaptureClientArea(meter);
+    int top = shown.height;
+    int bottom = -1;
+    for (int y = 0; y < shown.height; ++y) {
+        for (int x = 0; x < shown.width; ++x) {
+            if (shown.At(x, y) == 0xFF00FF || shown.At(x, y) == 0x00FFFF) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    return bottom < top ? 0 : bottom - top + 1;
+}
+
+TEST_F(MossikTest, TheMeterKeepsItsDesignSizeAndFontAtEveryDisplayResolution) {
+    SeeDevicePixels();
+    int inkAt96 = 0;
+    for (const DWORD dpi : {96u, 144u, 192u}) {
+        const ScopedDpi resolution(dpi);
+        Process monitor = StartRunningMonitor();
+        HWND meter = MeterWindow(monitor);
+        ASSERT_NE(meter, nullptr);
+        RECT client{};
+        GetClientRect(meter, &client);
+        EXPECT_EQ(client.right, 230 * static_cast<LONG>(dpi) / 96) << dpi;
+        EXPECT_EQ(client.bottom, 22 * static_cast<LONG>(dpi) / 96) << dpi;
+        // The percentage's glyphs grow with the font's height (12 pixels at 96 DPI), give or take a pixel of
+        // rounding in the glyphs.
+        const int ink = PercentInkHeight(meter);
+        if (dpi == 96) {
+            inkAt96 = ink;
+            EXPECT_GE(ink, 7);
+        } else {
+            EXPECT_NEAR(ink, inkAt96 * static_cast<int>(dpi) / 96, 1) << dpi;
+        }
+        EndMonitors();
+    }
+}
+
+// Wine does not stretch the windows of programs that are not DPI aware, so the awareness itself is read from
+// the manifest each program carries.
+TEST(DpiAwarenessTest, EveryProgramAsksForPerMonitorAwarenessWithTheOlderFormsAsFallback) {
+    for (const wchar_t* program : {L"Qelto.exe", L"Mossik.exe", L"Dunfel.exe", L"Kolvane.exe"}) {
+        const HMODULE image = LoadLibraryExW(ProductPath(program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(image, nullptr) << ToUtf8(program);
+        const HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
+        ASSERT_NE(found, nullptr) << ToUtf8(program);
+        const auto* text = static_cast<const char*>(LockResource(LoadResource(image, found)));
+        const std::string manifest(text, SizeofResource(image, found));
+        EXPECT_THAT(manifest, testing::HasSubstr(">PerMonitorV2, PerMonitor</dpiAwareness>")) << ToUtf8(program);
+        EXPECT_THAT(manifest, testing::HasSubstr(">true/pm</dpiAware>")) << ToUtf8(program);
+        FreeLibrary(image);
+    }
 }
 
 TEST_F(MossikTest, SecondStartEndsAtOnce) {

@@ -1,0 +1,47 @@
+#include "win32/Dpi.h"
+
+namespace qn::win32 {
+namespace {
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+// A user32 function that older systems lack; null there.
+template <typename Function>
+Function User32Function(const char* name) {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+UINT ScreenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+} // namespace
+
+UINT WindowDpi(HWND window) {
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow && window) {
+        if (const UINT dpi = getDpiForWindow(window)) {
+            return dpi;
+        }
+    }
+    return ScreenDpi();
+}
+
+SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
+    static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    RECT bounds{0, 0, client.cx, client.cy};
+    // Without the per-monitor function the frame is the system's, which is the one the window gets there.
+    if (!adjustForDpi || !adjustForDpi(&bounds, style, FALSE, exStyle, dpi)) {
+        AdjustWindowRectEx(&bounds, style, FALSE, exStyle);
+    }
+    return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+} // namespace qn::win32
