@@ -47,6 +47,16 @@ ApplicationWindow::ApplicationWindow() {
     CreateWindowObject(params);
 }
 
+LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE && m_mainWindow) {
+        // Left to the default, the close would destroy this window and the meter with it, without the close
+        // query that stores the position.
+        SendMessageW(m_mainWindow, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return WindowObject::OnMessage(message, wParam, lParam);
+}
+
 MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon) : m_application(application) {
     const SIZE size = MeterWindowSize();
     CreateParams params;
@@ -60,6 +70,7 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon) : m_applica
     params.title = L"Nimbi";
     params.cursor = LoadCursorW(nullptr, IDC_ARROW);
     CreateWindowObject(params);
+    application.SetMainWindow(Handle());
 
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -103,6 +114,7 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon) : m_applica
 
 MeterWindow::~MeterWindow() {
     m_form = nullptr;
+    m_application.SetMainWindow(nullptr);
 }
 
 LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

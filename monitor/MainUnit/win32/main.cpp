@@ -27,15 +27,17 @@ int RunMonitor(HINSTANCE instance) {
         return 0;
     }
 
+    // Each object is declared before the objects that use it, so that it outlives them: the error handler reports
+    // through the system adapter, which must still be there while the windows are destroyed.
+    MonitorSystem system;
+    SetApplicationErrorHandler([&system](const std::string& message) { system.ShowError(message + "."); });
+    Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
+
     const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     ApplicationWindow application;
+    system.SetErrorOwner(application.Handle());
     MeterWindow meter(application, icon);
 
-    MonitorSystem system;
-    system.SetErrorOwner(application.Handle());
-    SetApplicationErrorHandler([&system](const std::string& message) { system.ShowError(message + "."); });
-
-    Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
     MeterWindowPlacement placement(meter.Handle());
     qn::SettingsStore store(currentUser, placement);
     qn::StoredSettings settings(store);
