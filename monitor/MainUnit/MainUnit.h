@@ -69,6 +69,7 @@ private:
     bool m_reserveHeld = false;
     bool m_promptHeld = false;
     bool m_launchBoxOpen = false;
+    // From the exit command or the meter window's end on, nothing more is started or shown.
     bool m_closing = false;
 };
 
