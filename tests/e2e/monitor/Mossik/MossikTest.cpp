@@ -65,8 +65,11 @@ protected:
     // and stays. A threshold above all memory still holds then; handing over again would come at its first tick.
     void ExpectOneHandOverAndAMonitorThatStays(const Process& first) {
         EXPECT_EQ(first.WaitForExit(), 0u);
-        ASSERT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
-        std::filesystem::remove(recordFile);
+        // Removed as soon as the stand-in has written it and let go of it.
+        ASSERT_TRUE(WaitUntil([&] {
+            std::error_code failed;
+            return std::filesystem::remove(recordFile, failed);
+        }));
         Process back = StartRunningMonitor();
         EXPECT_EQ(WaitForDialog(back.Id(), 3s), nullptr);
         EXPECT_TRUE(back.IsRunning());
