@@ -25,6 +25,9 @@ DateTime EncodeDateTime(const LocalTime& time) {
 
 TimeOfDay TimeOfDayOf(DateTime value) {
     const double total = std::round(value * kMillisecondsPerDay);
+    if (!std::isfinite(total)) {
+        return TimeOfDay{}; // no time of day at all; converting it to an integer would be undefined
+    }
     double withinDay = std::fmod(total, kMillisecondsPerDay);
     if (withinDay < 0) {
         withinDay += kMillisecondsPerDay;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string_view>
 
 namespace qn {
@@ -22,6 +23,13 @@ inline constexpr std::string_view kCationMemory = "Cation Memory";
 inline constexpr std::string_view kUseHotKey = "Use Hot Key";
 inline constexpr std::string_view kHotKey = "Hot Key";
 inline constexpr std::string_view kPosition = "Position";
+// The monitor's own note to the monitor that the reservation tool brings back: the hand-over was started by
+// low memory (written just before the monitor ends, cleared by the next start).
+inline constexpr std::string_view kLowMemoryHandover = "Low Memory Handover";
+
+// "Cycle", the period of the periodic reservation, in minutes: one minute to a day.
+inline constexpr std::int32_t kMinCycleMinutes = 1;
+inline constexpr std::int32_t kMaxCycleMinutes = 1440;
 } // namespace setting
 
 } // namespace qn

@@ -168,7 +168,8 @@ SettingsForm FormOf(const ProgramSettings& stored) {
     form.cation = stored.cation;
     form.cationMemoryMB = std::to_string(ShownMB(stored.cationMemoryKB));
     form.time = stored.time;
-    const bool usableCycle = stored.cycleMinutes >= kMinCycleMinutes && stored.cycleMinutes <= kMaxCycleMinutes;
+    const bool usableCycle =
+        stored.cycleMinutes >= setting::kMinCycleMinutes && stored.cycleMinutes <= setting::kMaxCycleMinutes;
     form.cycleMinutes = std::to_string(usableCycle ? stored.cycleMinutes : kDefaultCycleMinutes);
     form.useHotKey = stored.useHotKey;
     form.hotKey = static_cast<std::uint16_t>(stored.hotKey & 0xFFFF);
@@ -189,9 +190,9 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
         }
         s.*t.kilobytes = std::get<std::int32_t>(kilobytes);
     }
-    const auto cycle = ParseCount(form.cycleMinutes, kMaxCycleMinutes);
-    if (!cycle || *cycle < kMinCycleMinutes) {
-        return FormError{FormField::Cycle, "確保する間隔は1～119分の整数で入力してください｡"};
+    const auto cycle = ParseCount(form.cycleMinutes, setting::kMaxCycleMinutes);
+    if (!cycle || *cycle < setting::kMinCycleMinutes) {
+        return FormError{FormField::Cycle, "確保する間隔は1～1440分(1日)の整数で入力してください｡"};
     }
     s.cycleMinutes = static_cast<std::int32_t>(*cycle);
 

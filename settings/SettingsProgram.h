@@ -38,8 +38,6 @@ struct SettingsForm {
     std::uint16_t hotKey = 0;
 };
 
-inline constexpr std::int32_t kMinCycleMinutes = 1;
-inline constexpr std::int32_t kMaxCycleMinutes = 119;
 // A period for the form when the stored one is unusable.
 inline constexpr std::int32_t kDefaultCycleMinutes = 30;
 

@@ -22,7 +22,9 @@ bool HotKeyCore::AddHotKey(std::int32_t Index, std::uint32_t shortcut) {
     if (combination.virtualKey == 0) {
         return false;
     }
-    return m_port.Register(Index, combination);
+    // Windows Vista and earlier refuse the no-repeat flag; there the key repeats.
+    return m_port.Register(Index, {combination.virtualKey, combination.modifiers | kModNoRepeat}) ||
+           m_port.Register(Index, combination);
 }
 
 bool HotKeyCore::RemoveHotKey(std::int32_t Index) {

@@ -9,6 +9,8 @@ namespace qn {
 inline constexpr std::uint32_t kModAlt = 1;
 inline constexpr std::uint32_t kModControl = 2;
 inline constexpr std::uint32_t kModShift = 4;
+// A key held down fires once, not at every repeat.
+inline constexpr std::uint32_t kModNoRepeat = 0x4000;
 
 struct HotKeyCombination {
     std::uint32_t virtualKey = 0;
@@ -41,8 +43,9 @@ public:
     bool Activate() const { return m_activate; }
     void SetActivate(bool value) { m_activate = value; }
 
-    // Registers the shortcut under `Index`; false when the system refuses it. A shortcut without a key
-    // registers nothing: the system would take modifiers alone as a combination that never fires.
+    // Registers the shortcut under `Index`, firing once while held down where the system allows that; false
+    // when the system refuses it. A shortcut without a key registers nothing: the system would take modifiers
+    // alone as a combination that never fires.
     bool AddHotKey(std::int32_t Index, std::uint32_t shortcut);
     bool RemoveHotKey(std::int32_t Index);
 

@@ -23,7 +23,7 @@ void TForm1::Guarded(Step step) {
     try {
         step();
     } catch (const std::exception& error) {
-        if (!m_destroyed) {
+        if (!m_closing) {
             m_system.ShowError(std::string(error.what()) + ".");
         }
     }
@@ -83,6 +83,13 @@ void TForm1::FormCreate() {
         m_view.ApplyTopmost(topmost);
         SetCheck(MenuCommand::TopShowMenu, topmost);
 
+        // A reservation that cannot lift free memory above a threshold would otherwise start again at once, for
+        // ever: a monitor that low memory handed over holds both triggers until memory was above them once.
+        if (m_settings.ReadSettingBool(setting::kLowMemoryHandover)) {
+            m_settings.WriteSettingBool(setting::kLowMemoryHandover, false);
+            m_reserveHeld = m_promptHeld = true;
+        }
+
         SetCheck(MenuCommand::ZanMem1, m_settings.ReadSettingBool(setting::kMemory));
         RefreshReserveThreshold();
 
@@ -116,13 +123,15 @@ void TForm1::ScheduleStep() {
     }
     m_nextRun = m_settings.ReadSettingFloat(setting::kNextRun);
     const DateTime now = m_system.Now();
-    if (now < m_nextRun) {
+    // A stored time further ahead than the longest period (edited by hand, or the clock set back) counts as
+    // past, like one that is not a number at all.
+    if (now < m_nextRun && m_nextRun - now <= setting::kMaxCycleMinutes / kMinutesPerDay) {
         return;
     }
-    // "Cycle" is a period in minutes. Without a positive period there is no periodic schedule: a zero period
+    // "Cycle" is a period in minutes. Without a usable period there is no periodic schedule: a zero period
     // would hand over, come back and hand over again without end.
     const std::int32_t cycle = m_settings.ReadSettingInt(setting::kCycle);
-    if (cycle <= 0) {
+    if (cycle < setting::kMinCycleMinutes || cycle > setting::kMaxCycleMinutes) {
         m_nextRun = 0.0;
         return;
     }
@@ -139,17 +148,26 @@ bool TForm1::ShowMessageAndSurvive(const std::string& text, unsigned style, Dial
     if (answer) {
         *answer = given;
     }
-    return !m_destroyed;
+    return !m_closing;
 }
 
-bool TForm1::LaunchReservation() {
+bool TForm1::LaunchReservation(bool lowMemory) {
+    // A key held down or pressed again while the box is open would pile boxes up otherwise.
+    if (m_launchBoxOpen || m_closing) {
+        return false;
+    }
     if (m_system.Start("", ReservationLaunch(m_system.ModuleFileName())) > 32) {
         m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
+        if (lowMemory) {
+            m_settings.WriteSettingBool(setting::kLowMemoryHandover, true);
+        }
         m_view.RemoveTrayIcon(); // no icon is left behind in the notification area
         m_system.EndProcess();
         return true;
     }
+    m_launchBoxOpen = true;
     ShowMessageAndSurvive(std::string(kMissingFileText), kErrorBox);
+    m_launchBoxOpen = false;
     return false;
 }
 
@@ -171,34 +189,40 @@ void TForm1::RestMemoryTimer() {
         const std::int32_t freeKilobytes = std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum);
         const double freeMB = BytesToMegabytes(status.availPhys);
         m_view.SetGaugeProgress(freeKilobytes);
+        m_promptHeld = m_promptHeld && freeKilobytes <= m_promptThreshold;
+        m_reserveHeld = m_reserveHeld && freeKilobytes <= m_reserveThreshold;
 
         const DateTime now = m_system.Now();
-        if (m_nextRun != 0.0 && now >= m_nextRun) {
-            m_view.StopTimer();
-            if (LaunchReservation()) {
+        // While the box of a launch from the menu or the hot key shows, its loop brings ticks that only show.
+        if (m_launchBoxOpen || m_nextRun == 0.0 || now < m_nextRun) {
+            ShowTick(freeMB, now);
+            if (m_launchBoxOpen) {
                 return;
             }
-            if (m_destroyed) {
+        } else {
+            const DateTime due = m_nextRun;
+            m_view.StopTimer();
+            if (LaunchReservation() || m_closing) {
                 return;
             }
             // The error was shown once; the schedule stays off for this process until it is switched on again,
-            // rather than bringing the box back every second.
-            m_nextRun = 0.0;
-            SetCheck(MenuCommand::TimeMem1, false);
-        } else {
-            ShowTick(freeMB, now);
+            // rather than bringing the box back every second. Unless it was switched off and on meanwhile.
+            if (m_nextRun == due) {
+                m_nextRun = 0.0;
+                SetCheck(MenuCommand::TimeMem1, false);
+            }
         }
 
         if (m_promptThreshold > 0 && m_promptSwitch) {
             m_view.StopTimer();
-            if (freeKilobytes <= m_promptThreshold) {
+            if (freeKilobytes <= m_promptThreshold && !m_promptHeld) {
                 DialogAnswer answer = DialogAnswer::Other;
                 if (!ShowMessageAndSurvive(std::string(kLowMemoryPromptText), mb::kOkCancel | kInformationBox,
                                            &answer)) {
                     return;
                 }
                 if (answer == DialogAnswer::Ok) {
-                    if (LaunchReservation() || m_destroyed) {
+                    if (LaunchReservation(true) || m_closing) {
                         return;
                     }
                 } else {
@@ -207,14 +231,17 @@ void TForm1::RestMemoryTimer() {
             }
         }
 
-        if (m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold) {
+        if (m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold && !m_reserveHeld) {
+            const unsigned clicks = m_lowMemoryClicks;
             m_view.StopTimer();
-            if (LaunchReservation() || m_destroyed) {
+            if (LaunchReservation(true) || m_closing) {
                 return;
             }
             // As with the schedule: shown once, then off for this process until switched on again.
-            m_reserveThreshold = 0;
-            SetCheck(MenuCommand::ZanMem1, false);
+            if (m_lowMemoryClicks == clicks) {
+                m_reserveThreshold = 0;
+                SetCheck(MenuCommand::ZanMem1, false);
+            }
         }
 
         m_view.StartTimer();
@@ -227,6 +254,9 @@ void TForm1::RunQeltoMenuClick() {
 
 void TForm1::SetQeltoClick() {
     Guarded([&] {
+        if (m_closing) {
+            return;
+        }
         if (m_system.Start("open", SettingsLaunch(m_system.ModuleFileName())) > 32) {
             m_view.RemoveTrayIcon();
             m_system.EndProcess();
@@ -265,6 +295,7 @@ void TForm1::TimeMem1Click() {
 
 void TForm1::ZanMem1Click() {
     Guarded([&] {
+        ++m_lowMemoryClicks;
         SetCheck(MenuCommand::ZanMem1, !m_lowMemory);
         m_settings.WriteSettingBool(setting::kMemory, m_lowMemory);
         RefreshReserveThreshold();
@@ -277,6 +308,7 @@ void TForm1::AboutAmbrolainTrayIcon1Click() {
 
 void TForm1::Exit1Click() {
     Guarded([&] {
+        m_closing = true;
         m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
         if (m_settings.ReadSettingBool(setting::kUseHotKey)) {
             m_view.RemoveHotKey(1);

@@ -28,7 +28,7 @@ public:
 
     // Called once the meter window is gone, so that nothing touches it afterwards (a box the tick showed may
     // return after the monitor was ended from the menu).
-    void MeterDestroyed() { m_destroyed = true; }
+    void MeterDestroyed() { m_closing = true; }
 
     DateTime NextRunTime() const { return m_nextRun; }
     std::int32_t ReserveThreshold() const { return m_reserveThreshold; }
@@ -42,8 +42,9 @@ private:
     void SetCheck(MenuCommand entry, bool checked);
     void ScheduleStep();
     void RefreshReserveThreshold();
-    // Hands over to the reservation tool; true when the process has ended.
-    bool LaunchReservation();
+    // Hands over to the reservation tool; true when the process has ended. Nothing is started while the box of
+    // another launch shows or once the monitor has begun to close. `lowMemory`: started by a low-memory trigger.
+    bool LaunchReservation(bool lowMemory = false);
     bool ShowMessageAndSurvive(const std::string& text, unsigned style, DialogAnswer* answer = nullptr);
     void ShowTick(double freeMB, DateTime now);
 
@@ -61,7 +62,15 @@ private:
     bool m_topmost = false;
     bool m_periodic = false;
     bool m_lowMemory = false;
-    bool m_destroyed = false;
+    // Counts the clicks on 残メモリで確保, so that a tick can tell whether the switch was used while its box showed.
+    unsigned m_lowMemoryClicks = 0;
+    // After a hand-over started by low memory, each low-memory trigger waits until free memory was above its
+    // threshold once.
+    bool m_reserveHeld = false;
+    bool m_promptHeld = false;
+    bool m_launchBoxOpen = false;
+    // From the exit command or the meter window's end on, nothing more is started or shown.
+    bool m_closing = false;
 };
 
 } // namespace qn

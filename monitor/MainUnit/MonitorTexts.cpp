@@ -3,6 +3,8 @@
 #include "PathUtil.h"
 #include "Texts.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 
@@ -25,9 +27,18 @@ std::string MeterTitle(double freeMB, const NumberSeparators& separators) {
     return FormatNumberPattern("Nimbi  #,##0.00MBの空き", freeMB, separators);
 }
 
+Countdown CountdownOf(DateTime remaining) {
+    // NaN compares false, so it counts as past too.
+    const double days = remaining > 0.0 ? std::min(remaining, 1.0) : 0.0;
+    const auto ms = static_cast<std::int64_t>(std::round(days * kMillisecondsPerDay));
+    return Countdown{static_cast<int>(ms / 3'600'000), static_cast<int>(ms / 60'000 % 60),
+                     static_cast<int>(ms / 1000 % 60)};
+}
+
 std::string CountdownSuffix(DateTime remaining) {
-    const TimeOfDay left = TimeOfDayOf(remaining);
-    return "  " + TwoDigits(left.minute) + ":" + TwoDigits(left.second);
+    const Countdown left = CountdownOf(remaining);
+    const std::string hours = left.hours > 0 ? std::to_string(left.hours) + ":" : "";
+    return "  " + hours + TwoDigits(left.minutes) + ":" + TwoDigits(left.seconds);
 }
 
 std::string HintWithoutSchedule(double freeMB, const NumberSeparators& separators) {
@@ -35,9 +46,10 @@ std::string HintWithoutSchedule(double freeMB, const NumberSeparators& separator
 }
 
 std::string HintWithSchedule(double freeMB, DateTime remaining, const NumberSeparators& separators) {
-    const TimeOfDay left = TimeOfDayOf(remaining);
-    return FormatNumberPattern(" #,##0.00MBの空き", freeMB, separators) + "\r\n次回確保まで " + TwoDigits(left.minute) +
-           "分 " + TwoDigits(left.second) + "秒";
+    const Countdown left = CountdownOf(remaining);
+    const std::string hours = left.hours > 0 ? std::to_string(left.hours) + "時間 " : "";
+    return FormatNumberPattern(" #,##0.00MBの空き", freeMB, separators) + "\r\n次回確保まで " + hours +
+           TwoDigits(left.minutes) + "分 " + TwoDigits(left.seconds) + "秒";
 }
 
 std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes) {

@@ -55,7 +55,18 @@ std::string AboutText();
 
 // The meter window's title: "Nimbi", two blanks and the free megabytes.
 std::string MeterTitle(double freeMB, const NumberSeparators& separators);
-// What follows the title while a reservation is scheduled: two blanks and the remaining "nn:ss".
+// The remaining time of a countdown, in days, as whole hours, minutes and seconds: the milliseconds are rounded,
+// the seconds truncated. A time already past, or no number at all, leaves nothing; the schedule never lies more
+// than a day ahead, so neither does a countdown.
+struct Countdown {
+    int hours = 0;
+    int minutes = 0;
+    int seconds = 0;
+};
+Countdown CountdownOf(DateTime remaining);
+
+// What follows the title while a reservation is scheduled: two blanks and the remaining "nn:ss", with the hours
+// and a colon before it while an hour or more remains ("  1:25:00").
 std::string CountdownSuffix(DateTime remaining);
 // The gauge's tool tip, with and without a scheduled reservation.
 std::string HintWithoutSchedule(double freeMB, const NumberSeparators& separators);

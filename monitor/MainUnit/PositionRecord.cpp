@@ -2,7 +2,11 @@
 
 #include "IntConv.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
+#include <tuple>
+#include <utility>
 
 namespace qn {
 namespace {
@@ -23,6 +27,14 @@ std::string_view FirstCharacters(std::string_view text, std::size_t count) {
         }
     }
     return text;
+}
+
+// The near edge of an extent placed at `edge`, and the far edge after it.
+std::pair<std::int32_t, std::int32_t> Span(std::int32_t edge, std::int64_t extent) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    extent = std::clamp<std::int64_t>(extent, 0, kMax);
+    const std::int64_t nearEdge = std::min<std::int64_t>(edge, kMax - extent);
+    return {static_cast<std::int32_t>(nearEdge), static_cast<std::int32_t>(nearEdge + extent)};
 }
 
 } // namespace
@@ -90,6 +102,15 @@ std::optional<RecordedPosition> ReadPositionRecord(std::string_view record) {
         return std::nullopt;
     }
     return RecordedPosition{*left, StrToInt32(items[5])};
+}
+
+Rect MovedRect(const Rect& current, std::int32_t left, std::optional<std::int32_t> top) {
+    Rect moved = current;
+    std::tie(moved.left, moved.right) = Span(left, std::int64_t{current.right} - current.left);
+    if (top) {
+        std::tie(moved.top, moved.bottom) = Span(*top, std::int64_t{current.bottom} - current.top);
+    }
+    return moved;
 }
 
 } // namespace qn

@@ -42,4 +42,8 @@ struct RecordedPosition {
 // Nothing when the record has other than eight items or item 5 is no integer.
 std::optional<RecordedPosition> ReadPositionRecord(std::string_view record);
 
+// A window's normal rectangle moved to a recorded left and (when given) top, its size kept. A near edge so close
+// to the largest coordinate that the far edge would pass it is moved back by the window's extent.
+Rect MovedRect(const Rect& current, std::int32_t left, std::optional<std::int32_t> top);
+
 } // namespace qn

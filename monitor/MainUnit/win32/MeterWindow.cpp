@@ -58,6 +58,16 @@ ApplicationWindow::ApplicationWindow() {
     CreateWindowObject(params);
 }
 
+LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE && m_mainWindow) {
+        // Left to the default, the close would destroy this window and the meter with it, without the close
+        // query that stores the position.
+        SendMessageW(m_mainWindow, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return WindowObject::OnMessage(message, wParam, lParam);
+}
+
 MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON smallIcon) : m_application(application) {
     // Made at the design size first: the DPI it is shown at is known once it exists on a monitor.
     const SIZE size = MeterWindowSize(kDesignDpi);
@@ -75,6 +85,7 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     m_dpi = WindowDpi(Handle());
     const SIZE scaled = MeterWindowSize(m_dpi);
     SetWindowPos(Handle(), nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    application.SetMainWindow(Handle());
 
     const HICON small = smallIcon ? smallIcon : icon;
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -119,6 +130,7 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
 
 MeterWindow::~MeterWindow() {
     m_form = nullptr;
+    m_application.SetMainWindow(nullptr);
 }
 
 LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -16,9 +16,16 @@
 namespace qn::win32 {
 
 // A hidden top-level window that owns the meter window, so that the program has no taskbar button.
+// Other programs find the monitor by its title, the instance marker; a close sent to it closes the meter window,
+// as a close sent there does.
 class ApplicationWindow final : public WindowObject {
 public:
     ApplicationWindow();
+    void SetMainWindow(HWND mainWindow) { m_mainWindow = mainWindow; }
+
+private:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HWND m_mainWindow = nullptr;
 };
 
 class MeterWindow final : public WindowObject, public MonitorView {

@@ -1,17 +1,6 @@
 #include "win32/MeterWindowPlacement.h"
 
-#include <algorithm>
-#include <cstdint>
-
 namespace qn::win32 {
-namespace {
-
-// A stored edge plus the window's extent, kept within the coordinate range (a record can hold any integer).
-LONG EdgeAfter(std::int32_t start, LONG extent) {
-    return static_cast<LONG>(std::clamp<std::int64_t>(std::int64_t{start} + extent, INT32_MIN, INT32_MAX));
-}
-
-} // namespace
 
 std::optional<WindowPlacement> MeterWindowPlacement::GetPlacement() {
     WINDOWPLACEMENT placement{};
@@ -32,14 +21,8 @@ void MeterWindowPlacement::ApplyPosition(std::int32_t left, std::optional<std::i
         return;
     }
     RECT& r = placement.rcNormalPosition;
-    const LONG width = r.right - r.left;
-    const LONG height = r.bottom - r.top;
-    r.left = left;
-    r.right = EdgeAfter(left, width);
-    if (top) {
-        r.top = *top;
-        r.bottom = EdgeAfter(*top, height);
-    }
+    const Rect moved = MovedRect(Rect{r.left, r.top, r.right, r.bottom}, left, top);
+    r = RECT{moved.left, moved.top, moved.right, moved.bottom};
     // Applying a placement also applies its show command; a window not yet shown (the position is loaded
     // first thing at start-up) must stay hidden.
     if (!IsWindowVisible(m_window)) {

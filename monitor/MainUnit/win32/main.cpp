@@ -27,6 +27,12 @@ int RunMonitor(HINSTANCE instance) {
         return 0;
     }
 
+    // Each object is declared before the objects that use it, so that it outlives them: the error handler reports
+    // through the system adapter, which must still be there while the windows are destroyed.
+    MonitorSystem system;
+    SetApplicationErrorHandler([&system](const std::string& message) { system.ShowError(message + "."); });
+    Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
+
     // Each at the size the system asks for at its DPI: the icon file holds 16, 20, 24, 32 and 48 pixels.
     const auto loadIcon = [instance](int width, int height) {
         return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(width),
@@ -35,13 +41,9 @@ int RunMonitor(HINSTANCE instance) {
     const HICON icon = loadIcon(SM_CXICON, SM_CYICON);
     const HICON smallIcon = loadIcon(SM_CXSMICON, SM_CYSMICON);
     ApplicationWindow application;
+    system.SetErrorOwner(application.Handle());
     MeterWindow meter(application, icon, smallIcon);
 
-    MonitorSystem system;
-    system.SetErrorOwner(application.Handle());
-    SetApplicationErrorHandler([&system](const std::string& message) { system.ShowError(message + "."); });
-
-    Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
     MeterWindowPlacement placement(meter.Handle());
     qn::SettingsStore store(currentUser, placement);
     qn::StoredSettings settings(store);

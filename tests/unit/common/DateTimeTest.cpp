@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace qn {
 namespace {
 
@@ -35,7 +37,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, TimeOfDayOfTest,
                                          TimeOfDayCase{(59 * 60 + 59.6) / 86400.0, 0, 59, 59, 600},
                                          TimeOfDayCase{(59 * 60 + 59.9996) / 86400.0, 1, 0, 0, 0},
                                          TimeOfDayCase{(85 * 60) / 86400.0, 1, 25, 0, 0},
-                                         TimeOfDayCase{1.0 + 1 / 86400.0, 0, 0, 1, 0}));
+                                         TimeOfDayCase{1.0 + 1 / 86400.0, 0, 0, 1, 0},
+                                         // Beyond every time of day: none.
+                                         TimeOfDayCase{1.7e308, 0, 0, 0, 0}, TimeOfDayCase{NAN, 0, 0, 0, 0}));
 
 } // namespace
 } // namespace qn

@@ -75,7 +75,8 @@ TEST(FormOfTest, ShowsWholeMegabytesAndAUsablePeriod) {
     EXPECT_EQ(form.hotKey, 0x6041);
     EXPECT_EQ(FormOf(ProgramSettings{false, 524288, false, 0, false, 119, false, 0}).minMemoryMB, "512");
     EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 119, false, 0}).cycleMinutes, "119");
-    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 120, false, 0}).cycleMinutes, "30");
+    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 1440, false, 0}).cycleMinutes, "1440");
+    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 1441, false, 0}).cycleMinutes, "30");
 }
 
 SettingsForm ValidForm() {
@@ -133,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  std::nullopt},
         FormCase{"cycle 0", [](SettingsForm& f) { f.cycleMinutes = "0"; }, FormField::Cycle},
-        FormCase{"cycle 120", [](SettingsForm& f) { f.cycleMinutes = "120"; }, FormField::Cycle},
+        FormCase{"cycle beyond a day", [](SettingsForm& f) { f.cycleMinutes = "1441"; }, FormField::Cycle},
         FormCase{"cycle 0 while off",
                  [](SettingsForm& f) {
                      f.time = false;
@@ -141,6 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  FormField::Cycle},
         FormCase{"cycle 119", [](SettingsForm& f) { f.cycleMinutes = "119"; }, std::nullopt},
+        FormCase{"cycle of a day", [](SettingsForm& f) { f.cycleMinutes = "1440"; }, std::nullopt},
         FormCase{"no key", [](SettingsForm& f) { f.hotKey = 0x6000; }, FormField::HotKey},
         FormCase{"no key while off",
                  [](SettingsForm& f) {

@@ -63,6 +63,22 @@ protected:
         reg::ResetSettings();
     }
 
+    // After a hand-over to the stand-in reservation tool: the monitor comes back as the reservation tool starts it,
+    // and stays. A threshold above all memory still holds then; handing over again would come at its first tick.
+    void ExpectOneHandOverAndAMonitorThatStays(const Process& first) {
+        EXPECT_EQ(first.WaitForExit(), 0u);
+        // Removed as soon as the stand-in has written it and let go of it.
+        ASSERT_TRUE(WaitUntil([&] {
+            std::error_code failed;
+            return std::filesystem::remove(recordFile, failed);
+        }));
+        Process back = StartRunningMonitor();
+        EXPECT_EQ(WaitForDialog(back.Id(), 3s), nullptr);
+        EXPECT_TRUE(back.IsRunning());
+        EXPECT_TRUE(IsWindowVisible(MeterWindow(back)));
+        EXPECT_FALSE(std::filesystem::exists(recordFile));
+    }
+
     // Puts a stand-in that records being started in the monitor's folder under `name`.
     void PlaceRecorder(const wchar_t* name) {
         std::filesystem::copy_file(ProductPath(L"QnRecorder.exe"), folder.Path() / name);
@@ -127,7 +143,8 @@ protected:
 };
 
 const std::wregex kTitleWithoutCountdown(L"Nimbi  \\d{1,3}(,\\d{3})*\\.\\d\\dMBの空き");
-const std::wregex kTitleWithCountdown(L"Nimbi  \\d{1,3}(,\\d{3})*\\.\\d\\dMBの空き  \\d\\d:\\d\\d");
+const std::wregex kTitleWithCountdown(L"Nimbi  \\d{1,3}(,\\d{3})*\\.\\d\\dMBの空き  (\\d{1,2}:)?\\d\\d:\\d\\d");
+const std::wregex kDesignPositionRecord(L"-?\\d+,-?\\d+,-?\\d+,-?\\d+,212,108,\\d+,\\d+");
 
 TEST_F(MossikTest, FirstStartWithAnEmptyKey) {
     const double before = reg::NowAsDateTime();
@@ -290,6 +307,24 @@ TEST_F(MossikTest, LowMemoryThresholdHandsOverAtOnceWithTheExactCommandLine) {
     EXPECT_EQ(reg::GetDouble(L"Next Run"), 0.0);
 }
 
+TEST_F(MossikTest, LowMemoryHandsOverOnceWhenTheReservationCannotLiftFreeMemoryAboveTheThreshold) {
+    PlaceRecorder(L"Qelto.exe");
+    reg::SetDword(L"Memory", 1);
+    reg::SetDword(L"Min Memory", 0x7FFFFFFF);
+    ExpectOneHandOverAndAMonitorThatStays(StartMonitor());
+}
+
+TEST_F(MossikTest, AcceptedPromptHandsOverOnceWhenTheReservationCannotLiftFreeMemoryAboveTheThreshold) {
+    PlaceRecorder(L"Qelto.exe");
+    reg::SetDword(L"Cation", 1);
+    reg::SetDword(L"Cation Memory", 0x7FFFFFFF);
+    Process monitor = StartMonitor();
+    HWND prompt = WaitForDialog(monitor.Id());
+    ASSERT_NE(prompt, nullptr);
+    PressButton(prompt, IDOK);
+    ExpectOneHandOverAndAMonitorThatStays(monitor);
+}
+
 TEST_F(MossikTest, DeclinedPromptLetsTheAutomaticReservationFollow) {
     Process monitor = StartWithBothLowMemoryTriggersDue();
     HWND prompt = WaitForDialog(monitor.Id());
@@ -433,6 +468,25 @@ TEST_F(MossikTest, CloseMessageFromElsewhereStoresThePositionButKeepsNextRun) {
     const std::wstring position = reg::GetString(L"Position").value_or(L"");
     EXPECT_TRUE(std::regex_match(position, std::wregex(L"-?\\d+,-?\\d+,-?\\d+,-?\\d+,320,240,\\d+,\\d+")))
         << ToUtf8(position);
+}
+
+TEST_F(MossikTest, CloseSentToTheApplicationWindowEndsTheMonitorLikeOneSentToTheMeter) {
+    Process monitor = StartRunningMonitor();
+    const double nextRun = *reg::GetDouble(L"Next Run");
+    PostMessageW(FindWindowW(nullptr, kMarker), WM_CLOSE, 0, 0);
+    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    EXPECT_EQ(reg::GetDouble(L"Next Run"), nextRun);
+    EXPECT_TRUE(std::regex_match(reg::GetString(L"Position").value_or(L""), kDesignPositionRecord));
+}
+
+TEST_F(MossikTest, EndOfTheSessionStoresThePositionAndAgrees) {
+    Process monitor = StartRunningMonitor();
+    DWORD_PTR answer = FALSE;
+    ASSERT_NE(SendMessageTimeoutW(MeterWindow(monitor), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                  5000, &answer),
+              0);
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    EXPECT_TRUE(std::regex_match(reg::GetString(L"Position").value_or(L""), kDesignPositionRecord));
 }
 
 TEST_F(MossikTest, ExitChosenWhileThePromptIsOpenEndsCleanly) {

@@ -39,10 +39,11 @@ public:
     std::map<std::int32_t, HotKeyCombination> registered;
     std::vector<std::string> calls;
     bool refuse = false;
+    bool refuseNoRepeat = false; // as Windows Vista and earlier do
 
     bool Register(std::int32_t index, const HotKeyCombination& combination) override {
         calls.push_back("register " + std::to_string(index));
-        if (refuse) {
+        if (refuse || (refuseNoRepeat && (combination.modifiers & kModNoRepeat))) {
             return false;
         }
         registered[index] = combination;
@@ -63,11 +64,18 @@ protected:
 
 TEST_F(HotKeyCoreTest, RegistersAndRemovesUnderTheIndex) {
     EXPECT_TRUE(keys.AddHotKey(1, 0xC07B));
-    EXPECT_EQ(port.registered.at(1), (HotKeyCombination{0x7B, kModAlt | kModControl}));
+    // Held down, the key fires once.
+    EXPECT_EQ(port.registered.at(1), (HotKeyCombination{0x7B, kModAlt | kModControl | kModNoRepeat}));
     EXPECT_TRUE(keys.RemoveHotKey(1));
     EXPECT_FALSE(keys.RemoveHotKey(1));
     port.refuse = true;
     EXPECT_FALSE(keys.AddHotKey(2, 0x41));
+}
+
+TEST_F(HotKeyCoreTest, WhereNoRepeatIsRefusedThePlainCombinationIsRegistered) {
+    port.refuseNoRepeat = true;
+    EXPECT_TRUE(keys.AddHotKey(1, 0xC07B));
+    EXPECT_EQ(port.registered.at(1), (HotKeyCombination{0x7B, kModAlt | kModControl}));
 }
 
 TEST_F(HotKeyCoreTest, ACodeWithoutAKeyRegistersNothing) {

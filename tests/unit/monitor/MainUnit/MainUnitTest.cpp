@@ -135,7 +135,7 @@ TEST_P(ScheduleStepTest, WorksOutTheNextRun) {
         EXPECT_NEAR(form->NextRunTime() - system.now, c.expectedNextRun, 1e-9);
     }
     EXPECT_EQ(settings.WasRead("Cycle"), c.cycleRead);
-    EXPECT_EQ(settings.floatWrites.size(), c.written ? 1u : 0u);
+    ASSERT_EQ(settings.floatWrites.size(), c.written ? 1u : 0u);
     if (c.written) {
         EXPECT_EQ(settings.floatWrites[0].second, form->NextRunTime());
     }
@@ -152,8 +152,14 @@ INSTANTIATE_TEST_SUITE_P(
                     // Any positive period works, also two hours and more, whatever the time separator.
                     ScheduleCase{"TwoHours", true, 0.0, 120, 120 * kMinute, true, true},
                     ScheduleCase{"ADay", true, 0.0, 1440, 1.0, true, true},
+                    ScheduleCase{"ADayAheadKept", true, 1.0, 45, 1.0, false, false},
+                    // Further ahead than the longest period, or no number: as if past.
+                    ScheduleCase{"MoreThanADayAhead", true, 1.0 + kSecond, 45, 45 * kMinute, true, true},
+                    ScheduleCase{"FarFuture", true, 1e300, 45, 45 * kMinute, true, true},
+                    ScheduleCase{"NotANumber", true, NAN, 45, 45 * kMinute, true, true},
                     // No period: no schedule, rather than a reservation at every start.
                     ScheduleCase{"ZeroCycle", true, 0.0, 0, NAN, true, false},
+                    ScheduleCase{"MoreThanADay", true, 0.0, 1441, NAN, true, false},
                     ScheduleCase{"NegativeCycle", true, -kMinute, -5, NAN, true, false}),
     [](const auto& param) { return std::string(param.param.name); });
 
@@ -176,7 +182,7 @@ struct CountdownCase {
 
 class CountdownTest : public MonitorTest, public testing::WithParamInterface<CountdownCase> {};
 
-TEST_P(CountdownTest, ShowsMinutesAndSecondsWithoutHours) {
+TEST_P(CountdownTest, ShowsHoursFromAnHourOn) {
     settings.values = {{"Time", 1}, {"Next Run", system.now + GetParam().remaining}};
     Start({"C"});
     system.status.availPhys = static_cast<std::uint64_t>(1234.56 * MB);
@@ -190,8 +196,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, CountdownTest,
                                          // Milliseconds are rounded, seconds truncated.
                                          CountdownCase{59 * kMinute + 59.6 * kSecond, "  59:59",
                                                        "次回確保まで 59分 59秒"},
-                                         CountdownCase{85 * kMinute, "  25:00", "次回確保まで 25分 00秒"},
+                                         CountdownCase{60 * kMinute, "  1:00:00", "次回確保まで 1時間 00分 00秒"},
+                                         CountdownCase{85 * kMinute, "  1:25:00", "次回確保まで 1時間 25分 00秒"},
+                                         CountdownCase{1.0, "  24:00:00", "次回確保まで 24時間 00分 00秒"},
                                          CountdownCase{0.4 * kSecond, "  00:00", "次回確保まで 00分 00秒"}));
+
+TEST(CountdownTextTest, APastTimeOrNoNumberShowsNothingLeft) {
+    for (const double remaining : {-kMinute, -HUGE_VAL, std::nan("")}) {
+        EXPECT_EQ(CountdownSuffix(remaining), "  00:00") << remaining;
+    }
+    EXPECT_EQ(CountdownSuffix(HUGE_VAL), "  24:00:00");
+}
 
 TEST_F(MonitorTest, DueScheduleHandsOverWithTheExactLaunchAndEnds) {
     system.modulePath = "C:\\My Tools\\表\\Mossik.EXE";
@@ -211,6 +226,7 @@ TEST_F(MonitorTest, DueScheduleHandsOverWithTheExactLaunchAndEnds) {
     EXPECT_FALSE(view.timerRunning);
     EXPECT_EQ(view.title, "");
     EXPECT_EQ(settings.savePositionCalls, 0);
+    EXPECT_TRUE(settings.boolWrites.empty()) << "not a low-memory hand-over";
 }
 
 TEST_F(MonitorTest, LaunchFromADriveRoot) {
@@ -285,6 +301,27 @@ TEST_F(MonitorTest, AcceptedPromptHandsOver) {
     form->RestMemoryTimer();
     EXPECT_EQ(system.started.size(), 1u);
     EXPECT_EQ(system.endProcessCalls, 1);
+    EXPECT_THAT(settings.boolWrites, ElementsAre(std::pair<std::string, bool>{"Low Memory Handover", true}));
+}
+
+TEST_F(MonitorTest, AfterALowMemoryHandOverEachTriggerWaitsUntilFreeMemoryWasAboveItsThreshold) {
+    settings.values = {
+        {"Low Memory Handover", 1}, {"Cation", 1}, {"Cation Memory", 2000}, {"Memory", 1}, {"Min Memory", 1000}};
+    Start();
+    EXPECT_THAT(settings.boolWrites, ElementsAre(std::pair<std::string, bool>{"Low Memory Handover", false}));
+    system.status.availPhys = 500 * 1024;
+    form->RestMemoryTimer();
+    EXPECT_TRUE(system.messages.empty());
+    EXPECT_TRUE(system.started.empty());
+    EXPECT_TRUE(view.timerRunning);
+
+    system.status.availPhys = 1500 * 1024; // above the automatic threshold only
+    form->RestMemoryTimer();
+    system.status.availPhys = 500 * 1024;
+    form->RestMemoryTimer();
+    EXPECT_TRUE(system.messages.empty()) << "the prompt still waits";
+    EXPECT_EQ(system.started.size(), 1u);
+    EXPECT_EQ(settings.boolWrites.back(), (std::pair<std::string, bool>{"Low Memory Handover", true}));
 }
 
 TEST_F(MonitorTest, PromptComesBackAfterAFailedLaunchAndCanBeDeclined) {
@@ -327,6 +364,57 @@ TEST_F(MonitorTest, FailedAutomaticLaunchIsReportedOnceAndSwitchesTheThresholdOf
     EXPECT_EQ(view.checked[MenuCommand::ZanMem1], false);
     form->ZanMem1Click();
     EXPECT_EQ(form->ReserveThreshold(), 1000);
+}
+
+TEST_F(MonitorTest, FailedLaunchLeavesASwitchThatWasUsedWhileItsBoxShowed) {
+    settings.values = {
+        {"Time", 1}, {"Next Run", system.now + kSecond}, {"Cycle", 30}, {"Memory", 1}, {"Min Memory", 1000}};
+    Start({"C"});
+    system.now += kSecond;
+    system.status.availPhys = 10 * 1024;
+    system.startResult = 2;
+    system.duringMessage = [&] {
+        for (int i = 0; i < 2; ++i) {
+            form->TimeMem1Click();
+            form->ZanMem1Click();
+        }
+    };
+    form->RestMemoryTimer(); // the schedule's box, then the automatic reservation's
+    EXPECT_EQ(system.messages.size(), 2u);
+    EXPECT_EQ(view.checked[MenuCommand::TimeMem1], true);
+    EXPECT_NEAR(form->NextRunTime(), system.now + 30 * kMinute, 1e-9);
+    EXPECT_EQ(view.checked[MenuCommand::ZanMem1], true);
+    EXPECT_EQ(form->ReserveThreshold(), 1000);
+}
+
+TEST_F(MonitorTest, NoSecondLaunchWhileALaunchBoxShows) {
+    settings.values = {{"Memory", 1}, {"Min Memory", 1000}};
+    Start();
+    system.startResult = 2;
+    int boxes = 0;
+    system.duringMessage = [&] {
+        if (boxes++ == 0) {
+            form->HKey1HotKey(1);
+            form->RunQeltoMenuClick();
+            system.status.availPhys = 10 * 1024;
+            form->RestMemoryTimer();
+        }
+    };
+    form->RunQeltoMenuClick();
+    EXPECT_EQ(system.started.size(), 1u);
+    EXPECT_EQ(system.messages.size(), 1u);
+    // Once the box is gone, the tick starts one again.
+    form->RestMemoryTimer();
+    EXPECT_EQ(system.started.size(), 2u);
+}
+
+TEST_F(MonitorTest, NothingStartsOnceTheMonitorHasBegunToClose) {
+    Start();
+    form->Exit1Click();
+    form->HKey1HotKey(1);
+    form->SetQeltoClick();
+    EXPECT_TRUE(system.started.empty());
+    EXPECT_TRUE(system.messages.empty());
 }
 
 TEST_F(MonitorTest, ExitDuringATickBoxTouchesNothingAfterwards) {

@@ -103,6 +103,27 @@ TEST(FormatPositionRecordTest, EightSignedIntegersWithoutBlanks) {
               "-2147483648,0,2147483647,1,-5,-6,7,8");
 }
 
+TEST(MovedRectTest, KeepsTheSizeAndCapsTheNearEdge) {
+    struct Case {
+        std::int32_t left;
+        std::optional<std::int32_t> top;
+        Rect expected;
+    };
+    const Rect meter{212, 108, 448, 138}; // 236 x 30
+    const Case cases[] = {
+        {100, 200, {100, 200, 336, 230}},
+        {-50, std::nullopt, {-50, 108, 186, 138}},
+        {INT32_MAX - 10, INT32_MAX, {INT32_MAX - 236, INT32_MAX - 30, INT32_MAX, INT32_MAX}},
+        {INT32_MIN, INT32_MIN, {INT32_MIN, INT32_MIN, INT32_MIN + 236, INT32_MIN + 30}},
+    };
+    for (const Case& c : cases) {
+        const Rect moved = MovedRect(meter, c.left, c.top);
+        EXPECT_EQ(std::tie(moved.left, moved.top, moved.right, moved.bottom),
+                  std::tie(c.expected.left, c.expected.top, c.expected.right, c.expected.bottom))
+            << c.left;
+    }
+}
+
 std::vector<std::uint8_t> Utf16(std::u16string_view text) {
     std::vector<std::uint8_t> bytes;
     for (char16_t c : text) {
