@@ -18,6 +18,8 @@ public:
     // Opens a folder window on `directory`; false when that failed.
     virtual bool ShowFolder(const std::string& directory) = 0;
     virtual FileDeletion RemoveFile(const std::string& path) = 0;
+    // Whether a file (not a folder) is at `path`.
+    virtual bool FileExists(const std::string& path) = 0;
 };
 
 // Texts of the removal tool's dialogs.
