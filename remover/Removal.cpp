@@ -57,7 +57,7 @@ bool DeleteProductFiles(RemoverPort& port) {
 } // namespace
 
 bool DeleteKeyTree(RegistryKey& parent, std::string_view path) {
-    if (const auto key = parent.OpenSubkey(path)) {
+    if (const auto key = parent.OpenSubkeyOrLink(path)) {
         // The names are taken first and then deleted one by one: deleting while enumerating by a rising index
         // would skip every other key.
         if (const auto names = key->SubkeyNames()) {

@@ -97,6 +97,16 @@ TEST_F(RemovalTest, NestedAndSiblingSubkeysAllGoButTheParentStays) {
     EXPECT_TRUE(registry.Exists("Software\\Harvelt\\Other"));
 }
 
+TEST_F(RemovalTest, ALinkBelowTheKeyGoesAndTheKeyItPointsToStays) {
+    const auto target = registry.Make("Software\\Other\\Kept");
+    registry.Make("Software\\Other\\Kept\\Below");
+    registry.Make(std::string(kKey) + "\\Link")->link = target;
+    port.answers = {DialogAnswer::Ok, DialogAnswer::Cancel};
+    EXPECT_EQ(Run(), 0);
+    EXPECT_FALSE(registry.Exists(kKey));
+    EXPECT_TRUE(registry.Exists("Software\\Other\\Kept\\Below"));
+}
+
 TEST_F(RemovalTest, CancelAtTheFirstQuestionChangesNothing) {
     port.answers = {DialogAnswer::Cancel};
     EXPECT_EQ(Run(), 0);
