@@ -32,25 +32,46 @@ qn_install_deps() {
     done
 }
 
-qn_wine_env() {
-    export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
-    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+# The Windows architecture of the Wine session: win32 (the default) or win64.
+QN_WINE_ARCH=${QN_WINE_ARCH:-win32}
+
+# Whether this machine executes 32-bit programs at all: some kernels refuse every i386 binary, and then the
+# 32-bit Wine loader never starts.
+qn_runs_32bit() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
-# A prepared 32-bit prefix, made once per machine and copied for every session.
+# The environment for $QN_WINE_ARCH, with a `wine` command first on PATH that starts that architecture's
+# loader: Debian's own `wine` always takes the 32-bit loader when it is installed, even for a 64-bit prefix.
+qn_wine_env() {
+    export WINEARCH=$QN_WINE_ARCH WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+    local loader=/usr/lib/wine/wine shim=${XDG_CACHE_HOME:-$HOME/.cache}/qeltonimbi/bin-$QN_WINE_ARCH
+    [ "$QN_WINE_ARCH" = win64 ] && loader=/usr/lib/wine/wine64
+    export WINELOADER=$loader
+    if [ ! -x "$shim/wine" ]; then
+        mkdir -p "$shim"
+        printf '#!/bin/sh\nexec %s "$@"\n' "$loader" >"$shim/wine"
+        chmod +x "$shim/wine"
+    fi
+    case ":$PATH:" in *":$shim:"*) ;; *) export PATH=$shim:$PATH ;; esac
+}
+
+# A prepared prefix for $QN_WINE_ARCH, made once per machine and copied for every session.
 qn_wine_template() {
-    local template=${QN_WINE_TEMPLATE:-${XDG_CACHE_HOME:-$HOME/.cache}/qeltonimbi/wine-template-1}
+    local template=${QN_WINE_TEMPLATE:-${XDG_CACHE_HOME:-$HOME/.cache}/qeltonimbi/wine-template-$QN_WINE_ARCH-2}
     if [ ! -f "$template/.complete" ]; then
-        qn_log "preparing the Wine prefix template in $template"
+        qn_log "preparing the $QN_WINE_ARCH Wine prefix template in $template"
         rm -rf "$template"
         mkdir -p "$template"
-        (
+        if ! (
+            set -e
             qn_wine_env
             # Wine rewrites its font settings whenever the locale's code page changes; the prefix is made in the
             # Japanese locale the tests run in, so that the settings below stay.
             export WINEPREFIX=$template LANG=ja_JP.UTF-8
             unset LC_ALL
-            wineboot -i
+            wine wineboot -i
             # Without a window manager, a process that showed a window otherwise takes 2 s longer to exit.
             wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
             # Japanese dialog and window fonts come from the IPA fonts. A UTF-16 .reg file carries the
@@ -63,7 +84,10 @@ qn_wine_template() {
             wine regedit /S "$template/fonts.reg"
             rm -f "$template/fonts.reg"
             wineserver -w
-        ) </dev/null >/dev/null 2>&1
+        ) </dev/null >"$template.log" 2>&1; then
+            qn_log "the Wine prefix could not be made; see $template.log"
+            return 1
+        fi
         touch "$template/.complete"
     fi
     printf '%s\n' "$template"
@@ -79,6 +103,9 @@ qn_wine_session() {
     qn_wine_env
     export WINEPREFIX=$QN_WINE_DIR/prefix
     trap 'WINEPREFIX=$QN_WINE_DIR/prefix wineserver -k >/dev/null 2>&1; rm -rf "$QN_WINE_DIR"' EXIT
+    # A 64-bit reservation of the default size takes all physical memory; on a machine without swap that
+    # brings the out-of-memory killer. The session's address space is bounded instead (8 GB reservations fit).
+    [ "$QN_WINE_ARCH" = win64 ] && ulimit -v $((10 * 1024 * 1024))
     # Started with no inherited pipes, so Wine's background services never hold a caller's output open.
     (wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1
 }

@@ -8,23 +8,25 @@ source "$(dirname "$0")/common.sh"
 cd "$QN_ROOT"
 
 program=Mossik.exe
+# The 32-bit programs where this machine runs them, the 64-bit ones elsewhere.
+qn_runs_32bit || export QN_WINE_ARCH=win64
 screenshot=$QN_ROOT/build/run-screenshot.png
 
 if [ "${1:-}" != "--on-virtual-display" ]; then
     qn_install_deps
-    cmake --preset win32 >/dev/null
-    cmake --build --preset win32
+    cmake --preset "$QN_WINE_ARCH" >/dev/null
+    cmake --build --preset "$QN_WINE_ARCH"
     if [ -z "${DISPLAY:-}" ]; then
         exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-virtual-display "$@"
     fi
     qn_wine_session
-    wine "build/win32/bin/$program" "$@"
+    wine "build/$QN_WINE_ARCH/bin/$program" "$@"
     exit
 fi
 
 shift
 qn_wine_session
-wine "build/win32/bin/$program" "$@" &
+wine "build/$QN_WINE_ARCH/bin/$program" "$@" &
 sleep "${QN_RUN_SECONDS:-5}"
 import -window root "$screenshot"
 qn_log "screenshot of the virtual display: $screenshot"
