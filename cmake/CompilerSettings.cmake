@@ -14,6 +14,13 @@ if(QN_SANITIZE)
     add_link_options(-fsanitize=address,undefined,float-cast-overflow)
 endif()
 
+if(QN_FUZZ)
+    # Every library is instrumented for coverage; only the fuzz targets link libFuzzer's main.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(WIN32)
     # Texts are UTF-8 inside; every Win32 call is the W variant, so UNICODE is defined everywhere.
     add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)

@@ -25,8 +25,10 @@ DateTime EncodeDateTime(const LocalTime& time) {
 
 TimeOfDay TimeOfDayOf(DateTime value) {
     const double total = std::round(value * kMillisecondsPerDay);
+    // Days beyond about 10^300 (a stored value edited by hand) have no milliseconds that a double can hold, and
+    // NaN none at all; converting what fmod makes of them to an integer would be undefined.
     if (!std::isfinite(total)) {
-        return TimeOfDay{}; // no time of day at all; converting it to an integer would be undefined
+        return TimeOfDay{};
     }
     double withinDay = std::fmod(total, kMillisecondsPerDay);
     if (withinDay < 0) {

@@ -23,7 +23,8 @@ struct LocalTime {
 DateTime EncodeDateTime(const LocalTime& time);
 
 // The time-of-day fields of a date-time value: its milliseconds within the day, rounded to the nearest whole
-// millisecond and taken modulo one day.
+// millisecond and taken modulo one day. A value too large for its milliseconds to be counted, or not a number,
+// gives midnight.
 struct TimeOfDay {
     int hour = 0;
     int minute = 0;

@@ -40,6 +40,9 @@ public:
     virtual std::unique_ptr<RegistryKey> CreateSubkey(std::string_view path) = 0;
     // Opens an existing key below this one; nothing when it is missing or cannot be opened.
     virtual std::unique_ptr<RegistryKey> OpenSubkey(std::string_view path) = 0;
+    // The same for deleting it: where the last part of `path` is a symbolic link, the link itself is opened, never
+    // the key it points to, so that what is below that key is not taken for what is below the link.
+    virtual std::unique_ptr<RegistryKey> OpenSubkeyOrLink(std::string_view path) = 0;
 
     // Copies a value into a buffer of `capacity` bytes. A value larger than that is reported as MoreData with
     // its type and size. A capacity of 0 asks for the type and size only, and succeeds for any existing value.
@@ -51,7 +54,8 @@ public:
 
     // The names of the keys directly below this one; nothing when they cannot be listed.
     virtual std::optional<std::vector<std::string>> SubkeyNames() = 0;
-    // Deletes a key below this one that has no subkeys of its own; false when it cannot be deleted.
+    // Deletes a key below this one that has no subkeys of its own; false when it cannot be deleted. Where the last
+    // part of `path` is a symbolic link, the link goes and the key it points to stays.
     virtual bool DeleteSubkey(std::string_view path) = 0;
 };
 

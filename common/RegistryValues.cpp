@@ -1,5 +1,7 @@
 #include "RegistryValues.h"
 
+#include "Unicode.h"
+
 #include <bit>
 #include <cmath>
 
@@ -35,37 +37,6 @@ std::vector<std::uint8_t> LittleEndianBytes(std::uint64_t value, std::size_t cou
         value >>= 8;
     }
     return bytes;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-void AppendUtf16(std::vector<std::uint8_t>& out, char32_t c) {
-    const auto unit = [&](char32_t u) {
-        out.push_back(static_cast<std::uint8_t>(u));
-        out.push_back(static_cast<std::uint8_t>(u >> 8));
-    };
-    if (c >= 0x10000) {
-        unit(0xD800 + ((c - 0x10000) >> 10));
-        unit(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-        unit(c);
-    }
 }
 
 } // namespace
@@ -121,44 +92,24 @@ bool WriteText(RegistryKey& key, std::string_view name, std::string_view text) {
 }
 
 std::string TextOfStringData(std::span<const std::uint8_t> data) {
-    std::string text;
-    const std::size_t units = data.size() / 2;
-    const auto unitAt = [&](std::size_t i) -> char32_t { return data[2 * i] | data[2 * i + 1] << 8; };
-    for (std::size_t i = 0; i < units; ++i) {
-        const char32_t unit = unitAt(i);
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+        const auto unit = static_cast<char16_t>(data[i] | data[i + 1] << 8);
         if (unit == 0) {
             break;
         }
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units && unitAt(i + 1) >= 0xDC00 && unitAt(i + 1) < 0xE000) {
-            AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00));
-            ++i;
-        } else if (unit >= 0xD800 && unit < 0xE000) {
-            AppendUtf8(text, 0xFFFD);
-        } else {
-            AppendUtf8(text, unit);
-        }
+        units += unit;
     }
-    return text;
+    return Utf8FromUtf16(units);
 }
 
 std::vector<std::uint8_t> StringDataOf(std::string_view text) {
     std::vector<std::uint8_t> data;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-        if (length == 0 || i + length > text.size()) {
-            AppendUtf16(data, 0xFFFD);
-            ++i;
-            continue;
-        }
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        }
-        AppendUtf16(data, c);
-        i += length;
+    for (const char16_t unit : Utf16FromUtf8(text)) {
+        data.push_back(static_cast<std::uint8_t>(unit));
+        data.push_back(static_cast<std::uint8_t>(unit >> 8));
     }
-    AppendUtf16(data, 0);
+    data.insert(data.end(), {0, 0});
     return data;
 }
 

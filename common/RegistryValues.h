@@ -26,7 +26,7 @@ std::optional<std::string> ReadText(RegistryKey& key, std::string_view name);
 // REG_SZ with one terminating NUL counted in the data size.
 bool WriteText(RegistryKey& key, std::string_view name, std::string_view text);
 
-// UTF-16LE string data and UTF-8 text, both ways; unpaired surrogates become U+FFFD.
+// UTF-16LE string data and UTF-8 text, both ways; what is not well-formed becomes U+FFFD (see Unicode.h).
 std::string TextOfStringData(std::span<const std::uint8_t> data);
 std::vector<std::uint8_t> StringDataOf(std::string_view text);
 

@@ -5,6 +5,8 @@
 #include "SettingsKey.h"
 #include "Texts.h"
 
+#include <algorithm>
+
 namespace qn {
 namespace {
 
@@ -38,9 +40,16 @@ bool DeleteProductFiles(RemoverPort& port, const std::string& directory) {
     if (!port.ShowFolder(directory)) {
         return false;
     }
+    // A missing program file counts as deleted below, so that a run after a failed one can finish. A folder
+    // that holds none of them is not the product's (a copy of the tool in Downloads, or one started through a
+    // link): its documents may belong to other software, so nothing there is touched.
+    const bool anyProgramFile = std::ranges::any_of(
+        kProgramFiles, [&](std::string_view name) { return port.FileExists(directory + std::string(name)); });
+    if (!anyProgramFile) {
+        return false;
+    }
     for (const std::string_view name : kProgramFiles) {
-        // A program file that is already missing is as good as deleted, so that a run after a failed one can
-        // finish; one that is there and stays there stops the stage.
+        // One that is there and stays there stops the stage.
         if (port.RemoveFile(directory + std::string(name)) == FileDeletion::Failed) {
             return false;
         }
@@ -54,7 +63,7 @@ bool DeleteProductFiles(RemoverPort& port, const std::string& directory) {
 } // namespace
 
 bool DeleteKeyTree(RegistryKey& parent, std::string_view path) {
-    if (const auto key = parent.OpenSubkey(path)) {
+    if (const auto key = parent.OpenSubkeyOrLink(path)) {
         // The names are taken first and then deleted one by one: deleting while enumerating by a rising index
         // would skip every other key.
         if (const auto names = key->SubkeyNames()) {

@@ -18,6 +18,8 @@ public:
     // Opens a folder window on `directory`; false when that failed.
     virtual bool ShowFolder(const std::string& directory) = 0;
     virtual FileDeletion RemoveFile(const std::string& path) = 0;
+    // Whether a file (not a folder) is at `path`.
+    virtual bool FileExists(const std::string& path) = 0;
 };
 
 // Texts of the removal tool's dialogs.
@@ -30,7 +32,8 @@ inline constexpr std::string_view kFilesFailed = "ファイルの削除に失敗
 inline constexpr std::string_view kDone = "このプログラムを終了後\r\nKolvane.EXEを削除してください｡";
 } // namespace removal
 
-// Deletes the key at `path` below `parent` with every key below it; true when the key itself is gone.
+// Deletes the key at `path` below `parent` with every key below it; true when the key itself is gone. A symbolic
+// link on the way down is deleted as it is: the key it points to, and everything below that, stays.
 bool DeleteKeyTree(RegistryKey& parent, std::string_view path);
 
 // One whole run of the removal tool against HKEY_CURRENT_USER (`currentUser`); returns the exit code.

@@ -3,7 +3,8 @@
 
 QN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QN_PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-    wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-ipafont-gothic locales zip python3)
+    wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-ipafont-gothic locales zip python3
+    clang libclang-rt-14-dev)
 
 qn_log() { printf '== %s\n' "$*" >&2; }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The test command: installs what is missing, builds everything and runs every test, the unit tests natively
-# and the end-to-end tests of the real Windows programs under Wine on a virtual display.
+# The test command: installs what is missing, builds everything and runs every test, the unit tests natively,
+# each fuzz target for a few seconds, and the end-to-end tests of the real Windows programs under Wine on a
+# virtual display.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QN_ROOT"
@@ -11,6 +12,9 @@ qn_log "native build and unit tests"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+
+qn_log "fuzz targets, a few seconds each"
+"$QN_ROOT/scripts/fuzz.sh" 8
 
 for arch in win64 win32; do
     qn_log "$arch build, release archive and end-to-end tests under Wine"

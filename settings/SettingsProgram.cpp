@@ -112,12 +112,13 @@ std::string WithTotal(const char* pattern, std::uint64_t totalMB) {
 // The kilobytes to store for one threshold, or why not.
 std::variant<std::int32_t, FormError> Threshold(const std::string& shown, bool enabled, std::int32_t storedKB,
                                                 std::uint64_t totalPhysBytes, const ThresholdField& texts) {
-    const auto mb = ParseCount(shown, kMaxThresholdMB);
-    if (!mb) {
+    // The largest stored kilobytes show as one megabyte more than a typed value may be; shown unchanged, they stay.
+    const auto mb = ParseCount(shown, kMaxThresholdMB + 1);
+    const bool unchanged = mb && storedKB > 0 && *mb == ShownMB(storedKB);
+    if (!mb || (!unchanged && *mb > kMaxThresholdMB)) {
         return FormError{texts.field, texts.invalid};
     }
-    const std::int32_t kilobytes =
-        storedKB > 0 && *mb == ShownMB(storedKB) ? storedKB : static_cast<std::int32_t>(*mb * 1024);
+    const std::int32_t kilobytes = unchanged ? storedKB : static_cast<std::int32_t>(*mb * 1024);
     if (enabled && kilobytes == 0) {
         return FormError{texts.field, texts.zero};
     }

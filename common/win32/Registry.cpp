@@ -19,12 +19,26 @@ std::unique_ptr<RegistryKey> Win32RegistryKey::CreateSubkey(std::string_view pat
     return std::make_unique<Win32RegistryKey>(std::move(key));
 }
 
-std::unique_ptr<RegistryKey> Win32RegistryKey::OpenSubkey(std::string_view path) {
+namespace {
+
+UniqueRegKey OpenKey(HKEY parent, std::string_view path, DWORD options, REGSAM access) {
     UniqueRegKey key;
-    if (RegOpenKeyExW(Handle(), Widen(path).c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) {
-        return nullptr;
+    if (RegOpenKeyExW(parent, Widen(path).c_str(), options, access, key.put()) != ERROR_SUCCESS) {
+        return UniqueRegKey();
     }
-    return std::make_unique<Win32RegistryKey>(std::move(key));
+    return key;
+}
+
+} // namespace
+
+std::unique_ptr<RegistryKey> Win32RegistryKey::OpenSubkey(std::string_view path) {
+    UniqueRegKey key = OpenKey(Handle(), path, 0, KEY_ALL_ACCESS);
+    return key ? std::make_unique<Win32RegistryKey>(std::move(key)) : nullptr;
+}
+
+std::unique_ptr<RegistryKey> Win32RegistryKey::OpenSubkeyOrLink(std::string_view path) {
+    UniqueRegKey key = OpenKey(Handle(), path, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS);
+    return key ? std::make_unique<Win32RegistryKey>(std::move(key)) : nullptr;
 }
 
 ValueQuery Win32RegistryKey::QueryValue(std::string_view name, std::size_t capacity) {
@@ -97,7 +111,18 @@ std::optional<std::vector<std::string>> Win32RegistryKey::SubkeyNames() {
 }
 
 bool Win32RegistryKey::DeleteSubkey(std::string_view path) {
-    return RegDeleteKeyW(Handle(), Widen(path).c_str()) == ERROR_SUCCESS;
+    // RegDeleteKeyW opens the key it deletes following a symbolic link, and so would delete the key a link points
+    // to. The key is opened as it is instead and deleted through its handle, with the kernel's own call; a system
+    // without that call (there is none among those the programs run on) falls back to RegDeleteKeyW.
+    using NtDeleteKeyFunction = LONG(WINAPI*)(HANDLE);
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const FARPROC found = ntdll ? GetProcAddress(ntdll, "NtDeleteKey") : nullptr;
+    if (!found) {
+        return RegDeleteKeyW(Handle(), Widen(path).c_str()) == ERROR_SUCCESS;
+    }
+    const UniqueRegKey key = OpenKey(Handle(), path, REG_OPTION_OPEN_LINK, DELETE | KEY_ENUMERATE_SUB_KEYS);
+    // Through void(*)(), the one function pointer type that converts to any other without a warning.
+    return key && reinterpret_cast<NtDeleteKeyFunction>(reinterpret_cast<void (*)()>(found))(key.get()) == 0;
 }
 
 } // namespace qn::win32

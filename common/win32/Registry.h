@@ -15,6 +15,7 @@ public:
 
     std::unique_ptr<RegistryKey> CreateSubkey(std::string_view path) override;
     std::unique_ptr<RegistryKey> OpenSubkey(std::string_view path) override;
+    std::unique_ptr<RegistryKey> OpenSubkeyOrLink(std::string_view path) override;
     ValueQuery QueryValue(std::string_view name, std::size_t capacity) override;
     bool SetValue(std::string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override;
     bool DeleteValue(std::string_view name) override;

@@ -1,31 +1,20 @@
 #include "Utf.h"
 
-#include <windows.h>
-
-#include <climits>
+#include "Unicode.h"
 
 namespace qn::win32 {
 
+// wchar_t is the UTF-16 code unit on Windows; the conversions themselves are the portable ones, so that the
+// programs treat ill-formed text the same on every system.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
 std::wstring Widen(std::string_view utf8) {
-    if (utf8.empty() || utf8.size() > INT_MAX) {
-        return std::wstring();
-    }
-    const int inLength = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, result.data(), length);
-    return result;
+    const std::u16string utf16 = Utf16FromUtf8(utf8);
+    return std::wstring(utf16.begin(), utf16.end());
 }
 
 std::string Narrow(std::wstring_view utf16) {
-    if (utf16.empty() || utf16.size() > INT_MAX) {
-        return std::string();
-    }
-    const int inLength = static_cast<int>(utf16.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), inLength, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), inLength, result.data(), length, nullptr, nullptr);
-    return result;
+    return Utf8FromUtf16(std::u16string(utf16.begin(), utf16.end()));
 }
 
 } // namespace qn::win32

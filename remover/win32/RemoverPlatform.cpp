@@ -26,4 +26,9 @@ FileDeletion RemoverPlatform::RemoveFile(const std::string& path) {
     return GetLastError() == ERROR_FILE_NOT_FOUND ? FileDeletion::Missing : FileDeletion::Failed;
 }
 
+bool RemoverPlatform::FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 } // namespace qn::win32

@@ -11,6 +11,7 @@ public:
     std::string ProgramPath() override;
     bool ShowFolder(const std::string& directory) override;
     FileDeletion RemoveFile(const std::string& path) override;
+    bool FileExists(const std::string& path) override;
 
 private:
     MessageBoxDialogs m_dialogs;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    qn::win32::RestrictDllSearchToSystemFolder();
     return qn::win32::RunWindowlessTool(
         [] {
             qn::win32::ReserverPlatform platform;

@@ -27,6 +27,7 @@ public:
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    qn::win32::RestrictDllSearchToSystemFolder();
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES;

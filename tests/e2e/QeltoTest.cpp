@@ -62,8 +62,7 @@ protected:
     }
 
     void ExpectNothingRecorded() {
-        Sleep(1500);
-        EXPECT_FALSE(std::filesystem::exists(recordFile)) << "a program was started";
+        EXPECT_TRUE(StaysFalse([&] { return std::filesystem::exists(recordFile); })) << "a program was started";
     }
 
     TempDir temp{L"qelto"};
@@ -200,8 +199,7 @@ TEST_F(QeltoTest, ChainedProgramOpensOnlyAfterTheResultIsClosed) {
         result = WaitForDialog(qelto.Id(), 100ms);
         return result && result != confirmation;
     }));
-    Sleep(500);
-    EXPECT_FALSE(std::filesystem::exists(recordFile));
+    EXPECT_TRUE(StaysFalse([&] { return std::filesystem::exists(recordFile); }, 2s)) << "opened before the result";
     PressButton(result, IDOK);
     EXPECT_EQ(qelto.WaitForExit(), 0u);
     ASSERT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));

@@ -70,6 +70,15 @@ bool WaitUntil(Condition condition, Milliseconds timeout = 10s) {
     }
 }
 
+// How long a test watches for something that must not happen: far longer than a program start, a dialog or a
+// folder window take under Wine, so that the fault, where it is there, shows within it.
+inline constexpr Milliseconds kQuietPeriod = 4s;
+// True when `condition` never held during `period`; returns as soon as it holds.
+template <typename Condition>
+bool StaysFalse(Condition condition, Milliseconds period = kQuietPeriod) {
+    return !WaitUntil(condition, period);
+}
+
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 

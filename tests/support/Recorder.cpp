@@ -1,5 +1,6 @@
 // QnRecorder.exe: a stand-in for a program that another program starts. It writes its own path, its arguments
-// and its working directory, one per line in UTF-8, to the file named by QN_RECORD_FILE, and ends.
+// and its working directory, one per line in UTF-8, to the file named by QN_RECORD_FILE, and ends. The record is
+// written under a temporary name and renamed when complete, so that a reader who sees the file sees all of it.
 #include <windows.h>
 
 #include <string>
@@ -38,12 +39,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     GetCurrentDirectoryW(32768, directory);
     const std::string record =
         Utf8(module) + "\n" + Utf8(ArgumentsOf(GetCommandLineW())) + "\n" + Utf8(directory) + "\n";
-    HANDLE file = CreateFileW(recordFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring partFile = std::wstring(recordFile) + L".part";
+    HANDLE file =
+        CreateFileW(partFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return 3;
     }
     DWORD written = 0;
-    WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+    const BOOL complete = WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr) &&
+                          written == record.size();
     CloseHandle(file);
+    if (!complete || !MoveFileExW(partFile.c_str(), recordFile, MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileW(partFile.c_str());
+        return 4;
+    }
     return 0;
 }

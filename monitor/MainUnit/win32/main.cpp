@@ -5,6 +5,7 @@
 #include "MonitorSystem.h"
 #include "win32/Registry.h"
 #include "StoredSettings.h"
+#include "win32/System.h"
 #include "win32/Utf.h"
 
 #include <windows.h>
@@ -63,6 +64,7 @@ int RunMonitor(HINSTANCE instance) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    qn::win32::RestrictDllSearchToSystemFolder();
     try {
         return RunMonitor(instance);
     } catch (const std::exception& error) {

@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 #include <fstream>
 
 namespace qn::e2e {
@@ -60,6 +62,40 @@ void CloseFolderWindows(const fs::path& folder) {
             TerminateProcess(process.get(), 0);
         }
     }
+}
+
+// HKEY_CURRENT_USER as the kernel names it, which is what a registry link's target must be written as.
+std::wstring CurrentUserKernelPath() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return std::wstring();
+    }
+    const win32::UniqueHandle owned(token);
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> user(size);
+    wchar_t* sid = nullptr;
+    if (!GetTokenInformation(token, TokenUser, user.data(), size, &size) ||
+        !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid)) {
+        return std::wstring();
+    }
+    std::wstring path = L"\\Registry\\User\\" + std::wstring(sid);
+    LocalFree(sid);
+    return path;
+}
+
+// Makes `link` (below HKEY_CURRENT_USER) a symbolic link to `target`; false where the registry has no links.
+bool MakeRegistryLink(const std::wstring& link, const std::wstring& target) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, link.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                        KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const std::wstring to = CurrentUserKernelPath() + L"\\" + target;
+    const bool set = RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(to.data()),
+                                    static_cast<DWORD>(to.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return set;
 }
 
 // A copy of Kolvane.exe in a folder of its own, next to stand-ins for the product's files.
@@ -165,8 +201,7 @@ TEST_F(KolvaneTest, NestedSubkeysGoWithTheKeyAndCancelAtTheFileQuestionKeepsEver
     }
     MakeKey(L"Software\\Harvelt\\Other");
     Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDCANCEL}});
-    Sleep(1000);
-    EXPECT_THAT(FolderWindows(Dir()), testing::IsEmpty()) << "no folder window after Cancel";
+    EXPECT_TRUE(StaysFalse([&] { return !FolderWindows(Dir()).empty(); })) << "no folder window after Cancel";
     EXPECT_FALSE(KeyExists(kSettingsKey));
     EXPECT_TRUE(KeyExists(L"Software\\Harvelt\\Other"));
     for (const wchar_t* name : kProductFiles) {
@@ -183,6 +218,17 @@ TEST_F(KolvaneTest, TheRegistryStageRemovesTheStartAtLogOnOfThisFolderOnly) {
     PutRunCommand(elsewhere);
     Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDCANCEL}});
     EXPECT_EQ(RunCommand(), elsewhere);
+}
+
+TEST_F(KolvaneTest, ALinkBelowTheSettingsKeyGoesAndTheKeyItPointsToStays) {
+    const std::wstring target = L"Software\\Harvelt\\Elsewhere";
+    MakeKey(target + L"\\Below");
+    MakeKey(kSettingsKey);
+    ASSERT_TRUE(MakeRegistryLink(std::wstring(kSettingsKey) + L"\\Link", target));
+    ASSERT_TRUE(KeyExists(std::wstring(kSettingsKey) + L"\\Link\\Below")) << "the link does not lead to its target";
+    Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDCANCEL}});
+    EXPECT_FALSE(KeyExists(kSettingsKey));
+    EXPECT_TRUE(KeyExists(target + L"\\Below"));
 }
 
 TEST_F(KolvaneTest, CancelAtTheFirstQuestionChangesNothing) {

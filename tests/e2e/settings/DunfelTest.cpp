@@ -52,10 +52,9 @@ protected:
 
     // The monitor started on closing: the recorder, from the settings program's folder.
     void ExpectMonitorStarted() {
-        ASSERT_TRUE(WaitUntil([&] { return fs::exists(recordFile); })) << "Mossik.exe was not started";
-        Sleep(200);
-        const auto recording = ReadRecording(recordFile);
-        ASSERT_TRUE(recording);
+        std::optional<Recording> recording;
+        ASSERT_TRUE(WaitUntil([&] { return (recording = ReadRecording(recordFile)).has_value(); }))
+            << "Mossik.exe was not started";
         EXPECT_TRUE(fs::equivalent(recording->modulePath, temp.Path() / L"Mossik.exe"));
     }
 
@@ -128,9 +127,10 @@ TEST_F(DunfelTest, AThresholdAtThePhysicalMemoryIsRefusedInTheDialog) {
     EXPECT_TRUE(dunfel.IsRunning()) << "the dialog stays for a better value";
     EXPECT_FALSE(GetRaw(L"Min Memory"));
 
+    const std::wstring aboveTotal = Shown(dialog, IDC_MESSAGE);
     Type(dialog, IDC_MIN_MEMORY, L"-1");
     PressButton(dialog, IDOK);
-    Sleep(300);
+    ASSERT_TRUE(WaitUntil([&] { return Shown(dialog, IDC_MESSAGE) != aboveTotal; }, 5s)) << "-1 was not refused";
     EXPECT_TRUE(dunfel.IsRunning());
     EXPECT_FALSE(GetRaw(L"Min Memory"));
 
@@ -197,8 +197,7 @@ TEST_F(DunfelTest, ARunningMonitorIsNotStartedAgain) {
     ASSERT_NE(dialog, nullptr);
     PressButton(dialog, IDCANCEL);
     EXPECT_EQ(dunfel.WaitForExit(), 0u);
-    Sleep(1500);
-    EXPECT_FALSE(fs::exists(recordFile)) << "a second monitor was started";
+    EXPECT_TRUE(StaysFalse([&] { return fs::exists(recordFile); })) << "a second monitor was started";
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <limits>
 
 namespace qn {
 namespace {
@@ -38,8 +38,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, TimeOfDayOfTest,
                                          TimeOfDayCase{(59 * 60 + 59.9996) / 86400.0, 1, 0, 0, 0},
                                          TimeOfDayCase{(85 * 60) / 86400.0, 1, 25, 0, 0},
                                          TimeOfDayCase{1.0 + 1 / 86400.0, 0, 0, 1, 0},
-                                         // Beyond every time of day: none.
-                                         TimeOfDayCase{1.7e308, 0, 0, 0, 0}, TimeOfDayCase{NAN, 0, 0, 0, 0}));
+                                         // Beyond any count of milliseconds, or no number at all.
+                                         TimeOfDayCase{1e305, 0, 0, 0, 0}, TimeOfDayCase{-1.7e308, 0, 0, 0, 0},
+                                         TimeOfDayCase{std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0}));
 
 } // namespace
 } // namespace qn

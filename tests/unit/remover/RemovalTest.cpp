@@ -51,6 +51,10 @@ public:
         const auto found = outcomes.find(path);
         return found == outcomes.end() ? FileDeletion::Deleted : found->second;
     }
+    bool FileExists(const std::string& path) override {
+        const auto found = outcomes.find(path);
+        return found == outcomes.end() || found->second != FileDeletion::Missing;
+    }
 };
 
 std::string Dialog(std::string_view text) {
@@ -92,6 +96,16 @@ TEST_F(RemovalTest, NestedAndSiblingSubkeysAllGoButTheParentStays) {
     EXPECT_EQ(Run(), 0);
     EXPECT_FALSE(registry.Exists(kKey));
     EXPECT_TRUE(registry.Exists("Software\\Harvelt\\Other"));
+}
+
+TEST_F(RemovalTest, ALinkBelowTheKeyGoesAndTheKeyItPointsToStays) {
+    const auto target = registry.Make("Software\\Other\\Kept");
+    registry.Make("Software\\Other\\Kept\\Below");
+    registry.Make(std::string(kKey) + "\\Link")->link = target;
+    port.answers = {DialogAnswer::Ok, DialogAnswer::Cancel};
+    EXPECT_EQ(Run(), 0);
+    EXPECT_FALSE(registry.Exists(kKey));
+    EXPECT_TRUE(registry.Exists("Software\\Other\\Kept\\Below"));
 }
 
 TEST_F(RemovalTest, CancelAtTheFirstQuestionChangesNothing) {
@@ -180,6 +194,17 @@ INSTANTIATE_TEST_SUITE_P(
                  false},
         // A second run after a failure: what the first run deleted is missing now, and that is fine.
         FileCase{"second run", {{"Qelto.EXE", FileDeletion::Missing}}, kAll, true},
+        // Started from a folder that is not the product's: its documents are left alone.
+        FileCase{"no program file",
+                 {{"Qelto.EXE", FileDeletion::Missing},
+                  {"Mossik.EXE", FileDeletion::Missing},
+                  {"Dunfel.EXE", FileDeletion::Missing}},
+                 {},
+                 false},
+        FileCase{"only the last program file",
+                 {{"Qelto.EXE", FileDeletion::Missing}, {"Mossik.EXE", FileDeletion::Missing}},
+                 kAll,
+                 true},
         FileCase{"texts missing",
                  {{"ReadMe.Txt", FileDeletion::Missing}, {"History.Txt", FileDeletion::Missing}},
                  kAll,

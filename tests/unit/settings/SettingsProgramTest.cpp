@@ -171,6 +171,14 @@ TEST(SettingsFromFormTest, StoresKilobytesAndKeepsWhatWasNotChanged) {
     EXPECT_EQ(changed.hotKey, 0x8070);
 }
 
+TEST(SettingsFromFormTest, TheFormAsShownIsAcceptedForTheLargestStoredThreshold) {
+    // The largest kilobytes the key holds show as 2,097,152 MB, one more than a typed threshold may be.
+    const ProgramSettings stored{false, INT32_MAX, false, INT32_MAX, true, 60, false, 0};
+    const auto result = SettingsFromForm(FormOf(stored), stored, kTotal);
+    ASSERT_TRUE(std::holds_alternative<ProgramSettings>(result)) << std::get<FormError>(result).message;
+    EXPECT_EQ(std::get<ProgramSettings>(result).minMemoryKB, INT32_MAX);
+}
+
 TEST(SettingsFromFormTest, TheRefusalOfAThresholdNamesThePhysicalMemory) {
     // The total as the dialog shows it, in whole megabytes, is refused as well.
     SettingsForm shownTotal = ValidForm();

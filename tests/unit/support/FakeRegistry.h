@@ -22,8 +22,9 @@ struct Node {
     std::string name;
     std::map<std::string, std::shared_ptr<Node>> children; // by lower-case name
     std::map<std::string, Value> values;                   // by lower-case name
-    bool denied = false;  // opening, creating below, writing and deleting fail, as without access rights
-    bool deleted = false; // an open key whose key was deleted refuses everything
+    std::shared_ptr<Node> link; // a symbolic link: opening it reaches this key instead, unless the link is asked for
+    bool denied = false;        // opening, creating below, writing and deleting fail, as without access rights
+    bool deleted = false;       // an open key whose key was deleted refuses everything
 };
 
 inline std::string Lower(std::string_view text) {
@@ -53,6 +54,7 @@ public:
 
     std::unique_ptr<RegistryKey> CreateSubkey(std::string_view path) override { return Walk(path, true); }
     std::unique_ptr<RegistryKey> OpenSubkey(std::string_view path) override { return Walk(path, false); }
+    std::unique_ptr<RegistryKey> OpenSubkeyOrLink(std::string_view path) override { return Walk(path, false, true); }
 
     ValueQuery QueryValue(std::string_view name, std::size_t capacity) override {
         ValueQuery query;
@@ -104,7 +106,7 @@ public:
         const std::vector<std::string> parts = PathParts(path);
         std::shared_ptr<Node> parent = m_node;
         for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-            parent = Child(parent, parts[i]);
+            parent = Followed(Child(parent, parts[i]));
             if (!parent) {
                 return false;
             }
@@ -124,16 +126,22 @@ private:
         return found == node->children.end() ? nullptr : found->second;
     }
 
-    std::unique_ptr<RegistryKey> Walk(std::string_view path, bool create) {
+    static std::shared_ptr<Node> Followed(std::shared_ptr<Node> node) { return node && node->link ? node->link : node; }
+
+    std::unique_ptr<RegistryKey> Walk(std::string_view path, bool create, bool openLink = false) {
         std::shared_ptr<Node> node = m_node;
         if (node->deleted) {
             return nullptr;
         }
-        for (const std::string& part : PathParts(path)) {
+        const std::vector<std::string> parts = PathParts(path);
+        for (const std::string& part : parts) {
             if (part.empty() || node->denied) {
                 return nullptr;
             }
             std::shared_ptr<Node> child = Child(node, part);
+            if (!(openLink && &part == &parts.back())) {
+                child = Followed(child);
+            }
             if (!child) {
                 if (!create) {
                     return nullptr;

@@ -143,9 +143,10 @@ TEST_F(ComponentsTest, TaskbarCreatedAddsTheIconAgain) {
     EXPECT_TRUE(WaitUntil([&] { return IconInTray(); }, 5s));
 
     // An icon that is not wanted stays away.
+    // Sent rather than posted: when it returns, the host has handled the broadcast.
     Command(host::kSetVisible, 0);
-    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    Sleep(500);
+    SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
     EXPECT_FALSE(IconInTray());
 }
 

@@ -154,6 +154,8 @@ TEST(StringDataTest, TextEndsAtTheFirstNulOrTheEndOfTheData) {
 TEST(StringDataTest, WrittenWithOneTerminatingNul) {
     EXPECT_EQ(StringDataOf("-1,5"), Utf16(std::u16string(u"-1,5\0", 5)));
     EXPECT_EQ(TextOfStringData(StringDataOf("表ソ\U0001F600")), "表ソ\U0001F600");
+    // Text that is not UTF-8 (an encoded surrogate) is written as replacement characters, never as a surrogate.
+    EXPECT_EQ(StringDataOf("\xED\xA0\x80"), Utf16(std::u16string(u"\uFFFD\uFFFD\uFFFD\0", 4)));
 }
 
 } // namespace

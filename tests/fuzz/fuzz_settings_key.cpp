@@ -1,0 +1,179 @@
+// The settings reads: a settings key holding any values (real and other names, any kind, any bytes), read
+// through the monitor's settings store, its position record load and save, the countdown texts made from the
+// stored "Next Run", and the settings program's read, edit and check.
+#include "FakeRegistry.h"
+#include "FuzzCheck.h"
+#include "IntConv.h"
+#include "MemoryUnits.h"
+#include "MonitorTexts.h"
+#include "PositionRecord.h"
+#include "RegistryValues.h"
+#include "SettingsKey.h"
+#include "SettingsProgram.h"
+#include "SettingsStore.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace {
+
+constexpr std::string_view kNames[] = {
+    qn::setting::kShow,         qn::setting::kTop,       qn::setting::kMemory,  qn::setting::kMinMemory,
+    qn::setting::kTime,         qn::setting::kCycle,     qn::setting::kNextRun, qn::setting::kCation,
+    qn::setting::kCationMemory, qn::setting::kUseHotKey, qn::setting::kHotKey,  qn::setting::kPosition,
+};
+
+class FakeMeterWindow final : public qn::MeterWindowPort {
+public:
+    qn::WindowPlacement placement;
+    std::optional<std::pair<std::int32_t, std::optional<std::int32_t>>> applied;
+
+    std::optional<qn::WindowPlacement> GetPlacement() override { return placement; }
+    void ApplyPosition(std::int32_t left, std::optional<std::int32_t> top) override { applied = {left, top}; }
+};
+
+// What a value of the settings key holds as the monitor's kinds read it, from the stored bytes themselves.
+std::optional<std::vector<std::uint8_t>> Stored(const qn::fake::Registry& registry, std::string_view name,
+                                                std::uint32_t type, std::size_t size) {
+    const auto value = registry.Get(qn::kSettingsKeyPath, name);
+    if (!value || value->type != type || value->data.size() != size) {
+        return std::nullopt;
+    }
+    return value->data;
+}
+
+std::int32_t ExpectedInt(const qn::fake::Registry& registry, std::string_view name) {
+    const auto bytes = Stored(registry, name, qn::regtype::kDword, 4);
+    return bytes ? static_cast<std::int32_t>((*bytes)[0] | (*bytes)[1] << 8 | (*bytes)[2] << 16 |
+                                             static_cast<std::uint32_t>((*bytes)[3]) << 24)
+                 : 0;
+}
+
+double ExpectedFloat(const qn::fake::Registry& registry, std::string_view name) {
+    const auto bytes = Stored(registry, name, qn::regtype::kBinary, 8);
+    if (!bytes) {
+        return 0.0;
+    }
+    std::uint64_t bits = 0;
+    for (std::size_t i = 8; i-- > 0;) {
+        bits = bits << 8 | (*bytes)[i];
+    }
+    const double value = std::bit_cast<double>(bits);
+    return std::isfinite(value) ? value : 0.0;
+}
+
+qn::WindowPlacement PlacementFrom(FuzzedDataProvider& input) {
+    qn::WindowPlacement p;
+    for (std::int32_t* field :
+         {&p.minPosition.x, &p.minPosition.y, &p.maxPosition.x, &p.maxPosition.y, &p.normalPosition.left,
+          &p.normalPosition.top, &p.normalPosition.right, &p.normalPosition.bottom}) {
+        *field = input.ConsumeIntegral<std::int32_t>();
+    }
+    return p;
+}
+
+void CheckSettingsProgram(qn::fake::Registry& registry, bool denied, FuzzedDataProvider& input) {
+    const qn::ProgramSettings stored = qn::ReadProgramSettings(registry.Root());
+    QN_FUZZ_CHECK(stored.minMemoryKB == ExpectedInt(registry, qn::setting::kMinMemory) || denied);
+    qn::SettingsForm form = qn::FormOf(stored);
+    const std::uint64_t totalPhysBytes = input.ConsumeIntegral<std::uint64_t>();
+
+    // The form as shown, left as it is: only a switched-on threshold that is unusable, or a switched-on hot key
+    // without a key, may be refused; everything else is stored as it was read.
+    const auto unedited = qn::SettingsFromForm(form, stored, totalPhysBytes);
+    if (const auto* error = std::get_if<qn::FormError>(&unedited)) {
+        QN_FUZZ_CHECK((error->field == qn::FormField::MinMemory && form.memory) ||
+                      (error->field == qn::FormField::CationMemory && form.cation) ||
+                      (error->field == qn::FormField::HotKey && form.useHotKey));
+    } else {
+        const auto& accepted = std::get<qn::ProgramSettings>(unedited);
+        QN_FUZZ_CHECK(accepted.hotKey == stored.hotKey);
+        QN_FUZZ_CHECK(stored.minMemoryKB <= 0 || accepted.minMemoryKB == stored.minMemoryKB);
+        QN_FUZZ_CHECK(stored.cationMemoryKB <= 0 || accepted.cationMemoryKB == stored.cationMemoryKB);
+        if (qn::WriteProgramSettings(registry.Root(), accepted)) {
+            const qn::ProgramSettings back = qn::ReadProgramSettings(registry.Root());
+            QN_FUZZ_CHECK(back.minMemoryKB == accepted.minMemoryKB && back.cycleMinutes == accepted.cycleMinutes &&
+                          back.hotKey == accepted.hotKey && back.memory == accepted.memory);
+        }
+    }
+
+    // The form as a user may have typed it.
+    form.minMemoryMB = input.ConsumeRandomLengthString(24);
+    form.cationMemoryMB = input.ConsumeRandomLengthString(24);
+    form.cycleMinutes = input.ConsumeRandomLengthString(24);
+    form.hotKey = input.ConsumeIntegral<std::uint16_t>();
+    const auto edited = qn::SettingsFromForm(form, stored, totalPhysBytes);
+    if (const auto* accepted = std::get_if<qn::ProgramSettings>(&edited)) {
+        QN_FUZZ_CHECK(accepted->cycleMinutes >= qn::kMinCycleMinutes && accepted->cycleMinutes <= qn::kMaxCycleMinutes);
+        for (const auto& [on, kilobytes] :
+             {std::pair{accepted->memory, accepted->minMemoryKB}, {accepted->cation, accepted->cationMemoryKB}}) {
+            QN_FUZZ_CHECK(kilobytes >= 0);
+            QN_FUZZ_CHECK(!on || (kilobytes > 0 && static_cast<std::uint64_t>(kilobytes) * 1024 < totalPhysBytes));
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    qn::fake::Registry registry;
+    const int count = input.ConsumeIntegralInRange(0, 12);
+    for (int i = 0; i < count; ++i) {
+        const std::string name = input.ConsumeBool()
+                                     ? std::string(kNames[input.ConsumeIntegralInRange<std::size_t>(0, 11)])
+                                     : input.ConsumeRandomLengthString(16);
+        const std::uint32_t type = input.ConsumeBool() ? input.ConsumeIntegralInRange<std::uint32_t>(0, 11)
+                                                       : input.ConsumeIntegral<std::uint32_t>();
+        const std::size_t length = input.ConsumeIntegralInRange<std::size_t>(0, 64);
+        registry.Put(qn::kSettingsKeyPath, name, type, input.ConsumeBytes<std::uint8_t>(length));
+    }
+    registry.Make(qn::kSettingsParentPath);
+    const bool denied = input.ConsumeBool() && input.ConsumeBool();
+    registry.Make(qn::kSettingsKeyPath)->denied = denied;
+
+    FakeMeterWindow window;
+    qn::SettingsStore store(registry.Root(), window);
+    for (const std::string_view name : kNames) {
+        QN_FUZZ_CHECK(store.ReadSettingInt(name) == (denied ? 0 : ExpectedInt(registry, name)));
+        QN_FUZZ_CHECK(store.ReadSettingBool(name) == (store.ReadSettingInt(name) != 0));
+        QN_FUZZ_CHECK(store.ReadSettingFloat(name) == (denied ? 0.0 : ExpectedFloat(registry, name)));
+    }
+
+    // Whatever the stored record, the window moves only to what its items say.
+    store.LoadPosition();
+    if (window.applied) {
+        const auto text = qn::ReadText(*registry.Root().OpenSubkey(qn::kSettingsKeyPath), qn::setting::kPosition);
+        const auto position = qn::ReadPositionRecord(text.value_or(""));
+        QN_FUZZ_CHECK(position && position->left == window.applied->first && position->top == window.applied->second);
+    }
+
+    // The countdown texts of a stored "Next Run".
+    // Any time the system clock can report: the years 1601 to 30827.
+    const qn::DateTime now = input.ConsumeFloatingPointInRange(-109205.0, 10593224.0);
+    const qn::DateTime remaining = store.ReadSettingFloat(qn::setting::kNextRun) - now;
+    const qn::NumberSeparators separators;
+    QN_FUZZ_CHECK(qn::fuzz::IsValidUtf8(qn::CountdownSuffix(remaining)));
+    QN_FUZZ_CHECK(qn::fuzz::IsValidUtf8(
+        qn::HintWithSchedule(qn::BytesToMegabytes(input.ConsumeIntegral<std::uint64_t>()), remaining, separators)));
+
+    // What is saved is loaded back.
+    window.placement = PlacementFrom(input);
+    window.applied.reset();
+    store.SavePosition();
+    store.LoadPosition();
+    if (!denied) {
+        QN_FUZZ_CHECK(window.applied && window.applied->first == window.placement.normalPosition.left &&
+                      window.applied->second == window.placement.normalPosition.top);
+    }
+
+    CheckSettingsProgram(registry, denied, input);
+    QN_FUZZ_CHECK(registry.OpenKeys() == 0);
+    return 0;
+}
