@@ -396,11 +396,12 @@ TEST_F(MossikTest, MenuSwitchesAboutAndExit) {
     HWND meter = MeterWindow(monitor);
 
     ChooseMenuEntry(monitor, kMeterWindow);
+    // The window changes before the value is written: wait for both.
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(meter); }));
-    EXPECT_EQ(reg::GetDword(L"Show"), 1u);
+    EXPECT_TRUE(WaitUntil([&] { return reg::GetDword(L"Show") == 1u; }));
     ChooseMenuEntry(monitor, kMeterWindow);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(meter) != FALSE; }));
-    EXPECT_EQ(reg::GetDword(L"Show"), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return reg::GetDword(L"Show") == 0u; }));
     RECT window{};
     GetWindowRect(meter, &window);
     EXPECT_EQ(window.left, 212);
