@@ -31,14 +31,42 @@ qn_install_deps() {
     done
 }
 
+# The Wine architecture of the programs under test: win32, or win64 for the 64-bit build.
+QN_WINE_ARCH=${QN_WINE_ARCH:-win32}
+
 qn_wine_env() {
-    export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+    export WINEARCH=$QN_WINE_ARCH WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+    if [ "$QN_WINE_ARCH" = win64 ]; then
+        # Debian's `wine` takes the 32-bit loader whenever it is installed; a 64-bit prefix needs the 64-bit one,
+        # which then starts every program there. `wine` on the PATH of the session is that loader.
+        local loaders=${XDG_CACHE_HOME:-$HOME/.cache}/qeltonimbi/wine64-bin
+        if [ ! -x "$loaders/wine" ]; then
+            # A script, not a link: the loader finds its libraries from the path it was started by.
+            mkdir -p "$loaders"
+            printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$loaders/wine.$$"
+            chmod +x "$loaders/wine.$$"
+            mv -f "$loaders/wine.$$" "$loaders/wine"
+        fi
+        case ":$PATH:" in
+        *":$loaders:"*) ;;
+        *) export PATH=$loaders:$PATH ;;
+        esac
+    fi
 }
 
-# A prepared 32-bit prefix, made once per machine and copied for every session.
+# Whether this machine's kernel runs 32-bit programs, and so 32-bit Wine (some virtual machines have no IA32
+# emulation).
+qn_host_runs_32bit() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# A prepared prefix of the architecture in QN_WINE_ARCH, made once per machine and copied for every session.
 qn_wine_template() {
     local template=${QN_WINE_TEMPLATE:-${XDG_CACHE_HOME:-$HOME/.cache}/qeltonimbi/wine-template-1}
+    if [ "$QN_WINE_ARCH" = win64 ]; then
+        template=${QN_WINE64_TEMPLATE:-${XDG_CACHE_HOME:-$HOME/.cache}/qeltonimbi/wine64-template-1}
+    fi
     if [ ! -f "$template/.complete" ]; then
         qn_log "preparing the Wine prefix template in $template"
         rm -rf "$template"
@@ -49,7 +77,7 @@ qn_wine_template() {
             # Japanese locale the tests run in, so that the settings below stay.
             export WINEPREFIX=$template LANG=ja_JP.UTF-8
             unset LC_ALL
-            wineboot -i
+            wine wineboot -i
             # Without a window manager, a process that showed a window otherwise takes 2 s longer to exit.
             wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
             # Japanese dialog and window fonts come from the IPA fonts. A UTF-16 .reg file carries the
@@ -62,7 +90,12 @@ qn_wine_template() {
             wine regedit /S "$template/fonts.reg"
             rm -f "$template/fonts.reg"
             wineserver -w
-        ) </dev/null >/dev/null 2>&1
+        ) </dev/null >/dev/null 2>&1 || true
+        # Marked complete only when Wine really made it, so that a failed attempt is not copied forever after.
+        if [ ! -f "$template/system.reg" ]; then
+            qn_log "Wine could not make a $QN_WINE_ARCH prefix in $template"
+            return 1
+        fi
         touch "$template/.complete"
     fi
     printf '%s\n' "$template"
@@ -82,8 +115,9 @@ qn_wine_session() {
     (wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1
 }
 
-# For scripts that run Windows programs on a virtual display: builds the win32 targets named before "--" and
-# runs the calling script again under Xvfb with --in-session before the arguments that follow "--".
+# For scripts that run Windows programs on a virtual display: builds the targets named before "--" (of the build
+# QN_WINE_ARCH names) and runs the calling script again under Xvfb with --in-session before the arguments that
+# follow "--".
 # Usage: qn_build_and_rerun_on_display "$0" TARGET... -- "$@"
 qn_build_and_rerun_on_display() {
     local script=$1 targets=()
@@ -94,7 +128,7 @@ qn_build_and_rerun_on_display() {
     done
     shift
     qn_install_deps
-    cmake --preset win32 >/dev/null
-    cmake --build --preset win32 "${targets[@]}"
+    cmake --preset "$QN_WINE_ARCH" >/dev/null
+    cmake --build --preset "$QN_WINE_ARCH" "${targets[@]}"
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$script" --in-session "$@"
 }
