@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <exception>
+#include <optional>
+#include <stdexcept>
 
 namespace qn::win32 {
 namespace {
@@ -91,7 +93,14 @@ LRESULT ProgressWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void FillShowingProgress(const std::atomic<std::uint64_t>& written, std::uint64_t total,
                          const std::function<void()>& fill) {
-    ProgressWindow window(written, total);
+    // A window the system refuses is no reason to leave the block unwritten.
+    std::optional<ProgressWindow> window;
+    try {
+        window.emplace(written, total);
+    } catch (const std::runtime_error&) {
+        fill();
+        return;
+    }
     std::exception_ptr failure;
     // The fill's own threads do the work; this one only keeps the window answering.
     UniqueHandle filler = StartThread(

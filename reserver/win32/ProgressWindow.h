@@ -23,7 +23,8 @@ private:
 };
 
 // Runs `fill` on a thread of its own while this thread shows the progress window and keeps it painted; the window
-// is gone when this returns. Where no thread can be started, this thread fills, and the window only stands there.
+// is gone when this returns. Where no thread can be started, this thread fills, and the window only stands there;
+// where no window can be made, this thread fills without one.
 void FillShowingProgress(const std::atomic<std::uint64_t>& written, std::uint64_t total,
                          const std::function<void()>& fill);
 
