@@ -74,7 +74,8 @@ int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port
         }
     }
     if (options.SizeMB > 0) {
-        const ReserveOutcome outcome = port.ReserveAndRelease(static_cast<std::uint64_t>(options.SizeMB) * kMegabyte);
+        const ReserveOutcome outcome =
+            port.ReserveAndRelease(static_cast<std::uint64_t>(options.SizeMB) * kMegabyte, options.ShowMessages);
         if (!outcome.obtained) {
             port.ShowMessage(FormatApplicationError(kOutOfMemoryClass, port.ProgramFileName(), outcome.failureAddress,
                                                     kOutOfMemoryText),

@@ -33,8 +33,9 @@ public:
     // Sets aside, for the block, the largest range of whole megabytes up to `limitMB` that this process can
     // obtain in one piece, and returns its size (0 when nothing can be had).
     virtual std::uint64_t HoldLargestBlockMB(std::uint64_t limitMB) = 0;
-    // Obtains one block of `bytes`, writes zero over every byte of it in order and releases it at once.
-    virtual ReserveOutcome ReserveAndRelease(std::uint64_t bytes) = 0;
+    // Obtains one block of `bytes`, writes zero over every byte of it and releases it at once, after all writing.
+    // With `showProgress`, a window shows how much is written until the block is released.
+    virtual ReserveOutcome ReserveAndRelease(std::uint64_t bytes, bool showProgress) = 0;
     virtual NumberSeparators Separators() = 0;
     // The program's file name without its directory, for the error report.
     virtual std::string ProgramFileName() = 0;

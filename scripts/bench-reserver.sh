@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Benchmark: Qelto.exe /NOMSG /M:N against VirtualAlloc + memset + VirtualFree of the same N MB, run in turn
-# in one Wine session. Usage: bash scripts/bench-reserver.sh [MB=512] [runs=9]
+# Benchmark: Qelto.exe /NOMSG /M:N, which fills on every core, against a single-thread VirtualAlloc + memset +
+# VirtualFree of the same N MB, run in turn, paired, in one Wine session; --win64 times the 64-bit build in a
+# 64-bit prefix. Usage: bash scripts/bench-reserver.sh [--win64] [MB=1024] [runs=5]
 set -euo pipefail
+if [ "${1:-}" = --win64 ]; then
+    export QN_WINE_ARCH=win64
+    shift
+fi
 source "$(dirname "$0")/common.sh"
 cd "$QN_ROOT"
 if [ "${1:-}" != "--in-session" ]; then
@@ -9,4 +14,4 @@ if [ "${1:-}" != "--in-session" ]; then
 fi
 shift
 qn_wine_session
-wine build/win32/bin/ReserveBench.exe "$@"
+wine "build/$QN_WINE_ARCH/bin/ReserveBench.exe" "$@"

@@ -103,15 +103,13 @@ qn_wine_session() {
     qn_wine_env
     export WINEPREFIX=$QN_WINE_DIR/prefix
     trap 'WINEPREFIX=$QN_WINE_DIR/prefix wineserver -k >/dev/null 2>&1; rm -rf "$QN_WINE_DIR"' EXIT
-    # A 64-bit reservation of the default size takes all physical memory; on a machine without swap that
-    # brings the out-of-memory killer. The session's address space is bounded instead (8 GB reservations fit).
-    [ "$QN_WINE_ARCH" = win64 ] && ulimit -v $((10 * 1024 * 1024))
     # Started with no inherited pipes, so Wine's background services never hold a caller's output open.
     (wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1
 }
 
-# For scripts that run Windows programs on a virtual display: builds the win32 targets named before "--" and
-# runs the calling script again under Xvfb with --in-session before the arguments that follow "--".
+# For scripts that run Windows programs on a virtual display: builds the targets named before "--" (of the build
+# QN_WINE_ARCH names) and runs the calling script again under Xvfb with --in-session before the arguments that
+# follow "--".
 # Usage: qn_build_and_rerun_on_display "$0" TARGET... -- "$@"
 qn_build_and_rerun_on_display() {
     local script=$1 targets=()
@@ -122,7 +120,7 @@ qn_build_and_rerun_on_display() {
     done
     shift
     qn_install_deps
-    cmake --preset win32 >/dev/null
-    cmake --build --preset win32 "${targets[@]}"
+    cmake --preset "$QN_WINE_ARCH" >/dev/null
+    cmake --build --preset "$QN_WINE_ARCH" "${targets[@]}"
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$script" --in-session "$@"
 }

@@ -1,11 +1,13 @@
 #include "ReserverPlatform.h"
 
+#include "FillThreads.h"
 #include "PathUtil.h"
+#include "ProgressWindow.h"
+#include "ZeroFill.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace qn::win32 {
@@ -23,14 +25,18 @@ bool CanReserve(std::uint64_t bytes) {
     return static_cast<bool>(range);
 }
 
+// What the run needs beside the block: the fill threads and the progress window.
+constexpr std::uint64_t kOwnUseMB = 128;
+
 } // namespace
 
 std::uint64_t ReserverPlatform::HoldLargestBlockMB(std::uint64_t limitMB) {
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof status;
     if (GlobalMemoryStatusEx(&status)) {
-        // The block must fit in the commit the system has left, too.
-        limitMB = std::min(limitMB, WholeMegabytes(status.ullAvailPageFile));
+        // The block must fit in the commit the system has left, too, with the run's own needs beside it.
+        const std::uint64_t availMB = WholeMegabytes(status.ullAvailPageFile);
+        limitMB = std::min(limitMB, availMB > kOwnUseMB ? availMB - kOwnUseMB : availMB);
     }
     // Asking the system is exact where walking the address map is not: Wine, for one, lists ranges as
     // reserved that it still hands out.
@@ -57,7 +63,7 @@ MemoryStatus ReserverPlatform::QueryMemoryStatus() {
     return win32::QueryMemoryStatus();
 }
 
-ReserveOutcome ReserverPlatform::ReserveAndRelease(std::uint64_t bytes) {
+ReserveOutcome ReserverPlatform::ReserveAndRelease(std::uint64_t bytes, bool showProgress) {
     // The block goes into the range held for it where it fits; otherwise the system is asked afresh.
     ReservedRange block;
     if (m_held && bytes <= m_heldBytes) {
@@ -69,7 +75,17 @@ ReserveOutcome ReserverPlatform::ReserveAndRelease(std::uint64_t bytes) {
     if (!block || !VirtualAlloc(block.get(), static_cast<SIZE_T>(bytes), MEM_COMMIT, PAGE_READWRITE)) {
         return ReserveOutcome{false, reinterpret_cast<std::uintptr_t>(__builtin_return_address(0))};
     }
-    std::memset(block.get(), 0, static_cast<SIZE_T>(bytes));
+    std::atomic<std::uint64_t> written{0};
+    FillThreads helpers;
+    const auto fill = [&] {
+        ZeroFill(static_cast<std::byte*>(block.get()), bytes, FillThreadCount(LogicalProcessorCount()), helpers,
+                 written);
+    };
+    if (showProgress) {
+        FillShowingProgress(written, bytes, fill);
+    } else {
+        fill();
+    }
     // The block is released right below; this keeps the compiler from treating the zero fill as dead stores.
     asm volatile("" : : "r"(block.get()) : "memory");
     block.reset(); // MEM_RELEASE: the pages go back to the system before the free memory is measured

@@ -22,7 +22,7 @@ public:
     DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override;
     MemoryStatus QueryMemoryStatus() override;
     std::uint64_t HoldLargestBlockMB(std::uint64_t limitMB) override;
-    ReserveOutcome ReserveAndRelease(std::uint64_t bytes) override;
+    ReserveOutcome ReserveAndRelease(std::uint64_t bytes, bool showProgress) override;
     NumberSeparators Separators() override;
     std::string ProgramFileName() override;
     void Open(const std::string& path) override;

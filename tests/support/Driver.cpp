@@ -3,6 +3,7 @@
 #include "win32/Utf.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -18,6 +19,25 @@ std::filesystem::path BinDir() {
 
 std::filesystem::path ProductPath(const wchar_t* fileName) {
     return BinDir() / fileName;
+}
+
+std::optional<std::int64_t> EnvironmentNumber(const wchar_t* name) {
+    wchar_t value[32] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, 32);
+    if (length == 0 || length >= 32) {
+        return std::nullopt;
+    }
+    wchar_t* end = nullptr;
+    const long long number = std::wcstoll(value, &end, 10);
+    return *end == L'\0' ? std::optional<std::int64_t>(number) : std::nullopt;
+}
+
+bool DefaultReservationIsBounded() {
+    if (sizeof(void*) == 4) {
+        return true;
+    }
+    const auto limitMB = EnvironmentNumber(L"QN_ADDRESS_LIMIT_MB");
+    return limitMB && *limitMB <= kLargestTestReservationMB;
 }
 
 std::wstring Quoted(const std::filesystem::path& path) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -44,6 +45,17 @@ private:
     win32::UniqueHandle m_process;
     DWORD m_id = 0;
 };
+
+// A number from the test's environment, when the variable is set to one.
+std::optional<std::int64_t> EnvironmentNumber(const wchar_t* name);
+
+// The largest reservation a test may make, in MB: the machine is shared and has no swap.
+inline constexpr std::int64_t kLargestTestReservationMB = 8192;
+
+// Whether a reservation of the default size may run: always in a 32-bit program, which cannot obtain more than a
+// few GB; in a 64-bit one only when the test's processes are limited in address space (QN_ADDRESS_LIMIT_MB,
+// applied by cmake/wine-emulator.sh), because the default size is all of the machine's memory.
+bool DefaultReservationIsBounded();
 
 // Quotes a path for a command line.
 std::wstring Quoted(const std::filesystem::path& path);

@@ -26,6 +26,7 @@ public:
 
     std::vector<Shown> shown;
     std::vector<std::uint64_t> reserved;
+    std::vector<bool> progressShown;
     std::vector<std::string> opened;
     std::vector<std::uint64_t> heldLimits;
 
@@ -43,8 +44,9 @@ public:
         heldLimits.push_back(limitMB);
         return std::min(limitMB, largestMB);
     }
-    ReserveOutcome ReserveAndRelease(std::uint64_t bytes) override {
+    ReserveOutcome ReserveAndRelease(std::uint64_t bytes, bool showProgress) override {
         reserved.push_back(bytes);
+        progressShown.push_back(showProgress);
         return obtainable ? ReserveOutcome{true, 0} : ReserveOutcome{false, 0x401A2C};
     }
     NumberSeparators Separators() override { return NumberSeparators{",", "."}; }
@@ -124,6 +126,7 @@ TEST(RunReservationTest, NoArgumentsConfirmsReservesReportsAndEnds) {
                                   "Copyright (C) 2026 Harvelt. All rights reserved.");
     EXPECT_EQ(fake.shown[1].style, 0x1040u);
     EXPECT_THAT(fake.reserved, ElementsAre(1884 * MB));
+    EXPECT_THAT(fake.progressShown, ElementsAre(true));
     EXPECT_TRUE(fake.opened.empty());
 }
 
@@ -165,6 +168,7 @@ TEST(RunReservationTest, SilentHandOverFromTheMonitor) {
     EXPECT_EQ(RunReservation({"/E:C:\\My Tools\\Mossik.EXE", "/NoMsg"}, fake), 0);
     EXPECT_TRUE(fake.shown.empty());
     EXPECT_THAT(fake.reserved, ElementsAre(1884 * MB));
+    EXPECT_THAT(fake.progressShown, ElementsAre(false));
     EXPECT_THAT(fake.opened, ElementsAre("C:\\My Tools\\Mossik.EXE"));
 }
 

@@ -279,6 +279,7 @@ TEST_F(MossikTest, ArgumentCKeepsNextRunAndNoArgumentStoresTheStartTime) {
 }
 
 TEST_F(MossikTest, DueScheduleCountsDownAndHandsOverToTheReservationToolWhichBringsTheMonitorBack) {
+    ASSERT_TRUE(DefaultReservationIsBounded());
     std::filesystem::copy_file(ProductPath(L"Qelto.exe"), folder.Path() / L"Qelto.exe");
     reg::SetDword(L"Time", 1);
     reg::SetDouble(L"Next Run", reg::NowAsDateTime() + 4 * kSecond);

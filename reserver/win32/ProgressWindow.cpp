@@ -1,0 +1,134 @@
+#include "ProgressWindow.h"
+
+#include "FillThreads.h"
+#include "Texts.h"
+#include "win32/Utf.h"
+
+#include <commctrl.h>
+#include <windows.h>
+
+#include <exception>
+#include <optional>
+#include <stdexcept>
+
+namespace qn::win32 {
+namespace {
+
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMilliseconds = 100;
+constexpr int kBarSteps = 1000;
+constexpr int kClientWidth = 320;
+constexpr int kClientHeight = 44;
+constexpr int kMargin = 12;
+
+HICON ProgramIcon(int sizeMetric) {
+    const int size = ::GetSystemMetrics(sizeMetric);
+    return static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+} // namespace
+
+ProgressWindow::ProgressWindow(const std::atomic<std::uint64_t>& written, std::uint64_t total)
+    : m_written(written), m_total(total) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&controls);
+    // The reservation cannot be broken off, so the window has no close button.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_TOPMOST);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const std::wstring title = Widen(kTitleVersioned);
+    CreateParams params;
+    params.className = L"QeltoProgress";
+    // Topmost like the system-modal boxes before and after it.
+    params.exStyle = WS_EX_TOPMOST;
+    params.style = style;
+    params.x = work.left + (work.right - work.left - width) / 2;
+    params.y = work.top + (work.bottom - work.top - height) / 2;
+    params.width = width;
+    params.height = height;
+    params.title = title.c_str();
+    params.classStyle = CS_NOCLOSE;
+    params.cursor = ::LoadCursorW(nullptr, IDC_WAIT);
+    CreateWindowObject(params);
+    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXICON)));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXSMICON)));
+    m_bar =
+        ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, kMargin, kMargin, kClientWidth - 2 * kMargin,
+                          kClientHeight - 2 * kMargin, Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(m_bar, PBM_SETRANGE32, 0, kBarSteps);
+    ::SetTimer(Handle(), kRefreshTimer, kRefreshMilliseconds, nullptr);
+    ::ShowWindow(Handle(), SW_SHOWNORMAL);
+    ::UpdateWindow(Handle());
+}
+
+void ProgressWindow::ShowWritten() {
+    const std::uint64_t written = m_written.load(std::memory_order_relaxed);
+    const double part = m_total ? static_cast<double>(written) / static_cast<double>(m_total) : 1.0;
+    ::SendMessageW(m_bar, PBM_SETPOS, static_cast<WPARAM>(part < 1.0 ? part * kBarSteps : kBarSteps), 0);
+}
+
+LRESULT ProgressWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kRefreshTimer) {
+            ShowWritten();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        return 0; // ends with the fill only
+    case WM_DESTROY:
+        ::KillTimer(Handle(), kRefreshTimer);
+        break;
+    default:
+        break;
+    }
+    return WindowObject::OnMessage(message, wParam, lParam);
+}
+
+void FillShowingProgress(const std::atomic<std::uint64_t>& written, std::uint64_t total,
+                         const std::function<void()>& fill) {
+    // A window the system refuses is no reason to leave the block unwritten.
+    std::optional<ProgressWindow> window;
+    try {
+        window.emplace(written, total);
+    } catch (const std::runtime_error&) {
+        fill();
+        return;
+    }
+    std::exception_ptr failure;
+    // The fill's own threads do the work; this one only keeps the window answering.
+    UniqueHandle filler = StartThread(
+        [&] {
+            try {
+                fill();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        },
+        0);
+    if (!filler) {
+        fill();
+        return;
+    }
+    HANDLE handle = filler.get();
+    while (::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG message{};
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    // Whatever ended the wait, the block must not be released before the fill is over.
+    ::WaitForSingleObject(handle, INFINITE);
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+} // namespace qn::win32
