@@ -110,7 +110,7 @@ void CheckSettingsProgram(qn::fake::Registry& registry, bool denied, FuzzedDataP
     form.hotKey = input.ConsumeIntegral<std::uint16_t>();
     const auto edited = qn::SettingsFromForm(form, stored, totalPhysBytes);
     if (const auto* accepted = std::get_if<qn::ProgramSettings>(&edited)) {
-        QN_FUZZ_CHECK(accepted->cycleMinutes >= qn::kMinCycleMinutes && accepted->cycleMinutes <= qn::kMaxCycleMinutes);
+        QN_FUZZ_CHECK(accepted->cycleMinutes >= qn::setting::kMinCycleMinutes && accepted->cycleMinutes <= qn::setting::kMaxCycleMinutes);
         for (const auto& [on, kilobytes] :
              {std::pair{accepted->memory, accepted->minMemoryKB}, {accepted->cation, accepted->cationMemoryKB}}) {
             QN_FUZZ_CHECK(kilobytes >= 0);
