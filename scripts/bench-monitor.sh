@@ -6,6 +6,8 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QN_ROOT"
+# The 32-bit programs where this machine runs them, the 64-bit ones elsewhere.
+qn_runs_32bit || export QN_WINE_ARCH=win64
 if [ "${1:-}" != "--in-session" ]; then
     qn_build_and_rerun_on_display "$0" Mossik MinimalTimerWindow -- "$@"
 fi
@@ -13,7 +15,7 @@ shift
 seconds=${1:-60}
 export LANG=ja_JP.UTF-8
 qn_wine_session
-bin=$QN_ROOT/build/win32/bin
+bin=$QN_ROOT/build/$QN_WINE_ARCH/bin
 run=$(mktemp -d)
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$run" "$QN_WINE_DIR"' EXIT
 cp "$bin/Mossik.exe" "$run/"
