@@ -32,22 +32,3 @@ if(WIN32)
     endif()
     enable_language(RC)
 endif()
-
-# qn_windows_program(<target> GUI|CONSOLE <sources>...): a Windows program with the product's warnings.
-function(qn_windows_program target kind)
-    add_executable(${target} ${ARGN})
-    target_link_libraries(${target} PRIVATE qn_warnings)
-    # The programs enter at wWinMain: the wide command line, whatever the system's code page.
-    target_link_options(${target} PRIVATE -municode)
-    if(kind STREQUAL "GUI")
-        target_link_options(${target} PRIVATE -mwindows)
-    endif()
-endfunction()
-
-# qn_program_resources(<target>): lets the program's .rc find the shared icon, manifest and version header.
-function(qn_program_resources target)
-    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources)
-    set_property(SOURCE ${ARGN} APPEND PROPERTY OBJECT_DEPENDS
-        ${PROJECT_SOURCE_DIR}/resources/product.rc ${PROJECT_SOURCE_DIR}/resources/version.h
-        ${PROJECT_SOURCE_DIR}/resources/QeltoNimbi.ico ${PROJECT_SOURCE_DIR}/resources/QeltoNimbi.manifest)
-endfunction()

@@ -1,6 +1,6 @@
-#include "ApplicationError.h"
+#include "common/ApplicationError.h"
 
-#include "Texts.h"
+#include "common/Texts.h"
 
 #include <cstdio>
 

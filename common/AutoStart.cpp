@@ -1,6 +1,6 @@
-#include "AutoStart.h"
+#include "common/AutoStart.h"
 
-#include "RegistryValues.h"
+#include "common/RegistryValues.h"
 
 namespace qn {
 namespace {

@@ -2,7 +2,7 @@
 // Starting the monitor when the user logs on: one value under the current user's Run key, written by the
 // settings program and removed by the removal tool. Only a value that names the monitor of this installation
 // counts as ours; a value that points at another copy belongs to that copy.
-#include "RegistryKey.h"
+#include "common/RegistryKey.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "IntConv.h"
+#include "common/IntConv.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "MemoryUnits.h"
+#include "common/MemoryUnits.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "NumberFormat.h"
+#include "common/NumberFormat.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "PathUtil.h"
+#include "common/PathUtil.h"
 
 namespace qn {
 

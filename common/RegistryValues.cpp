@@ -1,6 +1,6 @@
-#include "RegistryValues.h"
+#include "common/RegistryValues.h"
 
-#include "Unicode.h"
+#include "common/Unicode.h"
 
 #include <bit>
 #include <cmath>

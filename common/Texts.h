@@ -1,5 +1,5 @@
 #pragma once
-#include "version.h"
+#include "resources/version.h"
 
 #include <string_view>
 

@@ -1,9 +1,9 @@
-#include "Removal.h"
+#include "remover/Removal.h"
 
-#include "AutoStart.h"
-#include "PathUtil.h"
-#include "SettingsKey.h"
-#include "Texts.h"
+#include "common/AutoStart.h"
+#include "common/PathUtil.h"
+#include "common/SettingsKey.h"
+#include "common/Texts.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "Dialogs.h"
-#include "RegistryKey.h"
+#include "common/Dialogs.h"
+#include "common/RegistryKey.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "Reservation.h"
+#include "reserver/Reservation.h"
 
-#include "ApplicationError.h"
-#include "IntConv.h"
-#include "Texts.h"
+#include "common/ApplicationError.h"
+#include "common/IntConv.h"
+#include "common/Texts.h"
 
 #include <algorithm>
 #include <limits>

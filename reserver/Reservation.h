@@ -1,7 +1,7 @@
 #pragma once
-#include "Dialogs.h"
-#include "MemoryUnits.h"
-#include "NumberFormat.h"
+#include "common/Dialogs.h"
+#include "common/MemoryUnits.h"
+#include "common/NumberFormat.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ZeroFill.h"
+#include "reserver/ZeroFill.h"
 
 #include <algorithm>
 #include <cstring>

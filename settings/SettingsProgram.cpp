@@ -1,9 +1,9 @@
-#include "SettingsProgram.h"
+#include "settings/SettingsProgram.h"
 
-#include "MemoryUnits.h"
-#include "PathUtil.h"
-#include "RegistryValues.h"
-#include "SettingsKey.h"
+#include "common/MemoryUnits.h"
+#include "common/PathUtil.h"
+#include "common/RegistryValues.h"
+#include "common/SettingsKey.h"
 
 #include <cstdio>
 #include <optional>

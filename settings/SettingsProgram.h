@@ -1,5 +1,5 @@
 #pragma once
-#include "RegistryKey.h"
+#include "common/RegistryKey.h"
 
 #include <cstdint>
 #include <string>

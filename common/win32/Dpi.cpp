@@ -1,4 +1,4 @@
-#include "win32/Dpi.h"
+#include "common/win32/Dpi.h"
 
 namespace qn::win32 {
 namespace {

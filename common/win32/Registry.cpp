@@ -1,6 +1,6 @@
-#include "win32/Registry.h"
+#include "common/win32/Registry.h"
 
-#include "win32/Utf.h"
+#include "common/win32/Utf.h"
 
 namespace qn::win32 {
 

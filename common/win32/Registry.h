@@ -1,6 +1,6 @@
 #pragma once
-#include "RegistryKey.h"
-#include "win32/UniqueHandle.h"
+#include "common/RegistryKey.h"
+#include "common/win32/UniqueHandle.h"
 
 #include <windows.h>
 

@@ -1,10 +1,10 @@
-#include "System.h"
+#include "common/win32/System.h"
 
-#include "ApplicationError.h"
-#include "CommandLine.h"
-#include "PathUtil.h"
-#include "Texts.h"
-#include "Utf.h"
+#include "common/ApplicationError.h"
+#include "common/CommandLine.h"
+#include "common/PathUtil.h"
+#include "common/Texts.h"
+#include "common/win32/Utf.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,9 +1,9 @@
 #pragma once
-#include "DateTime.h"
-#include "Dialogs.h"
-#include "MemoryUnits.h"
-#include "NumberFormat.h"
-#include "Texts.h"
+#include "common/DateTime.h"
+#include "common/Dialogs.h"
+#include "common/MemoryUnits.h"
+#include "common/NumberFormat.h"
+#include "common/Texts.h"
 
 #include <cstdint>
 #include <exception>

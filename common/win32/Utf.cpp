@@ -1,6 +1,6 @@
-#include "Utf.h"
+#include "common/win32/Utf.h"
 
-#include "Unicode.h"
+#include "common/Unicode.h"
 
 namespace qn::win32 {
 

@@ -1,6 +1,6 @@
-#include "WindowObject.h"
+#include "common/win32/WindowObject.h"
 
-#include "Utf.h"
+#include "common/win32/Utf.h"
 
 #include <exception>
 #include <stdexcept>

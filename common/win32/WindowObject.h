@@ -2,7 +2,7 @@
 // A window whose messages go to a C++ object: the object is passed as the creation parameter, kept in the
 // window's user data from WM_NCCREATE, given every message through OnMessage, and let go at WM_NCDESTROY.
 // No exception leaves the window procedure: one that escapes OnMessage goes to the application's error handler.
-#include "UniqueHandle.h"
+#include "common/win32/UniqueHandle.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The gauge's properties and their setter rules, apart from any window: each setter compares first, keeps
 // Progress within MinValue to MaxValue, and asks for an immediate repaint only when the picture changes.
-#include "GaugeGeometry.h"
+#include "monitor/Gauges/GaugeGeometry.h"
 
 #include <cstdint>
 #include <stdexcept>

@@ -1,7 +1,7 @@
-#include "MainUnit.h"
+#include "monitor/MainUnit/MainUnit.h"
 
-#include "SettingsKey.h"
-#include "Texts.h"
+#include "common/SettingsKey.h"
+#include "common/Texts.h"
 
 #include <algorithm>
 #include <exception>

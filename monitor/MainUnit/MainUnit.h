@@ -1,5 +1,5 @@
 #pragma once
-#include "MonitorPorts.h"
+#include "monitor/MainUnit/MonitorPorts.h"
 
 #include <string>
 #include <vector>

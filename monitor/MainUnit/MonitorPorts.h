@@ -1,9 +1,9 @@
 #pragma once
-#include "DateTime.h"
-#include "Dialogs.h"
-#include "MemoryUnits.h"
-#include "MonitorTexts.h"
-#include "NumberFormat.h"
+#include "common/DateTime.h"
+#include "common/Dialogs.h"
+#include "common/MemoryUnits.h"
+#include "monitor/MainUnit/MonitorTexts.h"
+#include "common/NumberFormat.h"
 
 #include <cstdint>
 #include <string>

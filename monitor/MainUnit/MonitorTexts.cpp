@@ -1,7 +1,7 @@
-#include "MonitorTexts.h"
+#include "monitor/MainUnit/MonitorTexts.h"
 
-#include "PathUtil.h"
-#include "Texts.h"
+#include "common/PathUtil.h"
+#include "common/Texts.h"
 
 #include <algorithm>
 #include <cmath>

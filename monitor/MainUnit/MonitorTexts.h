@@ -1,8 +1,8 @@
 #pragma once
-#include "DateTime.h"
-#include "MemoryUnits.h"
-#include "NumberFormat.h"
-#include "Texts.h"
+#include "common/DateTime.h"
+#include "common/MemoryUnits.h"
+#include "common/NumberFormat.h"
+#include "common/Texts.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "PositionRecord.h"
+#include "monitor/MainUnit/PositionRecord.h"
 
-#include "IntConv.h"
+#include "common/IntConv.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "SettingsStore.h"
+#include "monitor/MainUnit/SettingsStore.h"
 
-#include "RegistryValues.h"
-#include "SettingsKey.h"
+#include "common/RegistryValues.h"
+#include "common/SettingsKey.h"
 
 namespace qn {
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "PositionRecord.h"
-#include "RegistryKey.h"
+#include "monitor/MainUnit/PositionRecord.h"
+#include "common/RegistryKey.h"
 
 #include <cstdint>
 #include <optional>

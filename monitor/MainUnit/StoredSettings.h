@@ -1,6 +1,6 @@
 #pragma once
-#include "MonitorPorts.h"
-#include "SettingsStore.h"
+#include "monitor/MainUnit/MonitorPorts.h"
+#include "monitor/MainUnit/SettingsStore.h"
 
 namespace qn {
 

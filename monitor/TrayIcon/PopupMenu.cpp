@@ -1,4 +1,4 @@
-#include "PopupMenu.h"
+#include "monitor/TrayIcon/PopupMenu.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "TrayIconCore.h"
+#include "monitor/TrayIcon/TrayIconCore.h"
 
 #include <algorithm>
 

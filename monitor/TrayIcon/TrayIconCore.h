@@ -1,7 +1,7 @@
 #pragma once
 // TTrayIcon's logic apart from the shell: the icon ids and the process's instance list, the properties and
 // when they call the shell, the mouse table, and telling single clicks from double clicks.
-#include "PopupMenu.h"
+#include "monitor/TrayIcon/PopupMenu.h"
 
 #include <cstddef>
 #include <cstdint>

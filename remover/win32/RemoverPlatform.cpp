@@ -1,6 +1,6 @@
-#include "RemoverPlatform.h"
+#include "remover/win32/RemoverPlatform.h"
 
-#include "win32/Utf.h"
+#include "common/win32/Utf.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "Removal.h"
-#include "win32/System.h"
+#include "remover/Removal.h"
+#include "common/win32/System.h"
 
 namespace qn::win32 {
 

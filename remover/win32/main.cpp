@@ -1,6 +1,6 @@
 // Kolvane.exe: removes the settings key and then the product's files, each stage confirmed by the user.
-#include "RemoverPlatform.h"
-#include "win32/Registry.h"
+#include "remover/win32/RemoverPlatform.h"
+#include "common/win32/Registry.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "FillThreads.h"
+#include "reserver/win32/FillThreads.h"
 
 #include <windows.h>
 

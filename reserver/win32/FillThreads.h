@@ -1,6 +1,6 @@
 #pragma once
-#include "ZeroFill.h"
-#include "win32/UniqueHandle.h"
+#include "reserver/ZeroFill.h"
+#include "common/win32/UniqueHandle.h"
 
 #include <functional>
 #include <vector>

@@ -1,5 +1,5 @@
 #pragma once
-#include "win32/WindowObject.h"
+#include "common/win32/WindowObject.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "ReserverPlatform.h"
+#include "reserver/win32/ReserverPlatform.h"
 
-#include "FillThreads.h"
-#include "PathUtil.h"
-#include "ProgressWindow.h"
-#include "ZeroFill.h"
+#include "reserver/win32/FillThreads.h"
+#include "common/PathUtil.h"
+#include "reserver/win32/ProgressWindow.h"
+#include "reserver/ZeroFill.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "Reservation.h"
-#include "win32/System.h"
-#include "win32/UniqueHandle.h"
+#include "reserver/Reservation.h"
+#include "common/win32/System.h"
+#include "common/win32/UniqueHandle.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Qelto.exe: reserves one large block of memory, fills it, releases it and reports the free memory.
-#include "ReserverPlatform.h"
+#include "reserver/win32/ReserverPlatform.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
-#include "SettingsDialog.h"
+#include "settings/win32/SettingsDialog.h"
 
-#include "AutoStart.h"
-#include "MemoryUnits.h"
-#include "SettingsIds.h"
-#include "win32/Utf.h"
+#include "common/AutoStart.h"
+#include "common/MemoryUnits.h"
+#include "settings/SettingsIds.h"
+#include "common/win32/Utf.h"
 
 #include <commctrl.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "SettingsProgram.h"
+#include "settings/SettingsProgram.h"
 
 #include <windows.h>
 

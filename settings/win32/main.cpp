@@ -1,10 +1,10 @@
 // Dunfel.exe: the settings program. Writes the values the monitor only reads, then brings the monitor back.
-#include "PathUtil.h"
-#include "SettingsDialog.h"
-#include "Texts.h"
-#include "win32/Registry.h"
-#include "win32/System.h"
-#include "win32/Utf.h"
+#include "common/PathUtil.h"
+#include "settings/win32/SettingsDialog.h"
+#include "common/Texts.h"
+#include "common/win32/Registry.h"
+#include "common/win32/System.h"
+#include "common/win32/Utf.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -1,5 +1,5 @@
 // Qelto.exe driven from outside: its dialogs, exit codes and chained starts.
-#include "Driver.h"
+#include "tests/support/Driver.h"
 
 #include <commctrl.h>
 #include <gmock/gmock.h>

@@ -1,10 +1,10 @@
 // The command-line splitter and the reservation tool's option reader: any command line splits into arguments
 // that carry no quote and no separator outside what was quoted, quoting each argument again gives the same
 // arguments back, and the options come from the arguments as written.
-#include "CommandLine.h"
-#include "FuzzCheck.h"
-#include "IntConv.h"
-#include "Reservation.h"
+#include "common/CommandLine.h"
+#include "tests/fuzz/FuzzCheck.h"
+#include "common/IntConv.h"
+#include "reserver/Reservation.h"
 
 #include <cstdint>
 #include <string>

@@ -1,16 +1,16 @@
 // The settings reads: a settings key holding any values (real and other names, any kind, any bytes), read
 // through the monitor's settings store, its position record load and save, the countdown texts made from the
 // stored "Next Run", and the settings program's read, edit and check.
-#include "FakeRegistry.h"
-#include "FuzzCheck.h"
-#include "IntConv.h"
-#include "MemoryUnits.h"
-#include "MonitorTexts.h"
-#include "PositionRecord.h"
-#include "RegistryValues.h"
-#include "SettingsKey.h"
-#include "SettingsProgram.h"
-#include "SettingsStore.h"
+#include "tests/unit/support/FakeRegistry.h"
+#include "tests/fuzz/FuzzCheck.h"
+#include "common/IntConv.h"
+#include "common/MemoryUnits.h"
+#include "monitor/MainUnit/MonitorTexts.h"
+#include "monitor/MainUnit/PositionRecord.h"
+#include "common/RegistryValues.h"
+#include "common/SettingsKey.h"
+#include "settings/SettingsProgram.h"
+#include "monitor/MainUnit/SettingsStore.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

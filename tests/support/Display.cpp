@@ -1,4 +1,4 @@
-#include "Display.h"
+#include "tests/support/Display.h"
 
 namespace qn::e2e {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // The display resolution for the end-to-end tests: the one programs started from now on find, and device pixels
 // as the test itself sees them.
-#include "win32/UniqueHandle.h"
+#include "common/win32/UniqueHandle.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "Driver.h"
+#include "tests/support/Driver.h"
 
-#include "win32/Utf.h"
+#include "common/win32/Utf.h"
 
 #include <algorithm>
 #include <cwchar>

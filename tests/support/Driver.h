@@ -1,7 +1,7 @@
 #pragma once
 // The end-to-end driver: starts the real programs, finds their windows, reads and presses their dialogs.
 // Written against plain Win32 so that it runs the same under Wine and on Windows.
-#include "win32/UniqueHandle.h"
+#include "common/win32/UniqueHandle.h"
 
 #include <windows.h>
 

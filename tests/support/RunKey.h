@@ -1,7 +1,7 @@
 #pragma once
 // The product's value under the current user's Run key, which starts the monitor at log-on, as the end-to-end
 // tests see it: written and read with the W functions directly.
-#include "TestRegistry.h"
+#include "tests/support/TestRegistry.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
-#include "TestRegistry.h"
+#include "tests/support/TestRegistry.h"
 
-#include "DateTime.h"
-#include "win32/UniqueHandle.h"
+#include "common/DateTime.h"
+#include "common/win32/UniqueHandle.h"
 
 #include <cstring>
 

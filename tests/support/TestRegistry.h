@@ -1,7 +1,7 @@
 #pragma once
 // The settings key as the end-to-end tests see it: put into a known state, written and read with the W
 // functions directly, never through the product's own code.
-#include "win32/UniqueHandle.h"
+#include "common/win32/UniqueHandle.h"
 
 #include <windows.h>
 

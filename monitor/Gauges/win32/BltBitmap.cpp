@@ -1,4 +1,4 @@
-#include "BltBitmap.h"
+#include "monitor/Gauges/win32/BltBitmap.h"
 
 namespace qn::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 // An off-screen bitmap with its own device context, for composing a picture before it goes on screen.
-#include "win32/UniqueHandle.h"
+#include "common/win32/UniqueHandle.h"
 
 #include <windows.h>
 

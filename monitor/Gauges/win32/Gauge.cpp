@@ -1,7 +1,7 @@
-#include "Gauge.h"
+#include "monitor/Gauges/win32/Gauge.h"
 
-#include "BltBitmap.h"
-#include "win32/Utf.h"
+#include "monitor/Gauges/win32/BltBitmap.h"
+#include "common/win32/Utf.h"
 
 #include <commctrl.h>
 

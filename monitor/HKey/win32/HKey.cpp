@@ -1,4 +1,4 @@
-#include "HKey.h"
+#include "monitor/HKey/win32/HKey.h"
 
 namespace qn::win32 {
 

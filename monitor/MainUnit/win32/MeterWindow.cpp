@@ -1,8 +1,8 @@
-#include "MeterWindow.h"
+#include "monitor/MainUnit/win32/MeterWindow.h"
 
-#include "DisplayScale.h"
-#include "win32/Dpi.h"
-#include "win32/Utf.h"
+#include "common/DisplayScale.h"
+#include "common/win32/Dpi.h"
+#include "common/win32/Utf.h"
 
 #include <windowsx.h>
 

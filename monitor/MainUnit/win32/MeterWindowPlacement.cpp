@@ -1,4 +1,4 @@
-#include "win32/MeterWindowPlacement.h"
+#include "monitor/MainUnit/win32/MeterWindowPlacement.h"
 
 namespace qn::win32 {
 

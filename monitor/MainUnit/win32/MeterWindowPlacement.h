@@ -1,5 +1,5 @@
 #pragma once
-#include "SettingsStore.h"
+#include "monitor/MainUnit/SettingsStore.h"
 
 #include <windows.h>
 

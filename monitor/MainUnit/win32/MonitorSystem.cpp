@@ -1,6 +1,6 @@
-#include "MonitorSystem.h"
+#include "monitor/MainUnit/win32/MonitorSystem.h"
 
-#include "win32/Utf.h"
+#include "common/win32/Utf.h"
 
 namespace qn::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "MonitorPorts.h"
-#include "win32/System.h"
+#include "monitor/MainUnit/MonitorPorts.h"
+#include "common/win32/System.h"
 
 #include <windows.h>
 

@@ -1,12 +1,12 @@
 // Mossik.exe: the resident monitor. One per session; it shows free memory once a second and hands over to the
 // reservation tool when a reservation is due.
-#include "MeterWindow.h"
-#include "MeterWindowPlacement.h"
-#include "MonitorSystem.h"
-#include "win32/Registry.h"
-#include "StoredSettings.h"
-#include "win32/System.h"
-#include "win32/Utf.h"
+#include "monitor/MainUnit/win32/MeterWindow.h"
+#include "monitor/MainUnit/win32/MeterWindowPlacement.h"
+#include "monitor/MainUnit/win32/MonitorSystem.h"
+#include "common/win32/Registry.h"
+#include "monitor/MainUnit/StoredSettings.h"
+#include "common/win32/System.h"
+#include "common/win32/Utf.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "CallbackWindow.h"
+#include "monitor/TrayIcon/win32/CallbackWindow.h"
 
 #include <exception>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "PopupMenuWin32.h"
+#include "monitor/TrayIcon/win32/PopupMenuWin32.h"
 
-#include "win32/Utf.h"
+#include "common/win32/Utf.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
-#include "TrayIcon.h"
+#include "monitor/TrayIcon/win32/TrayIcon.h"
 
-#include "win32/Utf.h"
+#include "common/win32/Utf.h"
 
 #include <algorithm>
 #include <iterator>

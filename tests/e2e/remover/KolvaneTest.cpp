@@ -1,7 +1,7 @@
 // Kolvane.exe driven from outside: its five dialogs, the settings key and the files in its own folder.
-#include "Driver.h"
-#include "RunKey.h"
-#include "TestRegistry.h"
+#include "tests/support/Driver.h"
+#include "tests/support/RunKey.h"
+#include "tests/support/TestRegistry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "AutoStart.h"
-#include "DisplayScale.h"
-#include "FakeRegistry.h"
-#include "RegistryValues.h"
+#include "common/AutoStart.h"
+#include "common/DisplayScale.h"
+#include "tests/unit/support/FakeRegistry.h"
+#include "common/RegistryValues.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ApplicationError.h"
-#include "MemoryUnits.h"
-#include "PathUtil.h"
+#include "common/ApplicationError.h"
+#include "common/MemoryUnits.h"
+#include "common/PathUtil.h"
 
 #include <gtest/gtest.h>
 

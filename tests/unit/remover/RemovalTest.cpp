@@ -1,6 +1,6 @@
-#include "FakeRegistry.h"
-#include "Removal.h"
-#include "RegistryValues.h"
+#include "tests/unit/support/FakeRegistry.h"
+#include "remover/Removal.h"
+#include "common/RegistryValues.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

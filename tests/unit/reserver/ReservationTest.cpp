@@ -1,4 +1,4 @@
-#include "Reservation.h"
+#include "reserver/Reservation.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ZeroFill.h"
+#include "reserver/ZeroFill.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

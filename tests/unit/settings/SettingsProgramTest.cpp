@@ -1,5 +1,5 @@
-#include "FakeRegistry.h"
-#include "SettingsProgram.h"
+#include "tests/unit/support/FakeRegistry.h"
+#include "settings/SettingsProgram.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

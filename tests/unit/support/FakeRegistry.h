@@ -2,7 +2,7 @@
 // An in-memory registry with the semantics the programs rely on: case-insensitive names, typed values of any
 // size, queries into a buffer of a given size (MoreData when the value is larger), keys created with every
 // missing key on the way, keys deleted only when they have no subkeys, and keys that refuse access.
-#include "RegistryKey.h"
+#include "common/RegistryKey.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 // The monitor's components in the test host, driven from outside: the tray icon through the shell and its
 // callback message, the hot keys through real key presses, the gauge through the pixels on the screen.
-#include "Driver.h"
-#include "HostProtocol.h"
+#include "tests/support/Driver.h"
+#include "tests/e2e/monitor/Components/HostProtocol.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The settings store through the W-function registry adapter, against values the test writes itself, and the
 // position record applied to a real window.
-#include "Driver.h"
-#include "SettingsStore.h"
-#include "TestRegistry.h"
-#include "win32/MeterWindowPlacement.h"
-#include "win32/Registry.h"
+#include "tests/support/Driver.h"
+#include "monitor/MainUnit/SettingsStore.h"
+#include "tests/support/TestRegistry.h"
+#include "monitor/MainUnit/win32/MeterWindowPlacement.h"
+#include "common/win32/Registry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

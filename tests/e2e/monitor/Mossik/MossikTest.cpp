@@ -1,7 +1,7 @@
 // Mossik.exe driven from outside: start-up, the tick, the schedule, the hand-overs and the menu commands.
-#include "Display.h"
-#include "Driver.h"
-#include "TestRegistry.h"
+#include "tests/support/Display.h"
+#include "tests/support/Driver.h"
+#include "tests/support/TestRegistry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "GaugeGeometry.h"
+#include "monitor/Gauges/GaugeGeometry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "GaugeProperties.h"
+#include "monitor/Gauges/GaugeProperties.h"
 
 #include <gtest/gtest.h>
 

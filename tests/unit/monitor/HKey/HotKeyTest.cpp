@@ -1,4 +1,4 @@
-#include "HotKeyCore.h"
+#include "monitor/HKey/HotKeyCore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "MainUnit.h"
-#include "MonitorFakes.h"
+#include "monitor/MainUnit/MainUnit.h"
+#include "tests/unit/monitor/MainUnit/MonitorFakes.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

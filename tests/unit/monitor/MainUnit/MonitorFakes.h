@@ -1,6 +1,6 @@
 #pragma once
 // Fakes of the monitor's ports: they record what the logic does and answer as scripted.
-#include "MainUnit.h"
+#include "monitor/MainUnit/MainUnit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "FakeRegistry.h"
-#include "RegistryValues.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
+#include "tests/unit/support/FakeRegistry.h"
+#include "common/RegistryValues.h"
+#include "common/SettingsKey.h"
+#include "monitor/MainUnit/SettingsStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
