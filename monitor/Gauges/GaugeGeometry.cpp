@@ -36,7 +36,7 @@ std::vector<GaugeShape> BarShapes(const GaugeLook& look, const GaugeRect& r, boo
 }
 
 std::vector<GaugeShape> PieShapes(const GaugeLook& look, const GaugeRect& r) {
-    const int extra = look.border == TBorderStyle::bsSingle ? 1 : 0;
+    const int extra = look.border == GaugeBorder::Single ? 1 : 0;
     const int w = r.right - r.left + extra;
     const int h = r.bottom - r.top + extra;
     const GaugeRect box{r.left, r.top, w, h};
@@ -52,7 +52,7 @@ std::vector<GaugeShape> PieShapes(const GaugeLook& look, const GaugeRect& r) {
 }
 
 std::vector<GaugeShape> NeedleShapes(const GaugeLook& look, const GaugeRect& r) {
-    const int extra = look.border == TBorderStyle::bsSingle ? 1 : 0;
+    const int extra = look.border == GaugeBorder::Single ? 1 : 0;
     const int x0 = r.left;
     const int y0 = r.top;
     const int w = r.right - r.left + extra;
@@ -85,8 +85,8 @@ int ProportionalLength(int percent, int span) {
     return static_cast<int>(span * (percent * 0.01));
 }
 
-GaugeRect DrawingRect(int width, int height, TBorderStyle border) {
-    if (border == TBorderStyle::bsSingle) {
+GaugeRect DrawingRect(int width, int height, GaugeBorder border) {
+    if (border == GaugeBorder::Single) {
         return {1, 1, width - 1, height - 1};
     }
     return {0, 0, width, height};
@@ -95,15 +95,15 @@ GaugeRect DrawingRect(int width, int height, TBorderStyle border) {
 std::vector<GaugeShape> GaugeShapes(const GaugeLook& look) {
     const GaugeRect r = DrawingRect(look.width, look.height, look.border);
     switch (look.kind) {
-    case TGaugeKind::gkText:
+    case GaugeKind::Text:
         return {FillShape{r, look.backColor}};
-    case TGaugeKind::gkHorizontalBar:
+    case GaugeKind::HorizontalBar:
         return BarShapes(look, r, false);
-    case TGaugeKind::gkVerticalBar:
+    case GaugeKind::VerticalBar:
         return BarShapes(look, r, true);
-    case TGaugeKind::gkPie:
+    case GaugeKind::Pie:
         return PieShapes(look, r);
-    case TGaugeKind::gkNeedle:
+    case GaugeKind::Needle:
         return NeedleShapes(look, r);
     }
     return {};

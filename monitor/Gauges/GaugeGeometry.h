@@ -8,19 +8,22 @@
 
 namespace qn {
 
-enum class TGaugeKind { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
-enum class TBorderStyle { bsNone, bsSingle };
+// TGaugeKind: gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle
+enum class GaugeKind { Text, HorizontalBar, VerticalBar, Pie, Needle };
+enum class GaugeBorder { None, Single }; // TBorderStyle: bsNone, bsSingle
 
-// A colour as the system stores it: 0x00BBGGRR.
-using TColor = std::uint32_t;
-constexpr TColor Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    return static_cast<TColor>(red) | static_cast<TColor>(green) << 8 | static_cast<TColor>(blue) << 16;
+// A colour as the system stores it: 0x00BBGGRR. TColor
+using RgbColor = std::uint32_t;
+constexpr RgbColor Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return static_cast<RgbColor>(red) | static_cast<RgbColor>(green) << 8 | static_cast<RgbColor>(blue) << 16;
 }
-inline constexpr TColor clBlack = Rgb(0, 0, 0);
-inline constexpr TColor clWhite = Rgb(255, 255, 255);
-inline constexpr TColor clLime = Rgb(0, 255, 0);
-inline constexpr TColor clRed = Rgb(255, 0, 0);
-inline constexpr TColor clBtnFace = Rgb(240, 240, 240);
+namespace color {
+inline constexpr RgbColor kBlack = Rgb(0, 0, 0);            // clBlack
+inline constexpr RgbColor kWhite = Rgb(255, 255, 255);      // clWhite
+inline constexpr RgbColor kLime = Rgb(0, 255, 0);           // clLime
+inline constexpr RgbColor kRed = Rgb(255, 0, 0);            // clRed
+inline constexpr RgbColor kButtonFace = Rgb(240, 240, 240); // clBtnFace
+} // namespace color
 
 // Rectangles include their left and top edges and exclude their right and bottom edges.
 struct GaugeRect {
@@ -39,13 +42,13 @@ struct GaugePoint {
 // The shapes, drawn in order with a solid pen one pixel wide.
 struct FillShape {
     GaugeRect rect;
-    TColor color;
+    RgbColor color;
     bool operator==(const FillShape&) const = default;
 };
 struct EllipseShape {
     GaugeRect box;
-    TColor pen;
-    TColor brush;
+    RgbColor pen;
+    RgbColor brush;
     bool operator==(const EllipseShape&) const = default;
 };
 // The part of the ellipse in `box` from the radial through `from` counter-clockwise to the radial through `to`.
@@ -53,25 +56,25 @@ struct PieShape {
     GaugeRect box;
     GaugePoint from;
     GaugePoint to;
-    TColor pen;
-    TColor brush;
+    RgbColor pen;
+    RgbColor brush;
     bool operator==(const PieShape&) const = default;
 };
 struct LineShape {
     GaugePoint from;
     GaugePoint to;
-    TColor pen;
+    RgbColor pen;
     bool operator==(const LineShape&) const = default;
 };
 using GaugeShape = std::variant<FillShape, EllipseShape, PieShape, LineShape>;
 
 // Everything a picture of the gauge depends on, apart from the font.
 struct GaugeLook {
-    TGaugeKind kind = TGaugeKind::gkHorizontalBar;
-    TBorderStyle border = TBorderStyle::bsSingle;
-    TColor foreColor = clBlack;
-    TColor backColor = clWhite;
-    TColor color = clBtnFace; // around the pie and the needle
+    GaugeKind kind = GaugeKind::HorizontalBar;
+    GaugeBorder border = GaugeBorder::Single;
+    RgbColor foreColor = color::kBlack;
+    RgbColor backColor = color::kWhite;
+    RgbColor color = color::kButtonFace; // around the pie and the needle
     int percent = 0;
     int width = 0;
     int height = 0;
@@ -84,8 +87,8 @@ int GaugePercentage(std::int32_t minValue, std::int32_t maxValue, std::int32_t p
 // The length a percentage gives on a span of `span` pixels, truncated.
 int ProportionalLength(int percent, int span);
 
-// The client rectangle, shrunk by the one-pixel frame of bsSingle.
-GaugeRect DrawingRect(int width, int height, TBorderStyle border);
+// The client rectangle, shrunk by the one-pixel frame of a single border.
+GaugeRect DrawingRect(int width, int height, GaugeBorder border);
 
 // The shapes of the kind, drawn on black within the drawing rectangle.
 std::vector<GaugeShape> GaugeShapes(const GaugeLook& look);

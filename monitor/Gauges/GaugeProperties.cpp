@@ -7,12 +7,12 @@ namespace qn {
 namespace {
 
 // The bounds are 64-bit, so that "MaxValue - 1" of the lowest MaxValue shows as it is instead of wrapping.
-EInvalidOperation RangeError(std::int64_t low, std::int64_t high) {
+GaugeRangeError RangeError(std::int64_t low, std::int64_t high) {
     std::string text = kGaugeRangeErrorFormat;
     for (const std::int64_t bound : {low, high}) {
         text.replace(text.find("%d"), 2, std::to_string(bound));
     }
-    return EInvalidOperation(text);
+    return GaugeRangeError(text);
 }
 
 } // namespace

@@ -9,8 +9,8 @@
 
 namespace qn {
 
-// An operation that the object's state does not allow; the message says why.
-class EInvalidOperation : public std::runtime_error {
+// A range bound that would cross the other one; the message says which range is allowed. EInvalidOperation
+class GaugeRangeError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -19,10 +19,10 @@ inline constexpr const char* kGaugeRangeErrorFormat = "%d から %d の間の値
 
 // The font of the percentage: a face name and a character height in pixels. An empty name is the system's
 // default interface font.
-struct TFontSpec {
+struct GaugeFont {
     std::string Name;
     int Height = 12;
-    bool operator==(const TFontSpec&) const = default;
+    bool operator==(const GaugeFont&) const = default;
 };
 
 // What the properties need of the control that shows them.
@@ -40,27 +40,27 @@ public:
     GaugeProperties& operator=(const GaugeProperties&) = delete;
     virtual ~GaugeProperties() = default;
 
-    TGaugeKind Kind() const { return m_kind; }
-    void SetKind(TGaugeKind value) { Change(m_kind, value); }
+    GaugeKind Kind() const { return m_kind; }
+    void SetKind(GaugeKind value) { Change(m_kind, value); }
     bool ShowText() const { return m_showText; }
     void SetShowText(bool value) { Change(m_showText, value); }
-    TBorderStyle BorderStyle() const { return m_borderStyle; }
-    void SetBorderStyle(TBorderStyle value) { Change(m_borderStyle, value); }
-    TColor ForeColor() const { return m_foreColor; }
-    void SetForeColor(TColor value) { Change(m_foreColor, value); }
-    TColor BackColor() const { return m_backColor; }
-    void SetBackColor(TColor value) { Change(m_backColor, value); }
+    GaugeBorder BorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(GaugeBorder value) { Change(m_borderStyle, value); }
+    RgbColor ForeColor() const { return m_foreColor; }
+    void SetForeColor(RgbColor value) { Change(m_foreColor, value); }
+    RgbColor BackColor() const { return m_backColor; }
+    void SetBackColor(RgbColor value) { Change(m_backColor, value); }
     // The colour around the pie and the needle.
-    TColor Color() const { return m_color; }
-    void SetColor(TColor value) { Change(m_color, value); }
-    const TFontSpec& Font() const { return m_font; }
-    void SetFont(const TFontSpec& value) { Change(m_font, value); }
+    RgbColor Color() const { return m_color; }
+    void SetColor(RgbColor value) { Change(m_color, value); }
+    const GaugeFont& Font() const { return m_font; }
+    void SetFont(const GaugeFont& value) { Change(m_font, value); }
 
     std::int32_t MinValue() const { return m_minValue; }
-    // Throws EInvalidOperation, changing nothing, when the value is above MaxValue.
+    // Throws GaugeRangeError, changing nothing, when the value is above MaxValue.
     void SetMinValue(std::int32_t value);
     std::int32_t MaxValue() const { return m_maxValue; }
-    // Throws EInvalidOperation, changing nothing, when the value is below MinValue.
+    // Throws GaugeRangeError, changing nothing, when the value is below MinValue.
     void SetMaxValue(std::int32_t value);
     std::int32_t Progress() const { return m_progress; }
     // Clamped into the range; repaints only when the percentage changes.
@@ -81,13 +81,13 @@ private:
     }
 
     GaugeRepaintPort& m_port;
-    TGaugeKind m_kind = TGaugeKind::gkHorizontalBar;
+    GaugeKind m_kind = GaugeKind::HorizontalBar;
     bool m_showText = true;
-    TBorderStyle m_borderStyle = TBorderStyle::bsSingle;
-    TColor m_foreColor = clBlack;
-    TColor m_backColor = clWhite;
-    TColor m_color = clBtnFace;
-    TFontSpec m_font;
+    GaugeBorder m_borderStyle = GaugeBorder::Single;
+    RgbColor m_foreColor = color::kBlack;
+    RgbColor m_backColor = color::kWhite;
+    RgbColor m_color = color::kButtonFace;
+    GaugeFont m_font;
     std::int32_t m_minValue = 0;
     std::int32_t m_maxValue = 100;
     std::int32_t m_progress = 0;

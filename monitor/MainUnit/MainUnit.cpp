@@ -15,11 +15,12 @@ constexpr double kMinutesPerDay = 1440.0;
 
 } // namespace
 
-TForm1::TForm1(MonitorSystem& system, MonitorView& view, MonitorSettings& settings, std::vector<std::string> arguments)
+Monitor::Monitor(MonitorSystem& system, MonitorView& view, MonitorSettings& settings,
+                 std::vector<std::string> arguments)
     : m_system(system), m_view(view), m_settings(settings), m_arguments(std::move(arguments)) {}
 
 template <typename Step>
-void TForm1::Guarded(Step step) {
+void Monitor::Guarded(Step step) {
     try {
         step();
     } catch (const std::exception& error) {
@@ -29,33 +30,33 @@ void TForm1::Guarded(Step step) {
     }
 }
 
-bool TForm1::Checked(MenuCommand entry) const {
+bool Monitor::Checked(MenuCommand entry) const {
     switch (entry) {
-    case MenuCommand::RestMemMenu:
+    case MenuCommand::Meter:
         return m_meterShown;
-    case MenuCommand::TopShowMenu:
+    case MenuCommand::AlwaysOnTop:
         return m_topmost;
-    case MenuCommand::TimeMem1:
+    case MenuCommand::Periodic:
         return m_periodic;
-    case MenuCommand::ZanMem1:
+    case MenuCommand::LowMemory:
         return m_lowMemory;
     default:
         return false;
     }
 }
 
-void TForm1::SetCheck(MenuCommand entry, bool checked) {
+void Monitor::SetCheck(MenuCommand entry, bool checked) {
     switch (entry) {
-    case MenuCommand::RestMemMenu:
+    case MenuCommand::Meter:
         m_meterShown = checked;
         break;
-    case MenuCommand::TopShowMenu:
+    case MenuCommand::AlwaysOnTop:
         m_topmost = checked;
         break;
-    case MenuCommand::TimeMem1:
+    case MenuCommand::Periodic:
         m_periodic = checked;
         break;
-    case MenuCommand::ZanMem1:
+    case MenuCommand::LowMemory:
         m_lowMemory = checked;
         break;
     default:
@@ -64,7 +65,7 @@ void TForm1::SetCheck(MenuCommand entry, bool checked) {
     m_view.SetChecked(entry, checked);
 }
 
-void TForm1::FormCreate() {
+void Monitor::Start() {
     Guarded([&] {
         m_settings.LoadPosition();
         m_view.MarkApplicationWindow();
@@ -76,12 +77,12 @@ void TForm1::FormCreate() {
 
         const bool shown = !m_settings.ReadSettingBool(setting::kShow);
         m_view.SetMeterVisible(shown);
-        SetCheck(MenuCommand::RestMemMenu, shown);
-        m_view.SetEnabled(MenuCommand::TopShowMenu, shown);
+        SetCheck(MenuCommand::Meter, shown);
+        m_view.SetEnabled(MenuCommand::AlwaysOnTop, shown);
 
         const bool topmost = m_settings.ReadSettingBool(setting::kTop);
         m_view.ApplyTopmost(topmost);
-        SetCheck(MenuCommand::TopShowMenu, topmost);
+        SetCheck(MenuCommand::AlwaysOnTop, topmost);
 
         // A reservation that cannot lift free memory above a threshold would otherwise start again at once, for
         // ever: a monitor that low memory handed over holds both triggers until memory was above them once.
@@ -90,10 +91,10 @@ void TForm1::FormCreate() {
             m_reserveHeld = m_promptHeld = true;
         }
 
-        SetCheck(MenuCommand::ZanMem1, m_settings.ReadSettingBool(setting::kMemory));
+        SetCheck(MenuCommand::LowMemory, m_settings.ReadSettingBool(setting::kMemory));
         RefreshReserveThreshold();
 
-        SetCheck(MenuCommand::TimeMem1, m_settings.ReadSettingBool(setting::kTime));
+        SetCheck(MenuCommand::Periodic, m_settings.ReadSettingBool(setting::kTime));
         ScheduleStep();
 
         m_promptSwitch = m_settings.ReadSettingBool(setting::kCation);
@@ -112,11 +113,11 @@ void TForm1::FormCreate() {
     });
 }
 
-void TForm1::FormCloseQuery() {
+void Monitor::CloseQuery() {
     m_settings.SavePosition();
 }
 
-void TForm1::ScheduleStep() {
+void Monitor::ScheduleStep() {
     if (!m_periodic) {
         m_nextRun = 0.0;
         return;
@@ -139,11 +140,11 @@ void TForm1::ScheduleStep() {
     m_settings.WriteSettingFloat(setting::kNextRun, m_nextRun);
 }
 
-void TForm1::RefreshReserveThreshold() {
+void Monitor::RefreshReserveThreshold() {
     m_reserveThreshold = m_lowMemory ? m_settings.ReadSettingInt(setting::kMinMemory) : 0;
 }
 
-bool TForm1::ShowMessageAndSurvive(const std::string& text, unsigned style, DialogAnswer* answer) {
+bool Monitor::ShowMessageAndSurvive(const std::string& text, unsigned style, DialogAnswer* answer) {
     const DialogAnswer given = m_system.ShowMessage(text, std::string(kTitleVersioned), style);
     if (answer) {
         *answer = given;
@@ -151,7 +152,7 @@ bool TForm1::ShowMessageAndSurvive(const std::string& text, unsigned style, Dial
     return !m_closing;
 }
 
-bool TForm1::LaunchReservation(bool lowMemory) {
+bool Monitor::LaunchReservation(bool lowMemory) {
     // A key held down or pressed again while the box is open would pile boxes up otherwise.
     if (m_launchBoxOpen || m_closing) {
         return false;
@@ -171,7 +172,7 @@ bool TForm1::LaunchReservation(bool lowMemory) {
     return false;
 }
 
-void TForm1::ShowTick(double freeMB, DateTime now) {
+void Monitor::ShowTick(double freeMB, DateTime now) {
     const NumberSeparators separators = m_system.Separators();
     if (m_nextRun != 0.0) {
         const DateTime remaining = m_nextRun - now;
@@ -183,7 +184,7 @@ void TForm1::ShowTick(double freeMB, DateTime now) {
     }
 }
 
-void TForm1::RestMemoryTimer() {
+void Monitor::Tick() {
     Guarded([&] {
         const MemoryStatus status = m_system.QueryMemoryStatus();
         const std::int32_t freeKilobytes = std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum);
@@ -209,7 +210,7 @@ void TForm1::RestMemoryTimer() {
             // rather than bringing the box back every second. Unless it was switched off and on meanwhile.
             if (m_nextRun == due) {
                 m_nextRun = 0.0;
-                SetCheck(MenuCommand::TimeMem1, false);
+                SetCheck(MenuCommand::Periodic, false);
             }
         }
 
@@ -240,7 +241,7 @@ void TForm1::RestMemoryTimer() {
             // As with the schedule: shown once, then off for this process until switched on again.
             if (m_lowMemoryClicks == clicks) {
                 m_reserveThreshold = 0;
-                SetCheck(MenuCommand::ZanMem1, false);
+                SetCheck(MenuCommand::LowMemory, false);
             }
         }
 
@@ -248,11 +249,11 @@ void TForm1::RestMemoryTimer() {
     });
 }
 
-void TForm1::RunQeltoMenuClick() {
+void Monitor::ReserveNow() {
     Guarded([&] { LaunchReservation(); });
 }
 
-void TForm1::SetQeltoClick() {
+void Monitor::OpenSettings() {
     Guarded([&] {
         if (m_closing) {
             return;
@@ -266,47 +267,47 @@ void TForm1::SetQeltoClick() {
     });
 }
 
-void TForm1::RestMemMenuClick() {
+void Monitor::ToggleMeter() {
     Guarded([&] {
         const bool wasShown = m_meterShown;
         m_view.SetMeterVisible(!wasShown);
         m_settings.WriteSettingBool(setting::kShow, wasShown);
-        m_view.SetEnabled(MenuCommand::TopShowMenu, !wasShown);
-        SetCheck(MenuCommand::RestMemMenu, !wasShown);
+        m_view.SetEnabled(MenuCommand::AlwaysOnTop, !wasShown);
+        SetCheck(MenuCommand::Meter, !wasShown);
     });
 }
 
-void TForm1::TopShowMenuClick() {
+void Monitor::ToggleAlwaysOnTop() {
     Guarded([&] {
         const bool wasTopmost = m_topmost;
         m_view.ApplyTopmost(!wasTopmost);
         m_settings.WriteSettingBool(setting::kTop, !wasTopmost);
-        SetCheck(MenuCommand::TopShowMenu, !wasTopmost);
+        SetCheck(MenuCommand::AlwaysOnTop, !wasTopmost);
     });
 }
 
-void TForm1::TimeMem1Click() {
+void Monitor::TogglePeriodic() {
     Guarded([&] {
-        SetCheck(MenuCommand::TimeMem1, !m_periodic);
+        SetCheck(MenuCommand::Periodic, !m_periodic);
         m_settings.WriteSettingBool(setting::kTime, m_periodic);
         ScheduleStep();
     });
 }
 
-void TForm1::ZanMem1Click() {
+void Monitor::ToggleLowMemory() {
     Guarded([&] {
         ++m_lowMemoryClicks;
-        SetCheck(MenuCommand::ZanMem1, !m_lowMemory);
+        SetCheck(MenuCommand::LowMemory, !m_lowMemory);
         m_settings.WriteSettingBool(setting::kMemory, m_lowMemory);
         RefreshReserveThreshold();
     });
 }
 
-void TForm1::AboutAmbrolainTrayIcon1Click() {
+void Monitor::ShowAbout() {
     Guarded([&] { ShowMessageAndSurvive(AboutText(), kInformationBox); });
 }
 
-void TForm1::Exit1Click() {
+void Monitor::Exit() {
     Guarded([&] {
         m_closing = true;
         m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
@@ -317,9 +318,9 @@ void TForm1::Exit1Click() {
     });
 }
 
-void TForm1::HKey1HotKey(int index) {
+void Monitor::HotKeyPressed(int index) {
     if (index == 1) {
-        RunQeltoMenuClick();
+        ReserveNow();
     }
 }
 

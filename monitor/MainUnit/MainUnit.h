@@ -8,23 +8,23 @@ namespace qn {
 
 // The resident monitor's logic, behind its meter window: start-up, the once-a-second tick, the schedule, the
 // hand-overs and the menu commands. Every handler catches what its steps raise and shows it as an error box.
-class TForm1 {
+class Monitor { // the meter window TForm1's handlers
 public:
-    TForm1(MonitorSystem& system, MonitorView& view, MonitorSettings& settings, std::vector<std::string> arguments);
+    Monitor(MonitorSystem& system, MonitorView& view, MonitorSettings& settings, std::vector<std::string> arguments);
 
-    void FormCreate();
-    void FormCloseQuery();
-    void RestMemoryTimer();
+    void Start();      // FormCreate
+    void CloseQuery(); // FormCloseQuery
+    void Tick();       // RestMemoryTimer
 
-    void RunQeltoMenuClick();
-    void SetQeltoClick();
-    void RestMemMenuClick();
-    void TopShowMenuClick();
-    void TimeMem1Click();
-    void ZanMem1Click();
-    void AboutAmbrolainTrayIcon1Click();
-    void Exit1Click();
-    void HKey1HotKey(int index);
+    void ReserveNow();             // RunQeltoMenuClick
+    void OpenSettings();           // SetQeltoClick
+    void ToggleMeter();            // RestMemMenuClick
+    void ToggleAlwaysOnTop();      // TopShowMenuClick
+    void TogglePeriodic();         // TimeMem1Click
+    void ToggleLowMemory();        // ZanMem1Click
+    void ShowAbout();              // AboutAmbrolainTrayIcon1Click
+    void Exit();                   // Exit1Click
+    void HotKeyPressed(int index); // HKey1HotKey
 
     // Called once the meter window is gone, so that nothing touches it afterwards (a box the tick showed may
     // return after the monitor was ended from the menu).

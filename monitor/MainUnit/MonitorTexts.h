@@ -20,14 +20,14 @@ inline constexpr std::string_view kLowMemoryPromptText = "残メモリが少な�
 // The entries of the monitor's popup menu, in menu order; separators have no command.
 enum class MenuCommand {
     None,
-    RunQeltoMenu,
-    SetQelto,
-    RestMemMenu,
-    TopShowMenu,
-    TimeMem1,
-    ZanMem1,
-    AboutAmbrolainTrayIcon1,
-    Exit1,
+    ReserveNow,  // RunQeltoMenu
+    Settings,    // SetQelto
+    Meter,       // RestMemMenu
+    AlwaysOnTop, // TopShowMenu
+    Periodic,    // TimeMem1
+    LowMemory,   // ZanMem1
+    About,       // AboutAmbrolainTrayIcon1
+    Exit,        // Exit1
 };
 
 struct MenuEntry {
@@ -36,18 +36,18 @@ struct MenuEntry {
 };
 
 inline constexpr std::array<MenuEntry, 12> kMenuEntries{{
-    {MenuCommand::RunQeltoMenu, "空きメモリ確保"},
+    {MenuCommand::ReserveNow, "空きメモリ確保"},
     {MenuCommand::None, "-"},
-    {MenuCommand::SetQelto, "設定"},
-    {MenuCommand::RestMemMenu, "残メータを表示する"},
-    {MenuCommand::TopShowMenu, "常に最上面に表示する"},
+    {MenuCommand::Settings, "設定"},
+    {MenuCommand::Meter, "残メータを表示する"},
+    {MenuCommand::AlwaysOnTop, "常に最上面に表示する"},
     {MenuCommand::None, "-"},
-    {MenuCommand::TimeMem1, "定期的に確保"},
-    {MenuCommand::ZanMem1, "残メモリで確保"},
+    {MenuCommand::Periodic, "定期的に確保"},
+    {MenuCommand::LowMemory, "残メモリで確保"},
     {MenuCommand::None, "-"},
-    {MenuCommand::AboutAmbrolainTrayIcon1, "About Nimbi"},
+    {MenuCommand::About, "About Nimbi"},
     {MenuCommand::None, "-"},
-    {MenuCommand::Exit1, "終了"},
+    {MenuCommand::Exit, "終了"},
 }};
 
 // The about box's text: the product's name, a blank line and the maker's notice.

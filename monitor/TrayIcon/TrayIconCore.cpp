@@ -36,7 +36,7 @@ TSingleClick::~TSingleClick() {
 
 std::uint32_t TrayInstanceList::Add(TrayIconCore& instance) {
     if (m_entries.size() >= kMaxTrayIcons) {
-        throw EOutOfResources(kTrayIconError);
+        throw OutOfResourcesError(kTrayIconError);
     }
     // One more than the newest living instance's id: ids stay unique, and the newest one's is reused after it
     // is gone.
@@ -146,13 +146,13 @@ void TrayIconCore::Call(TrayCall call) {
             return;
         }
         if (!m_shell.Notify(call, flags, m_tipHelp)) {
-            throw EOutOfResources(kTrayIconError);
+            throw OutOfResourcesError(kTrayIconError);
         }
         m_registered = true;
         return;
     case TrayCall::Modify:
         if (!m_shell.Notify(call, flags, m_tipHelp)) {
-            throw EOutOfResources(kTrayIconError);
+            throw OutOfResourcesError(kTrayIconError);
         }
         return;
     case TrayCall::Delete:
@@ -195,14 +195,14 @@ void TrayIconCore::HandleMouseMessage(std::uint32_t mouseMessage) {
     const TrayPoint at = m_shell.CursorPos();
     // Handlers are called through copies: a handler may assign the event anew, or destroy this instance.
     // A press pops up the button's menu, if it has one and AutoPopup is on, or else fires OnMouseDown.
-    const auto down = [&](PopupMenu* menu, TMouseButton button, TShiftState shift) {
+    const auto down = [&](PopupMenu* menu, MouseButton button, ButtonsDown shift) {
         if (menu && m_autoPopup) {
             Popup(*menu, at);
         } else if (auto handler = OnMouseDown) {
             handler(button, shift, at.x, at.y);
         }
     };
-    const auto up = [&](TMouseButton button, TShiftState shift) {
+    const auto up = [&](MouseButton button, ButtonsDown shift) {
         if (auto handler = OnMouseUp) {
             handler(button, shift, at.x, at.y);
         }
@@ -210,15 +210,15 @@ void TrayIconCore::HandleMouseMessage(std::uint32_t mouseMessage) {
     switch (mouseMessage) {
     case tray_mouse::kMove:
         if (auto handler = OnMouseMove) {
-            handler(ssNone, at.x, at.y);
+            handler(kNoButtonDown, at.x, at.y);
         }
         return;
     case tray_mouse::kLeftDown:
-        down(m_lbPopupMenu, TMouseButton::mbLeft, ssLeft);
+        down(m_lbPopupMenu, MouseButton::Left, kLeftButtonDown);
         return;
     case tray_mouse::kLeftUp:
         if (OnMouseUp) {
-            up(TMouseButton::mbLeft, ssLeft);
+            up(MouseButton::Left, kLeftButtonDown);
         } else {
             LeftButtonUp();
         }
@@ -231,16 +231,16 @@ void TrayIconCore::HandleMouseMessage(std::uint32_t mouseMessage) {
         }
         return;
     case tray_mouse::kRightDown:
-        down(m_rbPopupMenu, TMouseButton::mbRight, ssRight);
+        down(m_rbPopupMenu, MouseButton::Right, kRightButtonDown);
         return;
     case tray_mouse::kRightUp:
-        up(TMouseButton::mbRight, ssRight);
+        up(MouseButton::Right, kRightButtonDown);
         return;
     case tray_mouse::kMiddleDown:
-        down(nullptr, TMouseButton::mbMiddle, ssMiddle);
+        down(nullptr, MouseButton::Middle, kMiddleButtonDown);
         return;
     case tray_mouse::kMiddleUp:
-        up(TMouseButton::mbMiddle, ssMiddle);
+        up(MouseButton::Middle, kMiddleButtonDown);
         return;
     default:
         return;

@@ -15,8 +15,8 @@
 
 namespace qn {
 
-// The system could not give what was asked for; the message says what.
-class EOutOfResources : public std::runtime_error {
+// The system could not give what was asked for; the message says what. EOutOfResources
+class OutOfResourcesError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -45,13 +45,13 @@ inline constexpr std::uint32_t kMiddleDown = 0x0207;
 inline constexpr std::uint32_t kMiddleUp = 0x0208;
 } // namespace tray_mouse
 
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-// Which mouse buttons are down; never any keyboard state.
-using TShiftState = unsigned;
-inline constexpr TShiftState ssNone = 0;
-inline constexpr TShiftState ssLeft = 1;
-inline constexpr TShiftState ssRight = 2;
-inline constexpr TShiftState ssMiddle = 4;
+enum class MouseButton { Left, Right, Middle }; // TMouseButton: mbLeft, mbRight, mbMiddle
+// Which mouse buttons are down; never any keyboard state. TShiftState: ssNone, ssLeft, ssRight, ssMiddle
+using ButtonsDown = unsigned;
+inline constexpr ButtonsDown kNoButtonDown = 0;
+inline constexpr ButtonsDown kLeftButtonDown = 1;
+inline constexpr ButtonsDown kRightButtonDown = 2;
+inline constexpr ButtonsDown kMiddleButtonDown = 4;
 
 // The longest start of a UTF-8 text that takes at most `maxUnits` UTF-16 units, cut between characters.
 std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits);
@@ -105,7 +105,7 @@ class TrayIconCore;
 class TrayInstanceList {
 public:
     // The next id: one more than the most recently created living instance's, 1 for the first. Throws
-    // EOutOfResources when 100 instances live already.
+    // OutOfResourcesError when 100 instances live already.
     std::uint32_t Add(TrayIconCore& instance);
     void Remove(const TrayIconCore& instance);
     TrayIconCore* Find(std::uintptr_t id) const;
@@ -117,7 +117,7 @@ private:
 
 class TrayIconCore : private PopupMenuWatcher {
 public:
-    // Takes the next id from `instances`; may throw EOutOfResources. Makes no shell call.
+    // Takes the next id from `instances`; may throw OutOfResourcesError. Makes no shell call.
     TrayIconCore(TrayInstanceList& instances, TrayShellPort& shell, ClickTimerPort& timers);
     TrayIconCore(const TrayIconCore&) = delete;
     TrayIconCore& operator=(const TrayIconCore&) = delete;
@@ -136,7 +136,7 @@ public:
     // Cut to what the tool-tip field holds; the same text again makes no shell call.
     void SetTipHelp(std::string_view value);
     // Whether the icon is wanted in the tray. It starts true but the icon is first added by Loaded() or by a
-    // change from false to true; true is kept only while there is an image. Throws EOutOfResources when the
+    // change from false to true; true is kept only while there is an image. Throws OutOfResourcesError when the
     // shell refuses the icon.
     bool Visible() const { return m_visible; }
     void SetVisible(bool value);
@@ -147,9 +147,9 @@ public:
 
     std::function<void()> OnClick;
     std::function<void()> OnDblClick;
-    std::function<void(TMouseButton button, TShiftState shift, int x, int y)> OnMouseDown;
-    std::function<void(TShiftState shift, int x, int y)> OnMouseMove;
-    std::function<void(TMouseButton button, TShiftState shift, int x, int y)> OnMouseUp;
+    std::function<void(MouseButton button, ButtonsDown shift, int x, int y)> OnMouseDown;
+    std::function<void(ButtonsDown shift, int x, int y)> OnMouseMove;
+    std::function<void(MouseButton button, ButtonsDown shift, int x, int y)> OnMouseUp;
 
     // The owner has set the properties up: the icon is added if it is wanted.
     void Loaded();

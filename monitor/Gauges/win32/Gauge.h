@@ -40,7 +40,7 @@ private:
     bool m_showHint = false;
     UniqueWindow m_toolTip;
     UniqueGdiObject m_font;
-    TFontSpec m_fontMadeFor;
+    GaugeFont m_fontMadeFor;
 };
 
 } // namespace qn::win32

@@ -21,8 +21,6 @@ constexpr int kDesignLeft = 212;
 constexpr int kDesignTop = 108;
 // A single fixed border with a title bar and no title-bar buttons at all.
 constexpr DWORD kMeterStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-constexpr TColor kLime = 0x00FF00;
-constexpr TColor kRed = 0x0000FF;
 
 SIZE MeterWindowSize(UINT dpi) {
     return WindowSizeForClient(SIZE{ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)}, kMeterStyle, 0,
@@ -72,7 +70,7 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     // Made at the design size first: the DPI it is shown at is known once it exists on a monitor.
     const SIZE size = MeterWindowSize(kDesignDpi);
     CreateParams params;
-    params.className = L"TForm1";
+    params.className = L"Monitor";
     params.style = kMeterStyle;
     params.x = kDesignLeft;
     params.y = kDesignTop;
@@ -93,8 +91,8 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
 
     m_gauge = std::make_unique<TGauge>(Handle(), ClientRect(Handle()));
     FitGauge();
-    m_gauge->SetForeColor(kLime);
-    m_gauge->SetBackColor(kRed);
+    m_gauge->SetForeColor(color::kLime);
+    m_gauge->SetBackColor(color::kRed);
     m_gauge->SetShowHint(true);
 
     m_menu = std::make_unique<TPopupMenu>(Handle());
@@ -112,16 +110,16 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     m_tray->SetRBPopupMenu(m_menu.get());
     m_tray->SetVisible(false);
     m_tray->OnDblClick = [this] {
-        if (m_form) {
-            m_form->SetQeltoClick();
+        if (m_monitor) {
+            m_monitor->OpenSettings();
         }
     };
     m_tray->Loaded();
 
     m_hotKey = std::make_unique<THKey>(Handle());
     m_hotKey->OnHotKey = [this](std::int32_t index) {
-        if (m_form) {
-            m_form->HKey1HotKey(index);
+        if (m_monitor) {
+            m_monitor->HotKeyPressed(index);
         }
     };
 
@@ -129,15 +127,15 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
 }
 
 MeterWindow::~MeterWindow() {
-    m_form = nullptr;
+    m_monitor = nullptr;
     m_application.SetMainWindow(nullptr);
 }
 
 LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
-        if (wParam == kTimerId && m_form) {
-            m_form->RestMemoryTimer();
+        if (wParam == kTimerId && m_monitor) {
+            m_monitor->Tick();
         }
         return 0;
     case WM_COMMAND:
@@ -168,21 +166,21 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_QUERYENDSESSION:
         // The end of the user's log-on asks the window, like any close, and the answer is yes.
-        if (m_form) {
-            m_form->FormCloseQuery();
+        if (m_monitor) {
+            m_monitor->CloseQuery();
         }
         return TRUE;
     case WM_CLOSE:
-        if (m_form) {
-            m_form->FormCloseQuery();
+        if (m_monitor) {
+            m_monitor->CloseQuery();
         }
         DestroyWindow(Handle());
         return 0;
     case WM_DESTROY:
         KillTimer(Handle(), kTimerId);
         m_timerRunning = false;
-        if (m_form) {
-            m_form->MeterDestroyed();
+        if (m_monitor) {
+            m_monitor->MeterDestroyed();
         }
         if (m_tray) {
             m_tray->SetVisible(false);
@@ -196,37 +194,37 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MeterWindow::FitGauge() {
     m_gauge->SetBounds(ClientRect(Handle()));
-    m_gauge->SetFont(TFontSpec{kFontFace, ScaleForDpi(kFontHeight, m_dpi)});
+    m_gauge->SetFont(GaugeFont{kFontFace, ScaleForDpi(kFontHeight, m_dpi)});
 }
 
 void MeterWindow::RunCommand(MenuCommand command) {
-    if (!m_form) {
+    if (!m_monitor) {
         return;
     }
     switch (command) {
-    case MenuCommand::RunQeltoMenu:
-        m_form->RunQeltoMenuClick();
+    case MenuCommand::ReserveNow:
+        m_monitor->ReserveNow();
         break;
-    case MenuCommand::SetQelto:
-        m_form->SetQeltoClick();
+    case MenuCommand::Settings:
+        m_monitor->OpenSettings();
         break;
-    case MenuCommand::RestMemMenu:
-        m_form->RestMemMenuClick();
+    case MenuCommand::Meter:
+        m_monitor->ToggleMeter();
         break;
-    case MenuCommand::TopShowMenu:
-        m_form->TopShowMenuClick();
+    case MenuCommand::AlwaysOnTop:
+        m_monitor->ToggleAlwaysOnTop();
         break;
-    case MenuCommand::TimeMem1:
-        m_form->TimeMem1Click();
+    case MenuCommand::Periodic:
+        m_monitor->TogglePeriodic();
         break;
-    case MenuCommand::ZanMem1:
-        m_form->ZanMem1Click();
+    case MenuCommand::LowMemory:
+        m_monitor->ToggleLowMemory();
         break;
-    case MenuCommand::AboutAmbrolainTrayIcon1:
-        m_form->AboutAmbrolainTrayIcon1Click();
+    case MenuCommand::About:
+        m_monitor->ShowAbout();
         break;
-    case MenuCommand::Exit1:
-        m_form->Exit1Click();
+    case MenuCommand::Exit:
+        m_monitor->Exit();
         break;
     case MenuCommand::None:
         break;

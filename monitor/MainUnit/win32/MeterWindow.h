@@ -35,8 +35,8 @@ public:
     MeterWindow(ApplicationWindow& application, HICON icon, HICON smallIcon = nullptr);
     ~MeterWindow() override;
 
-    // Connects the logic; every message that reaches it from here on goes to `form`.
-    void Attach(TForm1& form) { m_form = &form; }
+    // Connects the logic; every message that reaches it from here on goes to `monitor`.
+    void Attach(Monitor& monitor) { m_monitor = &monitor; }
     HMENU MenuHandle() const { return m_menu->Handle(); }
     const TGauge& Gauge() const { return *m_gauge; }
     UINT Dpi() const { return m_dpi; }
@@ -66,7 +66,7 @@ private:
     void FitGauge();
 
     ApplicationWindow& m_application;
-    TForm1* m_form = nullptr;
+    Monitor* m_monitor = nullptr;
     std::unique_ptr<TGauge> m_gauge;
     std::unique_ptr<TPopupMenu> m_menu;
     std::unique_ptr<TTrayIcon> m_tray;

@@ -49,9 +49,9 @@ int RunMonitor(HINSTANCE instance) {
     qn::SettingsStore store(currentUser, placement);
     qn::StoredSettings settings(store);
 
-    qn::TForm1 form(system, meter, settings, ProcessArguments());
-    meter.Attach(form);
-    form.FormCreate();
+    qn::Monitor monitor(system, meter, settings, ProcessArguments());
+    meter.Attach(monitor);
+    monitor.Start();
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -24,9 +24,9 @@ void TPopupMenu::Popup(int x, int y) {
     if (auto handler = OnPopup) {
         handler();
     }
-    const UINT alignment = m_alignment == TPopupAlignment::paRight    ? TPM_RIGHTALIGN
-                           : m_alignment == TPopupAlignment::paCenter ? TPM_CENTERALIGN
-                                                                      : TPM_LEFTALIGN;
+    const UINT alignment = m_alignment == PopupAlignment::Right    ? TPM_RIGHTALIGN
+                           : m_alignment == PopupAlignment::Center ? TPM_CENTERALIGN
+                                                                   : TPM_LEFTALIGN;
     ::TrackPopupMenu(Handle(), alignment | TPM_RIGHTBUTTON, x, y, 0, m_commandWindow, nullptr);
 }
 

@@ -10,7 +10,7 @@
 
 namespace qn::win32 {
 
-enum class TPopupAlignment { paLeft, paRight, paCenter };
+enum class PopupAlignment { Left, Right, Center }; // TPopupAlignment: paLeft, paRight, paCenter
 
 class TPopupMenu final : public PopupMenu {
 public:
@@ -21,8 +21,8 @@ public:
     void AddItem(UINT id, const std::string& text);
     void AddSeparator();
 
-    TPopupAlignment Alignment() const { return m_alignment; }
-    void SetAlignment(TPopupAlignment value) { m_alignment = value; }
+    PopupAlignment Alignment() const { return m_alignment; }
+    void SetAlignment(PopupAlignment value) { m_alignment = value; }
     // Fired before the menu shows, so that check marks can be brought up to date.
     std::function<void()> OnPopup;
 
@@ -31,7 +31,7 @@ public:
 private:
     UniqueMenu m_menu;
     HWND m_commandWindow;
-    TPopupAlignment m_alignment = TPopupAlignment::paLeft;
+    PopupAlignment m_alignment = PopupAlignment::Left;
 };
 
 } // namespace qn::win32

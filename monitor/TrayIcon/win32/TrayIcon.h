@@ -21,7 +21,7 @@ struct TrayReceiverHolder {
 
 class TTrayIcon final : private detail::TrayReceiverHolder, private TrayShellPort, public TrayIconCore {
 public:
-    // `owner` is brought to the foreground before a menu pops up; it may be null. Throws EOutOfResources when
+    // `owner` is brought to the foreground before a menu pops up; it may be null. Throws OutOfResourcesError when
     // 100 icons live already.
     explicit TTrayIcon(HWND owner);
     ~TTrayIcon() override;

@@ -52,8 +52,8 @@ public:
         CreateWindowObject(params);
 
         m_gauge = std::make_unique<win32::TGauge>(Handle(), RECT{0, 0, kGaugeWidth, kGaugeHeight});
-        m_gauge->SetForeColor(clLime);
-        m_gauge->SetBackColor(clRed);
+        m_gauge->SetForeColor(color::kLime);
+        m_gauge->SetBackColor(color::kRed);
         m_gauge->SetFont({"ＭＳ Ｐゴシック", 12});
         m_gauge->SetShowHint(true);
         m_gauge->SetHint("Nimbi");
@@ -69,7 +69,7 @@ public:
         m_tray->SetVisible(false);
         m_tray->OnClick = [this] { m_log.Write("Click"); };
         m_tray->OnDblClick = [this] { m_log.Write("DblClick"); };
-        m_tray->OnMouseDown = [this](TMouseButton button, TShiftState, int, int) {
+        m_tray->OnMouseDown = [this](MouseButton button, ButtonsDown, int, int) {
             m_log.Write("MouseDown " + std::to_string(static_cast<int>(button)));
         };
         m_tray->SetVisible(true);

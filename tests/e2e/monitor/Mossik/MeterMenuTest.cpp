@@ -51,9 +51,9 @@ protected:
         ApplicationWindow application;
         MeterWindow meter(application, LoadIconW(nullptr, IDI_APPLICATION));
         MonitorSystem system;
-        TForm1 form(system, meter, settings, {"C"});
-        meter.Attach(form);
-        form.FormCreate();
+        Monitor monitor(system, meter, settings, {"C"});
+        meter.Attach(monitor);
+        monitor.Start();
         std::vector<ItemState> items = ReadMenu(meter.MenuHandle());
         meter.RemoveTrayIcon();
         return items;

@@ -47,14 +47,14 @@ TEST(GaugeGeometryTest, ProportionalLengthAndText) {
 }
 
 TEST(GaugeGeometryTest, DrawingRectKeepsTheFrameOnlyWithSingleBorder) {
-    EXPECT_EQ(DrawingRect(230, 22, TBorderStyle::bsSingle), (GaugeRect{1, 1, 229, 21}));
-    EXPECT_EQ(DrawingRect(230, 22, TBorderStyle::bsNone), (GaugeRect{0, 0, 230, 22}));
+    EXPECT_EQ(DrawingRect(230, 22, GaugeBorder::Single), (GaugeRect{1, 1, 229, 21}));
+    EXPECT_EQ(DrawingRect(230, 22, GaugeBorder::None), (GaugeRect{0, 0, 230, 22}));
 }
 
 GaugeLook MonitorLook(int percent) {
     GaugeLook look;
-    look.foreColor = clLime;
-    look.backColor = clRed;
+    look.foreColor = color::kLime;
+    look.backColor = color::kRed;
     look.percent = percent;
     look.width = 230;
     look.height = 22;
@@ -63,41 +63,41 @@ GaugeLook MonitorLook(int percent) {
 
 TEST(GaugeGeometryTest, MonitorsHorizontalBar) {
     // 50 %: columns 1 to 113 of rows 1 to 20 lime, the rest of the interior red.
-    EXPECT_THAT(GaugeShapes(MonitorLook(50)), ElementsAre(GaugeShape{FillShape{{1, 1, 229, 21}, clRed}},
-                                                          GaugeShape{FillShape{{1, 1, 114, 21}, clLime}}));
+    EXPECT_THAT(GaugeShapes(MonitorLook(50)), ElementsAre(GaugeShape{FillShape{{1, 1, 229, 21}, color::kRed}},
+                                                          GaugeShape{FillShape{{1, 1, 114, 21}, color::kLime}}));
     // 100 %: the whole interior.
-    EXPECT_THAT(GaugeShapes(MonitorLook(100)), ElementsAre(GaugeShape{FillShape{{1, 1, 229, 21}, clRed}},
-                                                           GaugeShape{FillShape{{1, 1, 229, 21}, clLime}}));
+    EXPECT_THAT(GaugeShapes(MonitorLook(100)), ElementsAre(GaugeShape{FillShape{{1, 1, 229, 21}, color::kRed}},
+                                                           GaugeShape{FillShape{{1, 1, 229, 21}, color::kLime}}));
     // Nothing filled at 0 %.
-    EXPECT_THAT(GaugeShapes(MonitorLook(0)), ElementsAre(GaugeShape{FillShape{{1, 1, 229, 21}, clRed}}));
+    EXPECT_THAT(GaugeShapes(MonitorLook(0)), ElementsAre(GaugeShape{FillShape{{1, 1, 229, 21}, color::kRed}}));
     // Without a frame the bar starts at the edge and runs to the length itself.
     GaugeLook frameless = MonitorLook(50);
-    frameless.border = TBorderStyle::bsNone;
-    EXPECT_THAT(GaugeShapes(frameless), ElementsAre(GaugeShape{FillShape{{0, 0, 230, 22}, clRed}},
-                                                    GaugeShape{FillShape{{0, 0, 115, 23}, clLime}}));
+    frameless.border = GaugeBorder::None;
+    EXPECT_THAT(GaugeShapes(frameless), ElementsAre(GaugeShape{FillShape{{0, 0, 230, 22}, color::kRed}},
+                                                    GaugeShape{FillShape{{0, 0, 115, 23}, color::kLime}}));
 }
 
 TEST(GaugeGeometryTest, VerticalBarRisesFromTheBottomAndNeverFillsTheTop) {
     GaugeLook look = MonitorLook(50);
-    look.kind = TGaugeKind::gkVerticalBar;
+    look.kind = GaugeKind::VerticalBar;
     look.width = 22;
     look.height = 102; // R = (1, 1, 21, 101), W = 21, H = 101
-    EXPECT_THAT(GaugeShapes(look), ElementsAre(GaugeShape{FillShape{{1, 1, 21, 101}, clRed}},
-                                               GaugeShape{FillShape{{1, 51, 21, 101}, clLime}}));
+    EXPECT_THAT(GaugeShapes(look), ElementsAre(GaugeShape{FillShape{{1, 1, 21, 101}, color::kRed}},
+                                               GaugeShape{FillShape{{1, 51, 21, 101}, color::kLime}}));
     look.percent = 100;
-    EXPECT_THAT(GaugeShapes(look), ElementsAre(GaugeShape{FillShape{{1, 1, 21, 101}, clRed}},
-                                               GaugeShape{FillShape{{1, 1, 21, 101}, clLime}}));
+    EXPECT_THAT(GaugeShapes(look), ElementsAre(GaugeShape{FillShape{{1, 1, 21, 101}, color::kRed}},
+                                               GaugeShape{FillShape{{1, 1, 21, 101}, color::kLime}}));
 }
 
 TEST(GaugeGeometryTest, TextKindFillsTheBackgroundOnly) {
     GaugeLook look = MonitorLook(70);
-    look.kind = TGaugeKind::gkText;
-    EXPECT_THAT(GaugeShapes(look), ElementsAre(GaugeShape{FillShape{{1, 1, 229, 21}, clRed}}));
+    look.kind = GaugeKind::Text;
+    EXPECT_THAT(GaugeShapes(look), ElementsAre(GaugeShape{FillShape{{1, 1, 229, 21}, color::kRed}}));
 }
 
 TEST(GaugeGeometryTest, PieGrowsClockwiseFromTwelve) {
     GaugeLook look;
-    look.kind = TGaugeKind::gkPie;
+    look.kind = GaugeKind::Pie;
     look.width = 101;
     look.height = 101; // R = (1, 1, 100, 100); W = H = 100; centre (50, 50)
     const GaugeRect box{1, 1, 100, 100};
@@ -121,8 +121,8 @@ TEST(GaugeGeometryTest, PieGrowsClockwiseFromTwelve) {
 
 TEST(GaugeGeometryTest, NeedleLiesLeftStandsUpAndLiesRight) {
     GaugeLook look;
-    look.kind = TGaugeKind::gkNeedle;
-    look.border = TBorderStyle::bsNone;
+    look.kind = GaugeKind::Needle;
+    look.border = GaugeBorder::None;
     look.width = 100;
     look.height = 51; // R = (0, 0, 100, 51); W = 100, H = 51; mx = 50; the pivot at (50, 50)
     look.percent = 0;

@@ -20,38 +20,38 @@ protected:
 };
 
 TEST_F(GaugePropertiesTest, InitialValues) {
-    EXPECT_EQ(gauge.Kind(), TGaugeKind::gkHorizontalBar);
+    EXPECT_EQ(gauge.Kind(), GaugeKind::HorizontalBar);
     EXPECT_TRUE(gauge.ShowText());
-    EXPECT_EQ(gauge.BorderStyle(), TBorderStyle::bsSingle);
-    EXPECT_EQ(gauge.ForeColor(), clBlack);
-    EXPECT_EQ(gauge.BackColor(), clWhite);
+    EXPECT_EQ(gauge.BorderStyle(), GaugeBorder::Single);
+    EXPECT_EQ(gauge.ForeColor(), color::kBlack);
+    EXPECT_EQ(gauge.BackColor(), color::kWhite);
     EXPECT_EQ(gauge.MinValue(), 0);
     EXPECT_EQ(gauge.MaxValue(), 100);
     EXPECT_EQ(gauge.Progress(), 0);
 }
 
 TEST_F(GaugePropertiesTest, LookSettersRepaintOnlyOnChange) {
-    gauge.SetKind(TGaugeKind::gkPie);
-    gauge.SetKind(TGaugeKind::gkPie);
+    gauge.SetKind(GaugeKind::Pie);
+    gauge.SetKind(GaugeKind::Pie);
     gauge.SetShowText(false);
     gauge.SetShowText(false);
-    gauge.SetBorderStyle(TBorderStyle::bsNone);
-    gauge.SetBorderStyle(TBorderStyle::bsNone);
-    gauge.SetForeColor(clLime);
-    gauge.SetForeColor(clLime);
-    gauge.SetBackColor(clRed);
-    gauge.SetBackColor(clRed);
-    gauge.SetColor(clWhite);
-    gauge.SetColor(clWhite);
+    gauge.SetBorderStyle(GaugeBorder::None);
+    gauge.SetBorderStyle(GaugeBorder::None);
+    gauge.SetForeColor(color::kLime);
+    gauge.SetForeColor(color::kLime);
+    gauge.SetBackColor(color::kRed);
+    gauge.SetBackColor(color::kRed);
+    gauge.SetColor(color::kWhite);
+    gauge.SetColor(color::kWhite);
     gauge.SetFont({"ＭＳ Ｐゴシック", 12});
     gauge.SetFont({"ＭＳ Ｐゴシック", 12});
     EXPECT_EQ(port.repaints, 7);
     const GaugeLook look = gauge.Look(230, 22);
-    EXPECT_EQ(look.kind, TGaugeKind::gkPie);
-    EXPECT_EQ(look.border, TBorderStyle::bsNone);
-    EXPECT_EQ(look.foreColor, clLime);
-    EXPECT_EQ(look.backColor, clRed);
-    EXPECT_EQ(look.color, clWhite);
+    EXPECT_EQ(look.kind, GaugeKind::Pie);
+    EXPECT_EQ(look.border, GaugeBorder::None);
+    EXPECT_EQ(look.foreColor, color::kLime);
+    EXPECT_EQ(look.backColor, color::kRed);
+    EXPECT_EQ(look.color, color::kWhite);
 }
 
 TEST_F(GaugePropertiesTest, ProgressIsClampedAndRepaintsOnlyWhenThePercentageChanges) {
@@ -92,14 +92,14 @@ TEST_F(GaugePropertiesTest, OutOfRangeBoundsAreRefusedWithTheirMessage) {
     try {
         gauge.SetMinValue(101);
         FAIL() << "no error";
-    } catch (const EInvalidOperation& error) {
+    } catch (const GaugeRangeError& error) {
         EXPECT_STREQ(error.what(), "-2147483647 から 99 の間の値でなければなりません");
     }
     gauge.SetMinValue(20);
     try {
         gauge.SetMaxValue(19);
         FAIL() << "no error";
-    } catch (const EInvalidOperation& error) {
+    } catch (const GaugeRangeError& error) {
         EXPECT_STREQ(error.what(), "21 から 2147483647 の間の値でなければなりません");
     }
     EXPECT_EQ(gauge.MinValue(), 20);
@@ -114,7 +114,7 @@ TEST_F(GaugePropertiesTest, BoundsAtTheEndsOfTheRangeDoNotWrap) {
     try {
         gauge.SetMinValue(0);
         FAIL() << "no error";
-    } catch (const EInvalidOperation& error) {
+    } catch (const GaugeRangeError& error) {
         EXPECT_STREQ(error.what(), "-2147483647 から -2147483649 の間の値でなければなりません");
     }
 }

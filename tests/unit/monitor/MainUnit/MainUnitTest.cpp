@@ -20,36 +20,36 @@ constexpr std::uint64_t MB = 1048576;
 
 class MonitorTest : public testing::Test {
 protected:
-    TForm1& Start(std::vector<std::string> arguments = {}) {
-        form = std::make_unique<TForm1>(system, view, settings, std::move(arguments));
-        form->FormCreate();
-        return *form;
+    Monitor& StartMonitor(std::vector<std::string> arguments = {}) {
+        monitor = std::make_unique<Monitor>(system, view, settings, std::move(arguments));
+        monitor->Start();
+        return *monitor;
     }
 
     FakeSystem system;
     FakeView view;
     FakeSettings settings;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<Monitor> monitor;
 };
 
 TEST_F(MonitorTest, FirstStartWithAnEmptyKey) {
     system.status = MemoryStatus{64 * MB, 66584576};
-    Start();
+    StartMonitor();
     EXPECT_EQ(settings.loadPositionCalls, 1);
     EXPECT_TRUE(view.marked);
     // An exact 64 MB still gets one megabyte added.
     EXPECT_EQ(view.gaugeMaximum, 66560);
     EXPECT_EQ(view.gaugeProgress, 65024);
     EXPECT_EQ(view.meterVisible, true);
-    EXPECT_EQ(view.checked[MenuCommand::RestMemMenu], true);
-    EXPECT_EQ(view.enabled[MenuCommand::TopShowMenu], true);
+    EXPECT_EQ(view.checked[MenuCommand::Meter], true);
+    EXPECT_EQ(view.enabled[MenuCommand::AlwaysOnTop], true);
     EXPECT_EQ(view.topmost, false);
-    EXPECT_EQ(view.checked[MenuCommand::TopShowMenu], false);
-    EXPECT_EQ(view.checked[MenuCommand::TimeMem1], false);
-    EXPECT_EQ(view.checked[MenuCommand::ZanMem1], false);
-    EXPECT_EQ(form->NextRunTime(), 0.0);
-    EXPECT_EQ(form->ReserveThreshold(), 0);
-    EXPECT_FALSE(form->PromptSwitch());
+    EXPECT_EQ(view.checked[MenuCommand::AlwaysOnTop], false);
+    EXPECT_EQ(view.checked[MenuCommand::Periodic], false);
+    EXPECT_EQ(view.checked[MenuCommand::LowMemory], false);
+    EXPECT_EQ(monitor->NextRunTime(), 0.0);
+    EXPECT_EQ(monitor->ReserveThreshold(), 0);
+    EXPECT_FALSE(monitor->PromptSwitch());
     EXPECT_TRUE(view.hotKeysAdded.empty());
     EXPECT_THAT(settings.floatWrites, ElementsAre(std::pair<std::string, double>{"Next Run", system.now}));
     EXPECT_TRUE(view.trayShown);
@@ -61,7 +61,7 @@ TEST_F(MonitorTest, FirstStartWithAnEmptyKey) {
 
 TEST_F(MonitorTest, MemoryBeyondThirtyTwoBitsKeepsTheGaugeWorking) {
     system.status = MemoryStatus{24ULL << 30, 30ULL << 30};
-    Start();
+    StartMonitor();
     EXPECT_EQ(view.gaugeMaximum, (24576 + 1) * 1024);
     // Available memory is clamped into the gauge's range, as the gauge itself does.
     EXPECT_EQ(view.gaugeProgress, view.gaugeMaximum);
@@ -72,24 +72,24 @@ TEST_F(MonitorTest, StoredSwitchesAreApplied) {
                        {"Memory", 1},      {"Min Memory", 500000},
                        {"Cation", 1},      {"Cation Memory", 700000},
                        {"Use Hot Key", 1}, {"Hot Key", 0x16041}};
-    Start();
+    StartMonitor();
     EXPECT_EQ(view.meterVisible, false);
-    EXPECT_EQ(view.checked[MenuCommand::RestMemMenu], false);
-    EXPECT_EQ(view.enabled[MenuCommand::TopShowMenu], false);
+    EXPECT_EQ(view.checked[MenuCommand::Meter], false);
+    EXPECT_EQ(view.enabled[MenuCommand::AlwaysOnTop], false);
     // The topmost state is applied and checked even while the meter is hidden.
     EXPECT_EQ(view.topmost, true);
-    EXPECT_EQ(view.checked[MenuCommand::TopShowMenu], true);
-    EXPECT_EQ(form->ReserveThreshold(), 500000);
-    EXPECT_TRUE(form->PromptSwitch());
-    EXPECT_EQ(form->PromptThreshold(), 700000);
+    EXPECT_EQ(view.checked[MenuCommand::AlwaysOnTop], true);
+    EXPECT_EQ(monitor->ReserveThreshold(), 500000);
+    EXPECT_TRUE(monitor->PromptSwitch());
+    EXPECT_EQ(monitor->PromptThreshold(), 700000);
     EXPECT_THAT(view.hotKeysAdded, ElementsAre(std::pair<int, std::int32_t>{1, 0x16041}));
 }
 
 TEST_F(MonitorTest, ThresholdsAreOnlyReadWhileTheirSwitchIsOn) {
     settings.values = {{"Min Memory", 500000}, {"Cation Memory", 700000}, {"Hot Key", 0x6041}};
-    Start();
-    EXPECT_EQ(form->ReserveThreshold(), 0);
-    EXPECT_EQ(form->PromptThreshold(), 0);
+    StartMonitor();
+    EXPECT_EQ(monitor->ReserveThreshold(), 0);
+    EXPECT_EQ(monitor->PromptThreshold(), 0);
     EXPECT_FALSE(settings.WasRead("Min Memory"));
     EXPECT_FALSE(settings.WasRead("Cation Memory"));
     EXPECT_FALSE(settings.WasRead("Hot Key"));
@@ -99,13 +99,13 @@ TEST_F(MonitorTest, OnlyAFirstArgumentOfCapitalCKeepsNextRun) {
     const std::vector<std::vector<std::string>> writing = {{}, {"c"}, {"x", "C"}, {"CC"}};
     for (const auto& arguments : writing) {
         FakeSettings fresh;
-        TForm1 monitor(system, view, fresh, arguments);
-        monitor.FormCreate();
+        Monitor own(system, view, fresh, arguments);
+        own.Start();
         EXPECT_EQ(fresh.floatWrites.size(), 1u);
     }
     FakeSettings kept;
-    TForm1 monitor(system, view, kept, {"C"});
-    monitor.FormCreate();
+    Monitor own(system, view, kept, {"C"});
+    own.Start();
     EXPECT_TRUE(kept.floatWrites.empty());
 }
 
@@ -128,16 +128,16 @@ TEST_P(ScheduleStepTest, WorksOutTheNextRun) {
     if (c.storedNextRun != 0.0) {
         settings.values["Next Run"] = system.now + c.storedNextRun;
     }
-    Start({"C"});
+    StartMonitor({"C"});
     if (std::isnan(c.expectedNextRun)) {
-        EXPECT_EQ(form->NextRunTime(), 0.0);
+        EXPECT_EQ(monitor->NextRunTime(), 0.0);
     } else {
-        EXPECT_NEAR(form->NextRunTime() - system.now, c.expectedNextRun, 1e-9);
+        EXPECT_NEAR(monitor->NextRunTime() - system.now, c.expectedNextRun, 1e-9);
     }
     EXPECT_EQ(settings.WasRead("Cycle"), c.cycleRead);
     ASSERT_EQ(settings.floatWrites.size(), c.written ? 1u : 0u);
     if (c.written) {
-        EXPECT_EQ(settings.floatWrites[0].second, form->NextRunTime());
+        EXPECT_EQ(settings.floatWrites[0].second, monitor->NextRunTime());
     }
     EXPECT_TRUE(system.errors.empty());
 }
@@ -164,9 +164,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(MonitorTest, TickShowsFreeMemoryWithoutASchedule) {
-    Start();
+    StartMonitor();
     system.status.availPhys = static_cast<std::uint64_t>(1234.56 * MB);
-    form->RestMemoryTimer();
+    monitor->Tick();
     EXPECT_EQ(view.title, "Nimbi  1,234.56MBの空き");
     EXPECT_EQ(view.hint, "空きメモリ：1,234.56MB");
     EXPECT_EQ(view.gaugeProgress, static_cast<std::int32_t>(1234.56 * 1024 + 0.5));
@@ -184,9 +184,9 @@ class CountdownTest : public MonitorTest, public testing::WithParamInterface<Cou
 
 TEST_P(CountdownTest, ShowsHoursFromAnHourOn) {
     settings.values = {{"Time", 1}, {"Next Run", system.now + GetParam().remaining}};
-    Start({"C"});
+    StartMonitor({"C"});
     system.status.availPhys = static_cast<std::uint64_t>(1234.56 * MB);
-    form->RestMemoryTimer();
+    monitor->Tick();
     EXPECT_EQ(view.title, std::string("Nimbi  1,234.56MBの空き") + GetParam().suffix);
     EXPECT_EQ(view.hint, std::string(" 1,234.56MBの空き\r\n") + GetParam().secondLine);
 }
@@ -211,10 +211,10 @@ TEST(CountdownTextTest, APastTimeOrNoNumberShowsNothingLeft) {
 TEST_F(MonitorTest, DueScheduleHandsOverWithTheExactLaunchAndEnds) {
     system.modulePath = "C:\\My Tools\\表\\Mossik.EXE";
     settings.values = {{"Time", 1}, {"Next Run", system.now + 2 * kSecond}};
-    Start({"C"});
+    StartMonitor({"C"});
     view.title.clear();
     system.now += 2 * kSecond;
-    form->RestMemoryTimer();
+    monitor->Tick();
     ASSERT_EQ(system.started.size(), 1u);
     EXPECT_EQ(system.started[0].verb, "");
     EXPECT_EQ(system.started[0].launch.file, "\"C:\\My Tools\\表\\Qelto.exe\"");
@@ -242,39 +242,39 @@ TEST_F(MonitorTest, LaunchFromADriveRoot) {
 
 TEST_F(MonitorTest, FailedScheduledLaunchIsReportedOnceAndSwitchesTheScheduleOff) {
     settings.values = {{"Time", 1}, {"Next Run", system.now + kSecond}};
-    Start({"C"});
+    StartMonitor({"C"});
     system.now += kSecond;
     system.startResult = 2;
-    form->RestMemoryTimer();
+    monitor->Tick();
     ASSERT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(system.messages[0].first, "必用なファイルがありません。");
     EXPECT_EQ(system.messages[0].second, 0x1010u);
     EXPECT_TRUE(view.title.empty()) << "the failing tick updates nothing";
     EXPECT_TRUE(view.timerRunning);
-    EXPECT_EQ(form->NextRunTime(), 0.0);
-    EXPECT_EQ(view.checked[MenuCommand::TimeMem1], false);
+    EXPECT_EQ(monitor->NextRunTime(), 0.0);
+    EXPECT_EQ(view.checked[MenuCommand::Periodic], false);
     EXPECT_TRUE(settings.boolWrites.empty()) << "off for this process only";
 
-    form->RestMemoryTimer();
+    monitor->Tick();
     EXPECT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(view.title, "Nimbi  12,288.00MBの空き");
 
     // Switched on again from the menu, a fresh period starts.
     settings.values["Cycle"] = 30;
-    form->TimeMem1Click();
-    EXPECT_NEAR(form->NextRunTime(), system.now + 30 * kMinute, 1e-9);
+    monitor->TogglePeriodic();
+    EXPECT_NEAR(monitor->NextRunTime(), system.now + 30 * kMinute, 1e-9);
 }
 
 TEST_F(MonitorTest, PromptAtTheThresholdAndCancelSuppressesItForGoodButNotTheAutomaticReservation) {
     settings.values = {{"Cation", 1}, {"Cation Memory", 1000}, {"Memory", 1}, {"Min Memory", 1000}};
-    Start();
+    StartMonitor();
     system.status.availPhys = 1000 * 1024; // exactly at both thresholds: counts as low
     system.answers = {DialogAnswer::Cancel};
-    form->RestMemoryTimer();
+    monitor->Tick();
     ASSERT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(system.messages[0].first, "残メモリが少なくなりました。\r\n空きメモリを確保しますか？");
     EXPECT_EQ(system.messages[0].second, 0x1041u);
-    EXPECT_FALSE(form->PromptSwitch());
+    EXPECT_FALSE(monitor->PromptSwitch());
     // The automatic reservation follows in the same tick.
     EXPECT_EQ(system.started.size(), 1u);
     EXPECT_EQ(system.endProcessCalls, 1);
@@ -282,23 +282,23 @@ TEST_F(MonitorTest, PromptAtTheThresholdAndCancelSuppressesItForGoodButNotTheAut
 
 TEST_F(MonitorTest, DeclinedPromptStaysOffEvenAfterMemoryRoseAndFellAgain) {
     settings.values = {{"Cation", 1}, {"Cation Memory", 1000}};
-    Start();
+    StartMonitor();
     system.status.availPhys = 900 * 1024;
     system.answers = {DialogAnswer::Cancel};
-    form->RestMemoryTimer();
+    monitor->Tick();
     system.status.availPhys = 5000 * 1024;
-    form->RestMemoryTimer();
+    monitor->Tick();
     system.status.availPhys = 900 * 1024;
-    form->RestMemoryTimer();
+    monitor->Tick();
     EXPECT_EQ(system.messages.size(), 1u);
     EXPECT_TRUE(view.timerRunning);
 }
 
 TEST_F(MonitorTest, AcceptedPromptHandsOver) {
     settings.values = {{"Cation", 1}, {"Cation Memory", 1000}};
-    Start();
+    StartMonitor();
     system.status.availPhys = 999 * 1024;
-    form->RestMemoryTimer();
+    monitor->Tick();
     EXPECT_EQ(system.started.size(), 1u);
     EXPECT_EQ(system.endProcessCalls, 1);
     EXPECT_THAT(settings.boolWrites, ElementsAre(std::pair<std::string, bool>{"Low Memory Handover", true}));
@@ -307,18 +307,18 @@ TEST_F(MonitorTest, AcceptedPromptHandsOver) {
 TEST_F(MonitorTest, AfterALowMemoryHandOverEachTriggerWaitsUntilFreeMemoryWasAboveItsThreshold) {
     settings.values = {
         {"Low Memory Handover", 1}, {"Cation", 1}, {"Cation Memory", 2000}, {"Memory", 1}, {"Min Memory", 1000}};
-    Start();
+    StartMonitor();
     EXPECT_THAT(settings.boolWrites, ElementsAre(std::pair<std::string, bool>{"Low Memory Handover", false}));
     system.status.availPhys = 500 * 1024;
-    form->RestMemoryTimer();
+    monitor->Tick();
     EXPECT_TRUE(system.messages.empty());
     EXPECT_TRUE(system.started.empty());
     EXPECT_TRUE(view.timerRunning);
 
     system.status.availPhys = 1500 * 1024; // above the automatic threshold only
-    form->RestMemoryTimer();
+    monitor->Tick();
     system.status.availPhys = 500 * 1024;
-    form->RestMemoryTimer();
+    monitor->Tick();
     EXPECT_TRUE(system.messages.empty()) << "the prompt still waits";
     EXPECT_EQ(system.started.size(), 1u);
     EXPECT_EQ(settings.boolWrites.back(), (std::pair<std::string, bool>{"Low Memory Handover", true}));
@@ -326,16 +326,16 @@ TEST_F(MonitorTest, AfterALowMemoryHandOverEachTriggerWaitsUntilFreeMemoryWasAbo
 
 TEST_F(MonitorTest, PromptComesBackAfterAFailedLaunchAndCanBeDeclined) {
     settings.values = {{"Cation", 1}, {"Cation Memory", 1000}};
-    Start();
+    StartMonitor();
     system.status.availPhys = 999 * 1024;
     system.startResult = 2;
     system.answers = {DialogAnswer::Ok, DialogAnswer::Ok, DialogAnswer::Cancel};
-    form->RestMemoryTimer(); // prompt, failed launch box
-    form->RestMemoryTimer(); // prompt again, declined
-    form->RestMemoryTimer(); // nothing
+    monitor->Tick(); // prompt, failed launch box
+    monitor->Tick(); // prompt again, declined
+    monitor->Tick(); // nothing
     ASSERT_EQ(system.messages.size(), 3u);
     EXPECT_EQ(system.messages[1].first, "必用なファイルがありません。");
-    EXPECT_FALSE(form->PromptSwitch());
+    EXPECT_FALSE(monitor->PromptSwitch());
 }
 
 TEST_F(MonitorTest, ThresholdsOfZeroOrBelowAreOff) {
@@ -344,9 +344,9 @@ TEST_F(MonitorTest, ThresholdsOfZeroOrBelowAreOff) {
         quiet.status.availPhys = 0;
         FakeSettings stored;
         stored.values = {{"Cation", 1}, {"Cation Memory", threshold}, {"Memory", 1}, {"Min Memory", threshold}};
-        TForm1 monitor(quiet, view, stored, {});
-        monitor.FormCreate();
-        monitor.RestMemoryTimer();
+        Monitor own(quiet, view, stored, {});
+        own.Start();
+        own.Tick();
         EXPECT_TRUE(quiet.messages.empty());
         EXPECT_TRUE(quiet.started.empty());
     }
@@ -354,80 +354,80 @@ TEST_F(MonitorTest, ThresholdsOfZeroOrBelowAreOff) {
 
 TEST_F(MonitorTest, FailedAutomaticLaunchIsReportedOnceAndSwitchesTheThresholdOff) {
     settings.values = {{"Memory", 1}, {"Min Memory", 1000}};
-    Start();
+    StartMonitor();
     system.status.availPhys = 10 * 1024;
     system.startResult = 0;
-    form->RestMemoryTimer();
-    form->RestMemoryTimer();
+    monitor->Tick();
+    monitor->Tick();
     EXPECT_EQ(system.messages.size(), 1u);
-    EXPECT_EQ(form->ReserveThreshold(), 0);
-    EXPECT_EQ(view.checked[MenuCommand::ZanMem1], false);
-    form->ZanMem1Click();
-    EXPECT_EQ(form->ReserveThreshold(), 1000);
+    EXPECT_EQ(monitor->ReserveThreshold(), 0);
+    EXPECT_EQ(view.checked[MenuCommand::LowMemory], false);
+    monitor->ToggleLowMemory();
+    EXPECT_EQ(monitor->ReserveThreshold(), 1000);
 }
 
 TEST_F(MonitorTest, FailedLaunchLeavesASwitchThatWasUsedWhileItsBoxShowed) {
     settings.values = {
         {"Time", 1}, {"Next Run", system.now + kSecond}, {"Cycle", 30}, {"Memory", 1}, {"Min Memory", 1000}};
-    Start({"C"});
+    StartMonitor({"C"});
     system.now += kSecond;
     system.status.availPhys = 10 * 1024;
     system.startResult = 2;
     system.duringMessage = [&] {
         for (int i = 0; i < 2; ++i) {
-            form->TimeMem1Click();
-            form->ZanMem1Click();
+            monitor->TogglePeriodic();
+            monitor->ToggleLowMemory();
         }
     };
-    form->RestMemoryTimer(); // the schedule's box, then the automatic reservation's
+    monitor->Tick(); // the schedule's box, then the automatic reservation's
     EXPECT_EQ(system.messages.size(), 2u);
-    EXPECT_EQ(view.checked[MenuCommand::TimeMem1], true);
-    EXPECT_NEAR(form->NextRunTime(), system.now + 30 * kMinute, 1e-9);
-    EXPECT_EQ(view.checked[MenuCommand::ZanMem1], true);
-    EXPECT_EQ(form->ReserveThreshold(), 1000);
+    EXPECT_EQ(view.checked[MenuCommand::Periodic], true);
+    EXPECT_NEAR(monitor->NextRunTime(), system.now + 30 * kMinute, 1e-9);
+    EXPECT_EQ(view.checked[MenuCommand::LowMemory], true);
+    EXPECT_EQ(monitor->ReserveThreshold(), 1000);
 }
 
 TEST_F(MonitorTest, NoSecondLaunchWhileALaunchBoxShows) {
     settings.values = {{"Memory", 1}, {"Min Memory", 1000}};
-    Start();
+    StartMonitor();
     system.startResult = 2;
     int boxes = 0;
     system.duringMessage = [&] {
         if (boxes++ == 0) {
-            form->HKey1HotKey(1);
-            form->RunQeltoMenuClick();
+            monitor->HotKeyPressed(1);
+            monitor->ReserveNow();
             system.status.availPhys = 10 * 1024;
-            form->RestMemoryTimer();
+            monitor->Tick();
         }
     };
-    form->RunQeltoMenuClick();
+    monitor->ReserveNow();
     EXPECT_EQ(system.started.size(), 1u);
     EXPECT_EQ(system.messages.size(), 1u);
     // Once the box is gone, the tick starts one again.
-    form->RestMemoryTimer();
+    monitor->Tick();
     EXPECT_EQ(system.started.size(), 2u);
 }
 
 TEST_F(MonitorTest, NothingStartsOnceTheMonitorHasBegunToClose) {
-    Start();
-    form->Exit1Click();
-    form->HKey1HotKey(1);
-    form->SetQeltoClick();
+    StartMonitor();
+    monitor->Exit();
+    monitor->HotKeyPressed(1);
+    monitor->OpenSettings();
     EXPECT_TRUE(system.started.empty());
     EXPECT_TRUE(system.messages.empty());
 }
 
 TEST_F(MonitorTest, ExitDuringATickBoxTouchesNothingAfterwards) {
     settings.values = {{"Cation", 1}, {"Cation Memory", 1000}, {"Memory", 1}, {"Min Memory", 1000}};
-    Start();
+    StartMonitor();
     system.status.availPhys = 10 * 1024;
     system.answers = {DialogAnswer::Cancel};
     system.duringMessage = [&] {
-        form->Exit1Click();
-        form->MeterDestroyed();
+        monitor->Exit();
+        monitor->MeterDestroyed();
     };
     const int stopsBefore = view.timerStops;
-    form->RestMemoryTimer();
+    monitor->Tick();
     EXPECT_EQ(view.closeRequests, 1);
     EXPECT_TRUE(system.started.empty());
     EXPECT_EQ(view.timerStops, stopsBefore + 1);
@@ -435,46 +435,46 @@ TEST_F(MonitorTest, ExitDuringATickBoxTouchesNothingAfterwards) {
 }
 
 TEST_F(MonitorTest, MeterWindowSwitchTwice) {
-    Start();
-    form->RestMemMenuClick();
+    StartMonitor();
+    monitor->ToggleMeter();
     EXPECT_EQ(view.meterVisible, false);
-    EXPECT_EQ(view.enabled[MenuCommand::TopShowMenu], false);
-    EXPECT_EQ(view.checked[MenuCommand::RestMemMenu], false);
-    form->RestMemMenuClick();
+    EXPECT_EQ(view.enabled[MenuCommand::AlwaysOnTop], false);
+    EXPECT_EQ(view.checked[MenuCommand::Meter], false);
+    monitor->ToggleMeter();
     EXPECT_EQ(view.meterVisible, true);
-    EXPECT_EQ(view.enabled[MenuCommand::TopShowMenu], true);
+    EXPECT_EQ(view.enabled[MenuCommand::AlwaysOnTop], true);
     EXPECT_THAT(settings.boolWrites,
                 ElementsAre(std::pair<std::string, bool>{"Show", true}, std::pair<std::string, bool>{"Show", false}));
 }
 
 TEST_F(MonitorTest, SwitchCommandsWriteTheirNewState) {
     settings.values = {{"Min Memory", 4096}, {"Cycle", 10}};
-    Start({"C"});
-    form->TopShowMenuClick();
+    StartMonitor({"C"});
+    monitor->ToggleAlwaysOnTop();
     EXPECT_EQ(view.topmost, true);
-    form->TimeMem1Click();
-    EXPECT_NEAR(form->NextRunTime(), system.now + 10 * kMinute, 1e-9);
-    form->ZanMem1Click();
-    EXPECT_EQ(form->ReserveThreshold(), 4096);
-    form->TimeMem1Click();
-    EXPECT_EQ(form->NextRunTime(), 0.0);
+    monitor->TogglePeriodic();
+    EXPECT_NEAR(monitor->NextRunTime(), system.now + 10 * kMinute, 1e-9);
+    monitor->ToggleLowMemory();
+    EXPECT_EQ(monitor->ReserveThreshold(), 4096);
+    monitor->TogglePeriodic();
+    EXPECT_EQ(monitor->NextRunTime(), 0.0);
     EXPECT_THAT(settings.boolWrites,
                 ElementsAre(std::pair<std::string, bool>{"Top", true}, std::pair<std::string, bool>{"Time", true},
                             std::pair<std::string, bool>{"Memory", true}, std::pair<std::string, bool>{"Time", false}));
 }
 
 TEST_F(MonitorTest, PeriodicSwitchResumesAStoredFutureRunWithoutReadingTheCycle) {
-    Start({"C"});
+    StartMonitor({"C"});
     settings.values["Next Run"] = system.now + 7 * kMinute;
     settings.reads.clear();
-    form->TimeMem1Click();
-    EXPECT_NEAR(form->NextRunTime(), system.now + 7 * kMinute, 1e-9);
+    monitor->TogglePeriodic();
+    EXPECT_NEAR(monitor->NextRunTime(), system.now + 7 * kMinute, 1e-9);
     EXPECT_FALSE(settings.WasRead("Cycle"));
 }
 
 TEST_F(MonitorTest, AboutBox) {
-    Start();
-    form->AboutAmbrolainTrayIcon1Click();
+    StartMonitor();
+    monitor->ShowAbout();
     ASSERT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(system.messages[0].first, "QeltoNimbi\r\n\r\nCopyright (C) 2026 Harvelt. All rights reserved.");
     EXPECT_EQ(system.messages[0].second, 0x1040u);
@@ -482,31 +482,31 @@ TEST_F(MonitorTest, AboutBox) {
 
 TEST_F(MonitorTest, ExitResetsNextRunAndRemovesTheHotKeyOnlyWhenStillWanted) {
     settings.values = {{"Use Hot Key", 1}, {"Hot Key", 0x6041}};
-    Start();
+    StartMonitor();
     settings.values["Use Hot Key"] = 0;
-    form->Exit1Click();
+    monitor->Exit();
     EXPECT_TRUE(view.hotKeysRemoved.empty());
     EXPECT_EQ(settings.floatWrites.back(), (std::pair<std::string, double>{"Next Run", 0.0}));
     EXPECT_EQ(view.closeRequests, 1);
 
     settings.values["Use Hot Key"] = 1;
-    form->Exit1Click();
+    monitor->Exit();
     EXPECT_THAT(view.hotKeysRemoved, ElementsAre(1));
-    form->FormCloseQuery();
+    monitor->CloseQuery();
     EXPECT_EQ(settings.savePositionCalls, 1);
 }
 
 TEST_F(MonitorTest, HotKeyOneStartsAReservationAndOthersNothing) {
-    Start();
-    form->HKey1HotKey(2);
+    StartMonitor();
+    monitor->HotKeyPressed(2);
     EXPECT_TRUE(system.started.empty());
-    form->HKey1HotKey(1);
+    monitor->HotKeyPressed(1);
     EXPECT_EQ(system.started.size(), 1u);
 }
 
 TEST_F(MonitorTest, SettingsProgramStartsAndTheMonitorEnds) {
-    Start();
-    form->SetQeltoClick();
+    StartMonitor();
+    monitor->OpenSettings();
     ASSERT_EQ(system.started.size(), 1u);
     EXPECT_EQ(system.started[0].verb, "open");
     EXPECT_EQ(system.started[0].launch.file, "\"C:\\Tools\\Dunfel.exe\"");
@@ -515,7 +515,7 @@ TEST_F(MonitorTest, SettingsProgramStartsAndTheMonitorEnds) {
     EXPECT_EQ(settings.floatWrites.size(), 1u) << "nothing written but the start time";
 
     system.startResult = 31;
-    form->SetQeltoClick();
+    monitor->OpenSettings();
     ASSERT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(system.messages[0].first, "設定プログラムがありません。設定の変更ができません。");
     EXPECT_EQ(system.messages[0].second, 0x1010u);
@@ -523,7 +523,7 @@ TEST_F(MonitorTest, SettingsProgramStartsAndTheMonitorEnds) {
 
 TEST_F(MonitorTest, StartUpErrorSkipsTheRemainingStepsAndIsShown) {
     view.gaugeMaximumError = "-2147483647 から 99 の間の値でなければなりません";
-    Start();
+    StartMonitor();
     EXPECT_THAT(system.errors, ElementsAre("-2147483647 から 99 の間の値でなければなりません."));
     EXPECT_FALSE(view.trayShown);
     EXPECT_FALSE(view.meterVisible.has_value());
@@ -531,8 +531,8 @@ TEST_F(MonitorTest, StartUpErrorSkipsTheRemainingStepsAndIsShown) {
     FakeView refusing;
     refusing.trayError = "トレイにアイコンを登録できません";
     FakeSystem other;
-    TForm1 monitor(other, refusing, settings, {});
-    monitor.FormCreate();
+    Monitor own(other, refusing, settings, {});
+    own.Start();
     EXPECT_THAT(other.errors, ElementsAre("トレイにアイコンを登録できません."));
 }
 

@@ -81,19 +81,19 @@ class TrayIconTest : public testing::Test {
 protected:
     // Records every event into the system's log.
     void Watch(TrayIconCore& icon) {
-        const auto name = [](TMouseButton b) {
-            return b == TMouseButton::mbLeft ? "left" : b == TMouseButton::mbRight ? "right" : "middle";
+        const auto name = [](MouseButton b) {
+            return b == MouseButton::Left ? "left" : b == MouseButton::Right ? "right" : "middle";
         };
         icon.OnClick = [this] { system.log.push_back("click"); };
         icon.OnDblClick = [this] { system.log.push_back("dblclick"); };
-        icon.OnMouseDown = [this, name](TMouseButton b, TShiftState s, int x, int y) {
+        icon.OnMouseDown = [this, name](MouseButton b, ButtonsDown s, int x, int y) {
             system.log.push_back(std::string("down ") + name(b) + " " + std::to_string(s) + " " + std::to_string(x) +
                                  "," + std::to_string(y));
         };
-        icon.OnMouseMove = [this](TShiftState s, int, int) { system.log.push_back("move " + std::to_string(s)); };
+        icon.OnMouseMove = [this](ButtonsDown s, int, int) { system.log.push_back("move " + std::to_string(s)); };
     }
     void WatchUp(TrayIconCore& icon) {
-        icon.OnMouseUp = [this](TMouseButton b, TShiftState s, int, int) {
+        icon.OnMouseUp = [this](MouseButton b, ButtonsDown s, int, int) {
             system.log.push_back("up " + std::to_string(static_cast<int>(b)) + " " + std::to_string(s));
         };
     }
@@ -139,7 +139,7 @@ TEST_F(TrayIconTest, TheHundredAndFirstInstanceFails) {
     try {
         Icon extra(list, system);
         FAIL() << "created";
-    } catch (const EOutOfResources& error) {
+    } catch (const OutOfResourcesError& error) {
         EXPECT_STREQ(error.what(), "トレイにアイコンを登録できません");
     }
     icons.pop_back();
@@ -171,7 +171,7 @@ TEST_F(TrayIconTest, RefusedAddRaisesAndStaysUnregistered) {
     icon.SetImage(true);
     icon.SetVisible(false);
     system.refuse = true;
-    EXPECT_THROW(icon.SetVisible(true), EOutOfResources);
+    EXPECT_THROW(icon.SetVisible(true), OutOfResourcesError);
     EXPECT_FALSE(icon.Registered());
     // A refused delete still counts as deleted.
     system.refuse = false;
