@@ -70,7 +70,7 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     // Made at the design size first: the DPI it is shown at is known once it exists on a monitor.
     const SIZE size = MeterWindowSize(kDesignDpi);
     CreateParams params;
-    params.className = L"Monitor";
+    params.className = L"TForm1";
     params.style = kMeterStyle;
     params.x = kDesignLeft;
     params.y = kDesignTop;

@@ -16,7 +16,7 @@ using testing::ElementsAre;
 namespace reg = registry;
 
 constexpr const wchar_t* kMarker = L"AmbrolaTrayIcon";
-constexpr const wchar_t* kMeterClass = L"Monitor";
+constexpr const wchar_t* kMeterClass = L"TForm1";
 constexpr double kSecond = 1.0 / 86400.0;
 constexpr UINT kTrayCallback = WM_USER + 200;
 
