@@ -44,10 +44,11 @@ function(qn_windows_program target kind)
     endif()
 endfunction()
 
-# qn_program_resources(<target>): lets the program's .rc find the shared icon, manifest and version header.
+# qn_program_resources(<target>): lets the program's .rc find the shared icon and manifest, and the version header
+# that common/ keeps for the programs' texts.
 function(qn_program_resources target)
-    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources)
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources ${PROJECT_SOURCE_DIR}/common)
     set_property(SOURCE ${ARGN} APPEND PROPERTY OBJECT_DEPENDS
-        ${PROJECT_SOURCE_DIR}/resources/product.rc ${PROJECT_SOURCE_DIR}/resources/version.h
+        ${PROJECT_SOURCE_DIR}/resources/product.rc ${PROJECT_SOURCE_DIR}/common/ProductVersion.h
         ${PROJECT_SOURCE_DIR}/resources/QeltoNimbi.ico ${PROJECT_SOURCE_DIR}/resources/QeltoNimbi.manifest)
 endfunction()

@@ -1,5 +1,5 @@
 #pragma once
-#include "version.h"
+#include "ProductVersion.h"
 
 #include <string_view>
 

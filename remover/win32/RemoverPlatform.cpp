@@ -1,5 +1,7 @@
 #include "RemoverPlatform.h"
 
+#include "win32/ProcessInfo.h"
+#include "win32/ShellLaunch.h"
 #include "win32/Utf.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #pragma once
 #include "Removal.h"
-#include "win32/System.h"
+#include "win32/MessageBoxDialogs.h"
 
 namespace qn::win32 {
 

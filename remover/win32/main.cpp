@@ -1,5 +1,7 @@
 // Kolvane.exe: removes the settings key and then the product's files, each stage confirmed by the user.
 #include "RemoverPlatform.h"
+#include "win32/DllSearch.h"
+#include "win32/ErrorReport.h"
 #include "win32/Registry.h"
 
 #include <windows.h>

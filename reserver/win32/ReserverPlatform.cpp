@@ -4,6 +4,10 @@
 #include "PathUtil.h"
 #include "ProgressWindow.h"
 #include "ZeroFill.h"
+#include "win32/ProcessInfo.h"
+#include "win32/ShellLaunch.h"
+#include "win32/SystemLocale.h"
+#include "win32/SystemMemory.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "Reservation.h"
-#include "win32/System.h"
+#include "win32/MessageBoxDialogs.h"
 #include "win32/UniqueHandle.h"
 
 #include <windows.h>

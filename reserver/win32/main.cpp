@@ -1,5 +1,8 @@
 // Qelto.exe: reserves one large block of memory, fills it, releases it and reports the free memory.
 #include "ReserverPlatform.h"
+#include "win32/DllSearch.h"
+#include "win32/ErrorReport.h"
+#include "win32/ProcessInfo.h"
 
 #include <windows.h>
 

@@ -3,7 +3,11 @@
 #include "SettingsDialog.h"
 #include "Texts.h"
 #include "win32/Registry.h"
-#include "win32/System.h"
+#include "win32/DllSearch.h"
+#include "win32/ErrorReport.h"
+#include "win32/ProcessInfo.h"
+#include "win32/ShellLaunch.h"
+#include "win32/SystemMemory.h"
 #include "win32/Utf.h"
 
 #include <windows.h>
@@ -38,7 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                          qn::DirectoryKeepingRoot(qn::win32::ModuleFileName()));
         dialog.Run(instance);
     } catch (const std::exception& error) {
-        MessageBoxW(nullptr, qn::win32::Widen(error.what()).c_str(), L"QeltoNimbi", MB_OK | MB_ICONSTOP);
+        qn::win32::ReportError(qn::win32::ErrorKind::SettingsProgram, error.what());
     }
     // OK or Cancel, the monitor that opened this program has ended itself and comes back now.
     ShellMonitorLauncher launcher;

@@ -1,6 +1,6 @@
 #pragma once
 #include "MonitorPorts.h"
-#include "win32/System.h"
+#include "win32/MessageBoxDialogs.h"
 
 #include <windows.h>
 
