@@ -36,10 +36,11 @@ function(qn_program program)
     target_link_libraries(${program} PRIVATE ${uses} qn_common_win32 ${arg_LINK} qn_warnings)
     target_link_options(${program} PRIVATE -municode $<$<NOT:$<BOOL:${arg_CONSOLE}>>:-mwindows>)
     if(arg_RC)
-        # The program's .rc includes the shared icon, manifest and version header.
-        target_include_directories(${program} PRIVATE ${PROJECT_SOURCE_DIR}/resources)
+        # The program's .rc includes the shared icon and manifest, and the version header that common/ keeps
+        # for the programs' texts.
+        target_include_directories(${program} PRIVATE ${PROJECT_SOURCE_DIR}/resources ${PROJECT_SOURCE_DIR}/common)
         set_property(SOURCE ${arg_RC} APPEND PROPERTY OBJECT_DEPENDS
-            ${PROJECT_SOURCE_DIR}/resources/product.rc ${PROJECT_SOURCE_DIR}/resources/version.h
+            ${PROJECT_SOURCE_DIR}/resources/product.rc ${PROJECT_SOURCE_DIR}/common/ProductVersion.h
             ${PROJECT_SOURCE_DIR}/resources/QeltoNimbi.ico ${PROJECT_SOURCE_DIR}/resources/QeltoNimbi.manifest)
     endif()
 endfunction()

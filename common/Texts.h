@@ -1,5 +1,5 @@
 #pragma once
-#include "resources/version.h"
+#include "common/ProductVersion.h"
 
 #include <string_view>
 

@@ -4,37 +4,8 @@
 
 #include <exception>
 #include <stdexcept>
-#include <utility>
 
 namespace qn::win32 {
-namespace {
-
-ApplicationErrorHandler& CurrentErrorHandler() {
-    static ApplicationErrorHandler handler;
-    return handler;
-}
-
-void ShowErrorBox(const std::string& message) {
-    ::MessageBoxW(nullptr, Widen(message + ".").c_str(), nullptr, MB_OK | MB_ICONERROR);
-}
-
-} // namespace
-
-void SetApplicationErrorHandler(ApplicationErrorHandler handler) {
-    CurrentErrorHandler() = std::move(handler);
-}
-
-void HandleApplicationError(const std::string& message) {
-    try {
-        if (const ApplicationErrorHandler& handler = CurrentErrorHandler()) {
-            handler(message);
-        } else {
-            ShowErrorBox(message);
-        }
-    } catch (...) {
-        // The report of an error must not become one more error inside a window procedure.
-    }
-}
 
 WindowObject::~WindowObject() {
     if (HWND window = m_window.get()) {

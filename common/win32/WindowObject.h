@@ -1,21 +1,13 @@
 #pragma once
 // A window whose messages go to a C++ object: the object is passed as the creation parameter, kept in the
 // window's user data from WM_NCCREATE, given every message through OnMessage, and let go at WM_NCDESTROY.
-// No exception leaves the window procedure: one that escapes OnMessage goes to the application's error handler.
+// No exception leaves the window procedure: one that escapes OnMessage goes to HandleApplicationError.
+#include "common/win32/ErrorReport.h"
 #include "common/win32/UniqueHandle.h"
 
 #include <windows.h>
 
-#include <functional>
-#include <string>
-
 namespace qn::win32 {
-
-// Shows an error that escaped a message handler. By default an ownerless message box with the error's text
-// followed by "." and the error icon; a program sets its own to give the box its owner and title.
-using ApplicationErrorHandler = std::function<void(const std::string& message)>;
-void SetApplicationErrorHandler(ApplicationErrorHandler handler);
-void HandleApplicationError(const std::string& message);
 
 class WindowObject {
 public:

@@ -1,5 +1,7 @@
 #include "remover/win32/RemoverPlatform.h"
 
+#include "common/win32/ProcessInfo.h"
+#include "common/win32/ShellLaunch.h"
 #include "common/win32/Utf.h"
 
 #include <windows.h>

@@ -1,5 +1,7 @@
 // Kolvane.exe: removes the settings key and then the product's files, each stage confirmed by the user.
 #include "remover/win32/RemoverPlatform.h"
+#include "common/win32/DllSearch.h"
+#include "common/win32/ErrorReport.h"
 #include "common/win32/Registry.h"
 
 #include <windows.h>

@@ -4,6 +4,10 @@
 #include "common/PathUtil.h"
 #include "reserver/win32/ProgressWindow.h"
 #include "reserver/ZeroFill.h"
+#include "common/win32/ProcessInfo.h"
+#include "common/win32/ShellLaunch.h"
+#include "common/win32/SystemLocale.h"
+#include "common/win32/SystemMemory.h"
 
 #include <windows.h>
 

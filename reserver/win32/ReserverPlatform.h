@@ -1,6 +1,6 @@
 #pragma once
 #include "reserver/Reservation.h"
-#include "common/win32/System.h"
+#include "common/win32/MessageBoxDialogs.h"
 #include "common/win32/UniqueHandle.h"
 
 #include <windows.h>

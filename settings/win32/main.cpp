@@ -3,7 +3,11 @@
 #include "settings/win32/SettingsDialog.h"
 #include "common/Texts.h"
 #include "common/win32/Registry.h"
-#include "common/win32/System.h"
+#include "common/win32/DllSearch.h"
+#include "common/win32/ErrorReport.h"
+#include "common/win32/ProcessInfo.h"
+#include "common/win32/ShellLaunch.h"
+#include "common/win32/SystemMemory.h"
 #include "common/win32/Utf.h"
 
 #include <windows.h>
@@ -38,7 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                          qn::DirectoryKeepingRoot(qn::win32::ModuleFileName()));
         dialog.Run(instance);
     } catch (const std::exception& error) {
-        MessageBoxW(nullptr, qn::win32::Widen(error.what()).c_str(), L"QeltoNimbi", MB_OK | MB_ICONSTOP);
+        qn::win32::ReportError(qn::win32::ErrorKind::SettingsProgram, error.what());
     }
     // OK or Cancel, the monitor that opened this program has ended itself and comes back now.
     ShellMonitorLauncher launcher;

@@ -1,6 +1,6 @@
 // The DLL search restriction every program applies first: a DLL beside the program is found before it and no
 // longer after it. Each test runs in a process of its own, so the restriction stays within this one.
-#include "common/win32/System.h"
+#include "common/win32/DllSearch.h"
 
 #include <gtest/gtest.h>
 

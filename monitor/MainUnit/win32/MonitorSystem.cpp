@@ -1,6 +1,11 @@
 #include "monitor/MainUnit/win32/MonitorSystem.h"
 
-#include "common/win32/Utf.h"
+#include "common/win32/ErrorReport.h"
+#include "common/win32/ProcessInfo.h"
+#include "common/win32/ShellLaunch.h"
+#include "common/win32/SystemClock.h"
+#include "common/win32/SystemLocale.h"
+#include "common/win32/SystemMemory.h"
 
 namespace qn::win32 {
 
@@ -29,7 +34,7 @@ std::intptr_t MonitorSystem::Start(const std::string& verb, const Launch& launch
 }
 
 void MonitorSystem::ShowError(const std::string& text) {
-    MessageBoxW(m_errorOwner, Widen(text).c_str(), Widen(kInstanceMarker).c_str(), MB_OK | MB_ICONERROR);
+    ShowErrorReport(ErrorKind::Monitor, text, m_errorOwner);
 }
 
 void MonitorSystem::EndProcess() {

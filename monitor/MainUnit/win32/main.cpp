@@ -5,7 +5,9 @@
 #include "monitor/MainUnit/win32/MonitorSystem.h"
 #include "common/win32/Registry.h"
 #include "monitor/MainUnit/StoredSettings.h"
-#include "common/win32/System.h"
+#include "common/win32/DllSearch.h"
+#include "common/win32/ErrorReport.h"
+#include "common/win32/ProcessInfo.h"
 #include "common/win32/Utf.h"
 
 #include <windows.h>
@@ -68,8 +70,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         return RunMonitor(instance);
     } catch (const std::exception& error) {
-        MessageBoxW(nullptr, qn::win32::Widen(std::string(error.what()) + ".").c_str(),
-                    qn::win32::Widen(qn::kInstanceMarker).c_str(), MB_OK | MB_ICONERROR);
+        // The application window is gone by now: the box has no owner.
+        qn::win32::ReportError(qn::win32::ErrorKind::Monitor, error.what());
         return 0;
     }
 }

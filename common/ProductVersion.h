@@ -1,4 +1,4 @@
-/* The product's version, shared by the programs' texts and their version resources. */
+/* The product's version, shared by the programs' texts and by resources/product.rc. */
 #pragma once
 #define QN_VERSION_TEXT "0.04"
 #define QN_VERSION_NUMBERS 0, 4, 0, 0

@@ -1,0 +1,9 @@
+#pragma once
+#include "common/MemoryUnits.h"
+
+namespace qn::win32 {
+
+// Physical memory from GlobalMemoryStatusEx.
+MemoryStatus QueryMemoryStatus();
+
+} // namespace qn::win32
