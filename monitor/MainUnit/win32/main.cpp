@@ -3,8 +3,8 @@
 #include "MeterWindow.h"
 #include "MeterWindowPlacement.h"
 #include "MonitorSystem.h"
+#include "SettingsStore.h"
 #include "win32/Registry.h"
-#include "StoredSettings.h"
 #include "win32/System.h"
 #include "win32/Utf.h"
 
@@ -46,8 +46,7 @@ int RunMonitor(HINSTANCE instance) {
     MeterWindow meter(application, icon, smallIcon);
 
     MeterWindowPlacement placement(meter.Handle());
-    qn::SettingsStore store(currentUser, placement);
-    qn::StoredSettings settings(store);
+    qn::SettingsStore settings(currentUser, placement);
 
     qn::TForm1 form(system, meter, settings, ProcessArguments());
     meter.Attach(form);
