@@ -9,8 +9,8 @@
 
 namespace qn {
 
-// The values the settings program writes for the monitor, in the units the settings key keeps them (each
-// described by the setting named beside it).
+// The values the settings program writes for the monitor, in the units the settings key keeps them; what each
+// means, its unit and its range are in the description of the setting that gives the field its default.
 struct ProgramSettings {
     bool memory = setting::kMemory.defaultValue;
     std::int32_t minMemoryKB = setting::kMinMemory.defaultValue;
