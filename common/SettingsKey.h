@@ -1,5 +1,9 @@
 #pragma once
+#include "common/RegistryKey.h"
+
 #include <cstdint>
+#include <limits>
+#include <string>
 #include <string_view>
 
 namespace qn {
@@ -9,27 +13,126 @@ inline constexpr std::string_view kSettingsKeyPath = "Software\\Harvelt\\Ambrola
 inline constexpr std::string_view kSettingsParentPath = "Software\\Harvelt";
 inline constexpr std::string_view kSettingsSubkeyName = "Ambrola";
 
-// Value names, fixed strings shared with the settings program.
+// How a value is kept in the key.
+enum class SettingKind {
+    Integer, // REG_DWORD of 4 bytes, little-endian: a signed 32-bit integer
+    Switch,  // REG_DWORD read as true when not 0, written as 1 or 0
+    Float64, // REG_BINARY of 8 bytes: an IEEE 754 binary64 number, little-endian
+    Text,    // REG_SZ, written with its terminating NUL (REG_EXPAND_SZ is read too, left unexpanded)
+};
+
+// What a value counts in.
+enum class SettingUnit {
+    None,
+    Kilobytes, // units of 1024 bytes
+    Minutes,
+    ShortcutCode,   // virtual key in bits 0 to 12, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt
+    LocalDateTime,  // days since 30 December 1899, local time; 0.0 is none
+    PositionRecord, // eight integers "%d,%d,%d,%d,%d,%d,%d,%d" of the meter window's placement
+};
+
+// The kind a value of each type is kept as.
+template <typename T>
+inline constexpr SettingKind kKindOf = SettingKind::Integer;
+template <>
+inline constexpr SettingKind kKindOf<bool> = SettingKind::Switch;
+template <>
+inline constexpr SettingKind kKindOf<double> = SettingKind::Float64;
+template <>
+inline constexpr SettingKind kKindOf<std::string_view> = SettingKind::Text;
+
+// One value of the settings key: its name, what it counts in, what an unreadable value reads as, and the
+// values that the programs write and take as meant (inclusive). Reads never check the range: what lies outside
+// it is for the reader of the value to handle.
+template <typename T>
+struct Setting {
+    static constexpr SettingKind kind = kKindOf<T>;
+    std::string_view name;
+    SettingUnit unit;
+    T defaultValue;
+    T min;
+    T max;
+
+    constexpr bool InRange(T value) const { return min <= value && value <= max; }
+};
+
+using IntSetting = Setting<std::int32_t>;
+using SwitchSetting = Setting<bool>;
+using FloatSetting = Setting<double>;
+using TextSetting = Setting<std::string_view>;
+
+// Every value of the key. Names are fixed strings shared by the monitor and the settings program.
 namespace setting {
-inline constexpr std::string_view kShow = "Show";
-inline constexpr std::string_view kTop = "Top";
-inline constexpr std::string_view kMemory = "Memory";
-inline constexpr std::string_view kMinMemory = "Min Memory";
-inline constexpr std::string_view kTime = "Time";
-inline constexpr std::string_view kCycle = "Cycle";
-inline constexpr std::string_view kNextRun = "Next Run";
-inline constexpr std::string_view kCation = "Cation";
-inline constexpr std::string_view kCationMemory = "Cation Memory";
-inline constexpr std::string_view kUseHotKey = "Use Hot Key";
-inline constexpr std::string_view kHotKey = "Hot Key";
-inline constexpr std::string_view kPosition = "Position";
+inline constexpr std::int32_t kIntMax = std::numeric_limits<std::int32_t>::max();
+inline constexpr std::int32_t kIntMin = std::numeric_limits<std::int32_t>::min();
+
+// The meter window hidden (read at start-up, written by the meter command).
+inline constexpr SwitchSetting kShow{"Show", SettingUnit::None, false, false, true};
+// The meter window above all others.
+inline constexpr SwitchSetting kTop{"Top", SettingUnit::None, false, false, true};
+// Reserve by itself when free memory falls to "Min Memory".
+inline constexpr SwitchSetting kMemory{"Memory", SettingUnit::None, false, false, true};
+// Threshold of "Memory", counted as the gauge counts free memory; 0 or less disables it.
+inline constexpr IntSetting kMinMemory{"Min Memory", SettingUnit::Kilobytes, 0, 0, kIntMax};
+// Periodic reservation.
+inline constexpr SwitchSetting kTime{"Time", SettingUnit::None, false, false, true};
+// The period of the periodic reservation: one minute to a day. Outside that there is no periodic schedule.
+inline constexpr IntSetting kCycle{"Cycle", SettingUnit::Minutes, 0, 1, 1440};
+// When the next periodic reservation is due; 0.0: none pending.
+inline constexpr FloatSetting kNextRun{"Next Run", SettingUnit::LocalDateTime, 0.0,
+                                       std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max()};
+// Ask whether to reserve when free memory falls to "Cation Memory".
+inline constexpr SwitchSetting kCation{"Cation", SettingUnit::None, false, false, true};
+// Threshold of "Cation", counted like "Min Memory"; 0 or less disables the prompt.
+inline constexpr IntSetting kCationMemory{"Cation Memory", SettingUnit::Kilobytes, 0, 0, kIntMax};
+// Register the global hot key.
+inline constexpr SwitchSetting kUseHotKey{"Use Hot Key", SettingUnit::None, false, false, true};
+// The hot key; bits 16 to 31 are ignored.
+inline constexpr IntSetting kHotKey{"Hot Key", SettingUnit::ShortcutCode, 0, kIntMin, kIntMax};
+// The meter window's last placement; empty: none. Read and written below the parent key (see SettingsStore).
+inline constexpr TextSetting kPosition{"Position", SettingUnit::PositionRecord, "", "", ""};
 // The monitor's own note to the monitor that the reservation tool brings back: the hand-over was started by
 // low memory (written just before the monitor ends, cleared by the next start).
-inline constexpr std::string_view kLowMemoryHandover = "Low Memory Handover";
+inline constexpr SwitchSetting kLowMemoryHandover{"Low Memory Handover", SettingUnit::None, false, false, true};
 
-// "Cycle", the period of the periodic reservation, in minutes: one minute to a day.
-inline constexpr std::int32_t kMinCycleMinutes = 1;
-inline constexpr std::int32_t kMaxCycleMinutes = 1440;
+// Name, kind and unit of every value, for whatever has to go through all of them.
+struct Description {
+    std::string_view name;
+    SettingKind kind;
+    SettingUnit unit;
+};
+template <typename T>
+constexpr Description Describe(const Setting<T>& s) {
+    return {s.name, s.kind, s.unit};
+}
+inline constexpr Description kAll[] = {
+    Describe(kShow),
+    Describe(kTop),
+    Describe(kMemory),
+    Describe(kMinMemory),
+    Describe(kTime),
+    Describe(kCycle),
+    Describe(kNextRun),
+    Describe(kCation),
+    Describe(kCationMemory),
+    Describe(kUseHotKey),
+    Describe(kHotKey),
+    Describe(kPosition),
+    Describe(kLowMemoryHandover),
+};
 } // namespace setting
+
+// One value read from the open settings key: its default when it is missing or of another type or size than
+// its kind.
+std::int32_t ReadSetting(RegistryKey& key, const IntSetting& setting);
+bool ReadSetting(RegistryKey& key, const SwitchSetting& setting);
+double ReadSetting(RegistryKey& key, const FloatSetting& setting);
+std::string ReadSetting(RegistryKey& key, const TextSetting& setting);
+
+// One value written in its kind; false when the registry refused.
+bool WriteSetting(RegistryKey& key, const IntSetting& setting, std::int32_t value);
+bool WriteSetting(RegistryKey& key, const SwitchSetting& setting, bool value);
+bool WriteSetting(RegistryKey& key, const FloatSetting& setting, double value);
+bool WriteSetting(RegistryKey& key, const TextSetting& setting, std::string_view value);
 
 } // namespace qn

@@ -12,8 +12,10 @@
 namespace qn {
 namespace {
 
-// The largest threshold the key can hold: kilobytes in a signed 32-bit integer.
-constexpr std::int64_t kMaxThresholdMB = INT32_MAX / 1024;
+// The largest threshold that can be typed: the whole megabytes within the range of either threshold.
+static_assert(setting::kMinMemory.min == setting::kCationMemory.min &&
+              setting::kMinMemory.max == setting::kCationMemory.max);
+constexpr std::int64_t kMaxThresholdMB = setting::kMinMemory.max / 1024;
 
 // Virtual keys that the hot-key control shows correctly only with its extended-key flag: the navigation block,
 // the keypad divide and Num Lock.
@@ -89,18 +91,18 @@ constexpr ThresholdField kThresholds[] = {
      "確認する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが絶えず確保を尋ねてきます｡"},
 };
 
-// The values as the settings key names them.
-constexpr std::pair<std::string_view, bool ProgramSettings::*> kSwitches[] = {
-    {setting::kMemory, &ProgramSettings::memory},
-    {setting::kCation, &ProgramSettings::cation},
-    {setting::kTime, &ProgramSettings::time},
-    {setting::kUseHotKey, &ProgramSettings::useHotKey},
+// Where each value of the settings key goes in ProgramSettings.
+constexpr std::pair<const SwitchSetting*, bool ProgramSettings::*> kSwitches[] = {
+    {&setting::kMemory, &ProgramSettings::memory},
+    {&setting::kCation, &ProgramSettings::cation},
+    {&setting::kTime, &ProgramSettings::time},
+    {&setting::kUseHotKey, &ProgramSettings::useHotKey},
 };
-constexpr std::pair<std::string_view, std::int32_t ProgramSettings::*> kNumbers[] = {
-    {setting::kMinMemory, &ProgramSettings::minMemoryKB},
-    {setting::kCationMemory, &ProgramSettings::cationMemoryKB},
-    {setting::kCycle, &ProgramSettings::cycleMinutes},
-    {setting::kHotKey, &ProgramSettings::hotKey},
+constexpr std::pair<const IntSetting*, std::int32_t ProgramSettings::*> kNumbers[] = {
+    {&setting::kMinMemory, &ProgramSettings::minMemoryKB},
+    {&setting::kCationMemory, &ProgramSettings::cationMemoryKB},
+    {&setting::kCycle, &ProgramSettings::cycleMinutes},
+    {&setting::kHotKey, &ProgramSettings::hotKey},
 };
 
 std::string WithTotal(const char* pattern, std::uint64_t totalMB) {
@@ -138,11 +140,11 @@ ProgramSettings ReadProgramSettings(RegistryKey& currentUser) {
     if (!key) {
         return s;
     }
-    for (const auto& [name, member] : kSwitches) {
-        s.*member = ReadDword(*key, name).value_or(0) != 0;
+    for (const auto& [value, member] : kSwitches) {
+        s.*member = ReadSetting(*key, *value);
     }
-    for (const auto& [name, member] : kNumbers) {
-        s.*member = ReadDword(*key, name).value_or(0);
+    for (const auto& [value, member] : kNumbers) {
+        s.*member = ReadSetting(*key, *value);
     }
     return s;
 }
@@ -153,11 +155,11 @@ bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
         return false;
     }
     bool written = true;
-    for (const auto& [name, member] : kSwitches) {
-        written &= WriteDword(*key, name, s.*member ? 1 : 0);
+    for (const auto& [value, member] : kSwitches) {
+        written &= WriteSetting(*key, *value, s.*member);
     }
-    for (const auto& [name, member] : kNumbers) {
-        written &= WriteDword(*key, name, s.*member);
+    for (const auto& [value, member] : kNumbers) {
+        written &= WriteSetting(*key, *value, s.*member);
     }
     return written;
 }
@@ -169,9 +171,8 @@ SettingsForm FormOf(const ProgramSettings& stored) {
     form.cation = stored.cation;
     form.cationMemoryMB = std::to_string(ShownMB(stored.cationMemoryKB));
     form.time = stored.time;
-    const bool usableCycle =
-        stored.cycleMinutes >= setting::kMinCycleMinutes && stored.cycleMinutes <= setting::kMaxCycleMinutes;
-    form.cycleMinutes = std::to_string(usableCycle ? stored.cycleMinutes : kDefaultCycleMinutes);
+    form.cycleMinutes =
+        std::to_string(setting::kCycle.InRange(stored.cycleMinutes) ? stored.cycleMinutes : kDefaultCycleMinutes);
     form.useHotKey = stored.useHotKey;
     form.hotKey = static_cast<std::uint16_t>(stored.hotKey & 0xFFFF);
     return form;
@@ -191,8 +192,8 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
         }
         s.*t.kilobytes = std::get<std::int32_t>(kilobytes);
     }
-    const auto cycle = ParseCount(form.cycleMinutes, setting::kMaxCycleMinutes);
-    if (!cycle || *cycle < setting::kMinCycleMinutes) {
+    const auto cycle = ParseCount(form.cycleMinutes, setting::kCycle.max);
+    if (!cycle || !setting::kCycle.InRange(static_cast<std::int32_t>(*cycle))) {
         return FormError{FormField::Cycle, "確保する間隔は1～1440分(1日)の整数で入力してください｡"};
     }
     s.cycleMinutes = static_cast<std::int32_t>(*cycle);

@@ -1,5 +1,6 @@
 #pragma once
 #include "common/RegistryKey.h"
+#include "common/SettingsKey.h"
 
 #include <cstdint>
 #include <string>
@@ -8,16 +9,17 @@
 
 namespace qn {
 
-// The values the settings program writes for the monitor, in the units the settings key keeps them.
+// The values the settings program writes for the monitor, in the units the settings key keeps them; what each
+// means, its unit and its range are in the description of the setting that gives the field its default.
 struct ProgramSettings {
-    bool memory = false;             // "Memory": reserve by itself on low memory
-    std::int32_t minMemoryKB = 0;    // "Min Memory", units of 1024 bytes
-    bool cation = false;             // "Cation": ask first on low memory
-    std::int32_t cationMemoryKB = 0; // "Cation Memory", units of 1024 bytes
-    bool time = false;               // "Time": periodic reservation
-    std::int32_t cycleMinutes = 0;   // "Cycle"
-    bool useHotKey = false;          // "Use Hot Key"
-    std::int32_t hotKey = 0;         // "Hot Key": shortcut code
+    bool memory = setting::kMemory.defaultValue;
+    std::int32_t minMemoryKB = setting::kMinMemory.defaultValue;
+    bool cation = setting::kCation.defaultValue;
+    std::int32_t cationMemoryKB = setting::kCationMemory.defaultValue;
+    bool time = setting::kTime.defaultValue;
+    std::int32_t cycleMinutes = setting::kCycle.defaultValue;
+    bool useHotKey = setting::kUseHotKey.defaultValue;
+    std::int32_t hotKey = setting::kHotKey.defaultValue;
 };
 
 // The stored values, each its default when it cannot be read. The settings key is created when missing.
@@ -38,7 +40,7 @@ struct SettingsForm {
     std::uint16_t hotKey = 0;
 };
 
-// A period for the form when the stored one is unusable.
+// A period for the form when the stored one is outside the range of "Cycle".
 inline constexpr std::int32_t kDefaultCycleMinutes = 30;
 
 SettingsForm FormOf(const ProgramSettings& stored);

@@ -126,13 +126,13 @@ void Monitor::ScheduleStep() {
     const DateTime now = m_system.Now();
     // A stored time further ahead than the longest period (edited by hand, or the clock set back) counts as
     // past, like one that is not a number at all.
-    if (now < m_nextRun && m_nextRun - now <= setting::kMaxCycleMinutes / kMinutesPerDay) {
+    if (now < m_nextRun && m_nextRun - now <= setting::kCycle.max / kMinutesPerDay) {
         return;
     }
     // "Cycle" is a period in minutes. Without a usable period there is no periodic schedule: a zero period
     // would hand over, come back and hand over again without end.
     const std::int32_t cycle = m_settings.ReadSettingInt(setting::kCycle);
-    if (cycle < setting::kMinCycleMinutes || cycle > setting::kMaxCycleMinutes) {
+    if (!setting::kCycle.InRange(cycle)) {
         m_nextRun = 0.0;
         return;
     }

@@ -2,8 +2,9 @@
 #include "common/DateTime.h"
 #include "common/Dialogs.h"
 #include "common/MemoryUnits.h"
-#include "monitor/MainUnit/MonitorTexts.h"
 #include "common/NumberFormat.h"
+#include "common/SettingsKey.h"
+#include "monitor/MainUnit/MonitorTexts.h"
 
 #include <cstdint>
 #include <string>
@@ -11,16 +12,16 @@
 
 namespace qn {
 
-// The settings key as the monitor reaches it: each call opens, accesses and closes the key; reads give their
-// defaults (0, false, 0.0) on anything unreadable, writes that fail are dropped.
+// The settings key as the monitor reaches it: each call opens, accesses and closes the key; reads give the
+// value's default on anything unreadable, writes that fail are dropped. The monitor writes no integer.
 class MonitorSettings {
 public:
     virtual ~MonitorSettings() = default;
-    virtual std::int32_t ReadSettingInt(std::string_view name) = 0;
-    virtual bool ReadSettingBool(std::string_view name) = 0;
-    virtual void WriteSettingBool(std::string_view name, bool value) = 0;
-    virtual double ReadSettingFloat(std::string_view name) = 0;
-    virtual void WriteSettingFloat(std::string_view name, double value) = 0;
+    virtual std::int32_t ReadSettingInt(const IntSetting& setting) = 0;
+    virtual bool ReadSettingBool(const SwitchSetting& setting) = 0;
+    virtual void WriteSettingBool(const SwitchSetting& setting, bool value) = 0;
+    virtual double ReadSettingFloat(const FloatSetting& setting) = 0;
+    virtual void WriteSettingFloat(const FloatSetting& setting, double value) = 0;
     // Applies the stored position to the meter window, if there is a usable one.
     virtual void LoadPosition() = 0;
     // Stores the meter window's placement.

@@ -5,31 +5,37 @@
 
 namespace qn {
 
-std::int32_t SettingsStore::ReadSettingInt(std::string_view name) {
-    // Even a read creates the key, so the first start of the monitor leaves it in place.
+template <typename T>
+T SettingsStore::Read(const Setting<T>& setting) {
     const auto key = m_currentUser.CreateSubkey(kSettingsKeyPath);
-    return key ? ReadDword(*key, name).value_or(0) : 0;
+    return key ? ReadSetting(*key, setting) : setting.defaultValue;
 }
 
-bool SettingsStore::ReadSettingBool(std::string_view name) {
-    return ReadSettingInt(name) != 0;
-}
-
-void SettingsStore::WriteSettingBool(std::string_view name, bool value) {
+template <typename T>
+void SettingsStore::Write(const Setting<T>& setting, T value) {
     if (const auto key = m_currentUser.CreateSubkey(kSettingsKeyPath)) {
-        WriteDword(*key, name, value ? 1 : 0);
+        WriteSetting(*key, setting, value);
     }
 }
 
-double SettingsStore::ReadSettingFloat(std::string_view name) {
-    const auto key = m_currentUser.CreateSubkey(kSettingsKeyPath);
-    return key ? ReadFloat64(*key, name).value_or(0.0) : 0.0;
+std::int32_t SettingsStore::ReadSettingInt(const IntSetting& setting) {
+    return Read(setting);
 }
 
-void SettingsStore::WriteSettingFloat(std::string_view name, double value) {
-    if (const auto key = m_currentUser.CreateSubkey(kSettingsKeyPath)) {
-        WriteFloat64(*key, name, value);
-    }
+bool SettingsStore::ReadSettingBool(const SwitchSetting& setting) {
+    return Read(setting);
+}
+
+void SettingsStore::WriteSettingBool(const SwitchSetting& setting, bool value) {
+    Write(setting, value);
+}
+
+double SettingsStore::ReadSettingFloat(const FloatSetting& setting) {
+    return Read(setting);
+}
+
+void SettingsStore::WriteSettingFloat(const FloatSetting& setting, double value) {
+    Write(setting, value);
 }
 
 void SettingsStore::LoadPosition() {
@@ -41,7 +47,7 @@ void SettingsStore::LoadPosition() {
             return;
         }
         if (const auto key = parent->OpenSubkey(kSettingsSubkeyName)) {
-            record = ReadText(*key, setting::kPosition).value_or(std::string());
+            record = ReadSetting(*key, setting::kPosition);
         }
     }
     if (const auto position = ReadPositionRecord(record)) {
@@ -59,7 +65,7 @@ void SettingsStore::SavePosition() {
         return;
     }
     if (const auto key = parent->CreateSubkey(kSettingsSubkeyName)) {
-        WriteText(*key, setting::kPosition, FormatPositionRecord(*placement));
+        WriteSetting(*key, setting::kPosition, FormatPositionRecord(*placement));
     }
 }
 

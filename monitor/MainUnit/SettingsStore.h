@@ -1,10 +1,11 @@
 #pragma once
-#include "monitor/MainUnit/PositionRecord.h"
 #include "common/RegistryKey.h"
+#include "common/SettingsKey.h"
+#include "monitor/MainUnit/MonitorPorts.h"
+#include "monitor/MainUnit/PositionRecord.h"
 
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 namespace qn {
 
@@ -22,24 +23,31 @@ public:
 // The monitor's only way to its settings key. Every operation opens the key, reads or writes one value and
 // closes it again, so a value that the settings program changed is seen at the next read; none of them
 // fails: an unreadable value gives its default and a refused write is dropped.
-class SettingsStore {
+class SettingsStore final : public MonitorSettings {
 public:
     // `currentUser` is HKEY_CURRENT_USER or a stand-in for it.
     SettingsStore(RegistryKey& currentUser, MeterWindowPort& meterWindow)
         : m_currentUser(currentUser), m_meterWindow(meterWindow) {}
 
-    std::int32_t ReadSettingInt(std::string_view name);
-    bool ReadSettingBool(std::string_view name);
-    void WriteSettingBool(std::string_view name, bool value);
-    double ReadSettingFloat(std::string_view name);
-    void WriteSettingFloat(std::string_view name, double value);
+    std::int32_t ReadSettingInt(const IntSetting& setting) override;
+    bool ReadSettingBool(const SwitchSetting& setting) override;
+    void WriteSettingBool(const SwitchSetting& setting, bool value) override;
+    double ReadSettingFloat(const FloatSetting& setting) override;
+    void WriteSettingFloat(const FloatSetting& setting, double value) override;
 
     // Moves the meter window to the stored position, if there is a usable one.
-    void LoadPosition();
+    void LoadPosition() override;
     // Stores the meter window's placement as the position record.
-    void SavePosition();
+    void SavePosition() override;
 
 private:
+    // Reads one value, or its default when the key cannot be opened. Even a read creates the key, so the first
+    // start of the monitor leaves it in place.
+    template <typename T>
+    T Read(const Setting<T>& setting);
+    template <typename T>
+    void Write(const Setting<T>& setting, T value);
+
     RegistryKey& m_currentUser;
     MeterWindowPort& m_meterWindow;
 };

@@ -1,6 +1,6 @@
 #pragma once
-#include "remover/Removal.h"
 #include "common/win32/MessageBoxDialogs.h"
+#include "remover/Removal.h"
 
 namespace qn::win32 {
 

@@ -1,8 +1,8 @@
 // Kolvane.exe: removes the settings key and then the product's files, each stage confirmed by the user.
-#include "remover/win32/RemoverPlatform.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
 #include "common/win32/Registry.h"
+#include "remover/win32/RemoverPlatform.h"
 
 #include <windows.h>
 

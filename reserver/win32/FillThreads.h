@@ -1,6 +1,6 @@
 #pragma once
-#include "reserver/ZeroFill.h"
 #include "common/win32/UniqueHandle.h"
+#include "reserver/ZeroFill.h"
 
 #include <functional>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "reserver/win32/ProgressWindow.h"
 
-#include "reserver/win32/FillThreads.h"
 #include "common/Texts.h"
 #include "common/win32/Utf.h"
+#include "reserver/win32/FillThreads.h"
 
 #include <commctrl.h>
 #include <windows.h>

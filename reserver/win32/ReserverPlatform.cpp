@@ -1,13 +1,13 @@
 #include "reserver/win32/ReserverPlatform.h"
 
-#include "reserver/win32/FillThreads.h"
 #include "common/PathUtil.h"
-#include "reserver/win32/ProgressWindow.h"
-#include "reserver/ZeroFill.h"
 #include "common/win32/ProcessInfo.h"
 #include "common/win32/ShellLaunch.h"
 #include "common/win32/SystemLocale.h"
 #include "common/win32/SystemMemory.h"
+#include "reserver/ZeroFill.h"
+#include "reserver/win32/FillThreads.h"
+#include "reserver/win32/ProgressWindow.h"
 
 #include <windows.h>
 

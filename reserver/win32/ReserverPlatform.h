@@ -1,7 +1,7 @@
 #pragma once
-#include "reserver/Reservation.h"
 #include "common/win32/MessageBoxDialogs.h"
 #include "common/win32/UniqueHandle.h"
+#include "reserver/Reservation.h"
 
 #include <windows.h>
 

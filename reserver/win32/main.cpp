@@ -1,8 +1,8 @@
 // Qelto.exe: reserves one large block of memory, fills it, releases it and reports the free memory.
-#include "reserver/win32/ReserverPlatform.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
 #include "common/win32/ProcessInfo.h"
+#include "reserver/win32/ReserverPlatform.h"
 
 #include <windows.h>
 

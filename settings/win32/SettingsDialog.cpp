@@ -2,8 +2,8 @@
 
 #include "common/AutoStart.h"
 #include "common/MemoryUnits.h"
-#include "settings/SettingsIds.h"
 #include "common/win32/Utf.h"
+#include "settings/SettingsIds.h"
 
 #include <commctrl.h>
 

@@ -1,14 +1,14 @@
 // Dunfel.exe: the settings program. Writes the values the monitor only reads, then brings the monitor back.
 #include "common/PathUtil.h"
-#include "settings/win32/SettingsDialog.h"
 #include "common/Texts.h"
-#include "common/win32/Registry.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
 #include "common/win32/ProcessInfo.h"
+#include "common/win32/Registry.h"
 #include "common/win32/ShellLaunch.h"
 #include "common/win32/SystemMemory.h"
 #include "common/win32/Utf.h"
+#include "settings/win32/SettingsDialog.h"
 
 #include <windows.h>
 #include <commctrl.h>

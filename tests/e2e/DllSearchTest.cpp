@@ -3,7 +3,6 @@
 #include "common/win32/DllSearch.h"
 
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 namespace qn::win32 {

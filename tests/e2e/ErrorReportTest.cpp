@@ -1,12 +1,11 @@
 // The one last-resort error box of every program, per kind: owner, title, text, button and icon, read from the
 // box as a user would see it.
-#include "tests/support/Driver.h"
 #include "common/win32/ErrorReport.h"
 #include "common/win32/UniqueHandle.h"
+#include "tests/support/Driver.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <optional>

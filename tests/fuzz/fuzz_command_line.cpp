@@ -2,9 +2,9 @@
 // that carry no quote and no separator outside what was quoted, quoting each argument again gives the same
 // arguments back, and the options come from the arguments as written.
 #include "common/CommandLine.h"
-#include "tests/fuzz/FuzzCheck.h"
 #include "common/IntConv.h"
 #include "reserver/Reservation.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstdint>
 #include <string>

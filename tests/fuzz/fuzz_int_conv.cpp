@@ -1,7 +1,7 @@
 // The integer conversion against a reference built on std::from_chars, and the round trip of every 32-bit value
 // through its decimal and "$" hexadecimal forms.
-#include "tests/fuzz/FuzzCheck.h"
 #include "common/IntConv.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <charconv>
 #include <cstdint>

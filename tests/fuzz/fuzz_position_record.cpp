@@ -1,8 +1,8 @@
 // The position record: any text splits without fault and is read exactly as its items say; every placement
 // written is read back to the same left and top edges.
-#include "tests/fuzz/FuzzCheck.h"
 #include "common/IntConv.h"
 #include "monitor/MainUnit/PositionRecord.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstdint>
 #include <cstring>

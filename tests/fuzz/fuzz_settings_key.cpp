@@ -1,16 +1,16 @@
 // The settings reads: a settings key holding any values (real and other names, any kind, any bytes), read
 // through the monitor's settings store, its position record load and save, the countdown texts made from the
 // stored "Next Run", and the settings program's read, edit and check.
-#include "tests/unit/support/FakeRegistry.h"
-#include "tests/fuzz/FuzzCheck.h"
 #include "common/IntConv.h"
 #include "common/MemoryUnits.h"
-#include "monitor/MainUnit/MonitorTexts.h"
-#include "monitor/MainUnit/PositionRecord.h"
 #include "common/RegistryValues.h"
 #include "common/SettingsKey.h"
-#include "settings/SettingsProgram.h"
+#include "monitor/MainUnit/MonitorTexts.h"
+#include "monitor/MainUnit/PositionRecord.h"
 #include "monitor/MainUnit/SettingsStore.h"
+#include "settings/SettingsProgram.h"
+#include "tests/fuzz/FuzzCheck.h"
+#include "tests/unit/support/FakeRegistry.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -23,11 +23,11 @@
 
 namespace {
 
-constexpr std::string_view kNames[] = {
-    qn::setting::kShow,         qn::setting::kTop,       qn::setting::kMemory,  qn::setting::kMinMemory,
-    qn::setting::kTime,         qn::setting::kCycle,     qn::setting::kNextRun, qn::setting::kCation,
-    qn::setting::kCationMemory, qn::setting::kUseHotKey, qn::setting::kHotKey,  qn::setting::kPosition,
-};
+// Any value of the key read as any kind, with the default every kind has when the value is unreadable.
+template <typename T>
+qn::Setting<T> ReadAs(std::string_view name) {
+    return {name, qn::SettingUnit::None, T{}, T{}, T{}};
+}
 
 class FakeMeterWindow final : public qn::MeterWindowPort {
 public:
@@ -80,7 +80,7 @@ qn::WindowPlacement PlacementFrom(FuzzedDataProvider& input) {
 
 void CheckSettingsProgram(qn::fake::Registry& registry, bool denied, FuzzedDataProvider& input) {
     const qn::ProgramSettings stored = qn::ReadProgramSettings(registry.Root());
-    QN_FUZZ_CHECK(stored.minMemoryKB == ExpectedInt(registry, qn::setting::kMinMemory) || denied);
+    QN_FUZZ_CHECK(stored.minMemoryKB == ExpectedInt(registry, qn::setting::kMinMemory.name) || denied);
     qn::SettingsForm form = qn::FormOf(stored);
     const std::uint64_t totalPhysBytes = input.ConsumeIntegral<std::uint64_t>();
 
@@ -110,7 +110,7 @@ void CheckSettingsProgram(qn::fake::Registry& registry, bool denied, FuzzedDataP
     form.hotKey = input.ConsumeIntegral<std::uint16_t>();
     const auto edited = qn::SettingsFromForm(form, stored, totalPhysBytes);
     if (const auto* accepted = std::get_if<qn::ProgramSettings>(&edited)) {
-        QN_FUZZ_CHECK(accepted->cycleMinutes >= qn::setting::kMinCycleMinutes && accepted->cycleMinutes <= qn::setting::kMaxCycleMinutes);
+        QN_FUZZ_CHECK(qn::setting::kCycle.InRange(accepted->cycleMinutes));
         for (const auto& [on, kilobytes] :
              {std::pair{accepted->memory, accepted->minMemoryKB}, {accepted->cation, accepted->cationMemoryKB}}) {
             QN_FUZZ_CHECK(kilobytes >= 0);
@@ -126,9 +126,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qn::fake::Registry registry;
     const int count = input.ConsumeIntegralInRange(0, 12);
     for (int i = 0; i < count; ++i) {
-        const std::string name = input.ConsumeBool()
-                                     ? std::string(kNames[input.ConsumeIntegralInRange<std::size_t>(0, 11)])
-                                     : input.ConsumeRandomLengthString(16);
+        const std::string name =
+            input.ConsumeBool()
+                ? std::string(
+                      qn::setting::kAll[input.ConsumeIntegralInRange<std::size_t>(0, std::size(qn::setting::kAll) - 1)]
+                          .name)
+                : input.ConsumeRandomLengthString(16);
         const std::uint32_t type = input.ConsumeBool() ? input.ConsumeIntegralInRange<std::uint32_t>(0, 11)
                                                        : input.ConsumeIntegral<std::uint32_t>();
         const std::size_t length = input.ConsumeIntegralInRange<std::size_t>(0, 64);
@@ -140,16 +143,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FakeMeterWindow window;
     qn::SettingsStore store(registry.Root(), window);
-    for (const std::string_view name : kNames) {
-        QN_FUZZ_CHECK(store.ReadSettingInt(name) == (denied ? 0 : ExpectedInt(registry, name)));
-        QN_FUZZ_CHECK(store.ReadSettingBool(name) == (store.ReadSettingInt(name) != 0));
-        QN_FUZZ_CHECK(store.ReadSettingFloat(name) == (denied ? 0.0 : ExpectedFloat(registry, name)));
+    for (const auto& value : qn::setting::kAll) {
+        const std::string_view name = value.name;
+        const std::int32_t asInt = store.ReadSettingInt(ReadAs<std::int32_t>(name));
+        QN_FUZZ_CHECK(asInt == (denied ? 0 : ExpectedInt(registry, name)));
+        QN_FUZZ_CHECK(store.ReadSettingBool(ReadAs<bool>(name)) == (asInt != 0));
+        QN_FUZZ_CHECK(store.ReadSettingFloat(ReadAs<double>(name)) == (denied ? 0.0 : ExpectedFloat(registry, name)));
     }
 
     // Whatever the stored record, the window moves only to what its items say.
     store.LoadPosition();
     if (window.applied) {
-        const auto text = qn::ReadText(*registry.Root().OpenSubkey(qn::kSettingsKeyPath), qn::setting::kPosition);
+        const auto text = qn::ReadText(*registry.Root().OpenSubkey(qn::kSettingsKeyPath), qn::setting::kPosition.name);
         const auto position = qn::ReadPositionRecord(text.value_or(""));
         QN_FUZZ_CHECK(position && position->left == window.applied->first && position->top == window.applied->second);
     }

@@ -1,7 +1,7 @@
 // The text conversions at the registry boundary: any bytes read as UTF-16 string data give well-formed UTF-8,
 // any text written gives UTF-16 without an unpaired surrogate, and well-formed input survives the round trip.
-#include "tests/fuzz/FuzzCheck.h"
 #include "common/RegistryValues.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstdint>
 #include <span>

@@ -1,7 +1,7 @@
 #include "monitor/Gauges/win32/Gauge.h"
 
-#include "monitor/Gauges/win32/BltBitmap.h"
 #include "common/win32/Utf.h"
+#include "monitor/Gauges/win32/BltBitmap.h"
 
 #include <commctrl.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 // TGauge: a child window that shows a value between a minimum and a maximum as a bar, a pie, a needle or text,
 // with the percentage written in the inverse colour of whatever lies under it, and a tool tip of its own.
-#include "monitor/Gauges/GaugeProperties.h"
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/WindowObject.h"
+#include "monitor/Gauges/GaugeProperties.h"
 
 #include <windows.h>
 

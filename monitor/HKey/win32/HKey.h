@@ -1,8 +1,8 @@
 #pragma once
 // THKey: system-wide hot keys for one owner window, each under an index of the caller's choosing. Presses
 // arrive at a hidden window of its own and fire OnHotKey on the user-interface thread.
-#include "monitor/HKey/HotKeyCore.h"
 #include "common/win32/WindowObject.h"
+#include "monitor/HKey/HotKeyCore.h"
 
 #include <windows.h>
 

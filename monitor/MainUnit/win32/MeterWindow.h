@@ -2,12 +2,12 @@
 // The monitor's windows: the hidden application window that carries the instance marker, and the meter window
 // with its gauge, popup menu, timer, tray icon and hot key. The meter window drives the monitor's logic and is
 // the view that logic works on.
+#include "common/win32/WindowObject.h"
 #include "monitor/Gauges/win32/Gauge.h"
 #include "monitor/HKey/win32/HKey.h"
 #include "monitor/MainUnit/MainUnit.h"
 #include "monitor/TrayIcon/win32/PopupMenuWin32.h"
 #include "monitor/TrayIcon/win32/TrayIcon.h"
-#include "common/win32/WindowObject.h"
 
 #include <windows.h>
 

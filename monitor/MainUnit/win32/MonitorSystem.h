@@ -1,6 +1,6 @@
 #pragma once
-#include "monitor/MainUnit/MonitorPorts.h"
 #include "common/win32/MessageBoxDialogs.h"
+#include "monitor/MainUnit/MonitorPorts.h"
 
 #include <windows.h>
 

@@ -1,14 +1,14 @@
 // Mossik.exe: the resident monitor. One per session; it shows free memory once a second and hands over to the
 // reservation tool when a reservation is due.
-#include "monitor/MainUnit/win32/MeterWindow.h"
-#include "monitor/MainUnit/win32/MeterWindowPlacement.h"
-#include "monitor/MainUnit/win32/MonitorSystem.h"
-#include "common/win32/Registry.h"
-#include "monitor/MainUnit/StoredSettings.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
 #include "common/win32/ProcessInfo.h"
+#include "common/win32/Registry.h"
 #include "common/win32/Utf.h"
+#include "monitor/MainUnit/SettingsStore.h"
+#include "monitor/MainUnit/win32/MeterWindow.h"
+#include "monitor/MainUnit/win32/MeterWindowPlacement.h"
+#include "monitor/MainUnit/win32/MonitorSystem.h"
 
 #include <windows.h>
 
@@ -48,8 +48,7 @@ int RunMonitor(HINSTANCE instance) {
     MeterWindow meter(application, icon, smallIcon);
 
     MeterWindowPlacement placement(meter.Handle());
-    qn::SettingsStore store(currentUser, placement);
-    qn::StoredSettings settings(store);
+    qn::SettingsStore settings(currentUser, placement);
 
     qn::Monitor monitor(system, meter, settings, ProcessArguments());
     meter.Attach(monitor);

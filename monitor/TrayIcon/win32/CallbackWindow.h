@@ -2,8 +2,8 @@
 // TCallbackWindow: the one hidden receiver window that every tray icon of the process shares. It is top-level,
 // so that it also gets the shell's "TaskbarCreated" broadcast, and it keeps the instance list and the
 // single-click timers.
-#include "monitor/TrayIcon/TrayIconCore.h"
 #include "common/win32/WindowObject.h"
+#include "monitor/TrayIcon/TrayIconCore.h"
 
 #include <windows.h>
 

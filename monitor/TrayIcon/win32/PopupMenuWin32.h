@@ -1,7 +1,7 @@
 #pragma once
 // TPopupMenu: a Win32 popup menu whose chosen command goes to a window as WM_COMMAND with the item's id.
-#include "monitor/TrayIcon/PopupMenu.h"
 #include "common/win32/UniqueHandle.h"
+#include "monitor/TrayIcon/PopupMenu.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 // TTrayIcon: one icon in the notification area with its tool tip, turning the shell's mouse notifications into
 // events and popup menus. All icons of the process share one TCallbackWindow.
-#include "monitor/TrayIcon/win32/CallbackWindow.h"
-#include "monitor/TrayIcon/TrayIconCore.h"
 #include "common/win32/UniqueHandle.h"
+#include "monitor/TrayIcon/TrayIconCore.h"
+#include "monitor/TrayIcon/win32/CallbackWindow.h"
 
 #include <windows.h>
 #include <shellapi.h>

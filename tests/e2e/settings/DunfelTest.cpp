@@ -1,13 +1,12 @@
 // Dunfel.exe driven from outside: what is typed into its dialog reaches the settings key in the monitor's
 // kinds and units, Cancel writes nothing, and the monitor is started again when it closes.
-#include "tests/support/Driver.h"
 #include "settings/SettingsIds.h"
+#include "tests/support/Driver.h"
 #include "tests/support/RunKey.h"
 #include "tests/support/TestRegistry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <commctrl.h>
 
 namespace qn::e2e {

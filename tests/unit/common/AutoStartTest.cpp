@@ -1,7 +1,7 @@
 #include "common/AutoStart.h"
 #include "common/DisplayScale.h"
-#include "tests/unit/support/FakeRegistry.h"
 #include "common/RegistryValues.h"
+#include "tests/unit/support/FakeRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "tests/unit/support/FakeRegistry.h"
-#include "remover/Removal.h"
 #include "common/RegistryValues.h"
+#include "remover/Removal.h"
+#include "tests/unit/support/FakeRegistry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "tests/unit/support/FakeRegistry.h"
 #include "settings/SettingsProgram.h"
+#include "tests/unit/support/FakeRegistry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -40,14 +40,13 @@ TEST(ProgramSettingsTest, ReadsDefaultsAndWritesDwordsOfTheStoredUnits) {
     EXPECT_EQ(none.minMemoryKB, 0);
     EXPECT_EQ(none.hotKey, 0);
 
-    // A string "1" is no boolean, a short dword no number.
-    registry.Put(kKey, "Memory", regtype::kString, {'1', 0});
-    registry.Put(kKey, "Cycle", regtype::kDword, {5, 0});
+    // Each value reaches its own field (the encodings themselves are the settings key's own suite's).
     registry.Put(kKey, "Cation", regtype::kDword, {2, 0, 0, 0});
-    const ProgramSettings odd = ReadProgramSettings(registry.Root());
-    EXPECT_FALSE(odd.memory);
-    EXPECT_EQ(odd.cycleMinutes, 0);
-    EXPECT_TRUE(odd.cation);
+    registry.Put(kKey, "Cycle", regtype::kDword, {45, 0, 0, 0});
+    const ProgramSettings stored = ReadProgramSettings(registry.Root());
+    EXPECT_TRUE(stored.cation);
+    EXPECT_FALSE(stored.memory);
+    EXPECT_EQ(stored.cycleMinutes, 45);
 
     const ProgramSettings wanted{true, 524288, false, 1048576, true, 45, true, 0x6041};
     ASSERT_TRUE(WriteProgramSettings(registry.Root(), wanted));

@@ -1,14 +1,14 @@
 // A test host that owns one of each monitor component the way the meter window will: a 230 x 22 gauge in lime on
 // red, a tray icon with a right-button menu, and a hot key owner. It reports what the components fire to a log
 // file, and with "/gdi <n>" it paints the gauge n times and writes a line to standard output before and after.
-#include "monitor/Gauges/win32/Gauge.h"
-#include "monitor/HKey/win32/HKey.h"
-#include "tests/e2e/monitor/Components/HostProtocol.h"
-#include "monitor/TrayIcon/win32/PopupMenuWin32.h"
-#include "monitor/TrayIcon/win32/TrayIcon.h"
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/Utf.h"
 #include "common/win32/WindowObject.h"
+#include "monitor/Gauges/win32/Gauge.h"
+#include "monitor/HKey/win32/HKey.h"
+#include "monitor/TrayIcon/win32/PopupMenuWin32.h"
+#include "monitor/TrayIcon/win32/TrayIcon.h"
+#include "tests/e2e/monitor/Components/HostProtocol.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,11 +1,10 @@
 // The monitor's components in the test host, driven from outside: the tray icon through the shell and its
 // callback message, the hot keys through real key presses, the gauge through the pixels on the screen.
-#include "tests/support/Driver.h"
 #include "tests/e2e/monitor/Components/HostProtocol.h"
+#include "tests/support/Driver.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <shellapi.h>
 
 #include <algorithm>

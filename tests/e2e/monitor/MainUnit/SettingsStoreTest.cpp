@@ -1,10 +1,10 @@
 // The settings store through the W-function registry adapter, against values the test writes itself, and the
 // position record applied to a real window.
-#include "tests/support/Driver.h"
-#include "monitor/MainUnit/SettingsStore.h"
-#include "tests/support/TestRegistry.h"
-#include "monitor/MainUnit/win32/MeterWindowPlacement.h"
 #include "common/win32/Registry.h"
+#include "monitor/MainUnit/SettingsStore.h"
+#include "monitor/MainUnit/win32/MeterWindowPlacement.h"
+#include "tests/support/Driver.h"
+#include "tests/support/TestRegistry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -53,25 +53,25 @@ protected:
 };
 
 TEST_F(SettingsStoreTest, ReadsCreateTheKeyAndWritesUseTheirKinds) {
-    EXPECT_FALSE(store->ReadSettingBool("Show"));
+    EXPECT_FALSE(store->ReadSettingBool(setting::kShow));
     EXPECT_TRUE(KeyExists(kSettingsKey));
 
-    store->WriteSettingBool("Show", true);
+    store->WriteSettingBool(setting::kShow, true);
     EXPECT_EQ(GetRaw(L"Show")->type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(GetRaw(L"Show")->data, (Bytes{1, 0, 0, 0}));
-    EXPECT_TRUE(store->ReadSettingBool("Show"));
-    store->WriteSettingBool("Show", false);
+    EXPECT_TRUE(store->ReadSettingBool(setting::kShow));
+    store->WriteSettingBool(setting::kShow, false);
     EXPECT_EQ(GetRaw(L"Show")->data, (Bytes{0, 0, 0, 0}));
 
-    store->WriteSettingFloat("Next Run", 36526.5);
+    store->WriteSettingFloat(setting::kNextRun, 36526.5);
     EXPECT_EQ(GetRaw(L"Next Run")->type, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(GetRaw(L"Next Run")->data, (Bytes{0, 0, 0, 0, 0xD0, 0xD5, 0xE1, 0x40}));
-    EXPECT_EQ(store->ReadSettingFloat("Next Run"), 36526.5);
+    EXPECT_EQ(store->ReadSettingFloat(setting::kNextRun), 36526.5);
 
     PutDword(L"Hot Key", 0x16041);
-    EXPECT_EQ(store->ReadSettingInt("Hot Key"), 0x16041);
+    EXPECT_EQ(store->ReadSettingInt(setting::kHotKey), 0x16041);
     PutDword(L"Min Memory", 0xFFFFFC00);
-    EXPECT_EQ(store->ReadSettingInt("Min Memory"), -1024);
+    EXPECT_EQ(store->ReadSettingInt(setting::kMinMemory), -1024);
 }
 
 TEST_F(SettingsStoreTest, ValuesOfAnotherTypeOrLengthReadAsDefaults) {
@@ -87,8 +87,9 @@ TEST_F(SettingsStoreTest, ValuesOfAnotherTypeOrLengthReadAsDefaults) {
                          {L"big-endian dword", REG_DWORD_BIG_ENDIAN, {0, 0, 0, 5}}};
     for (const Case& c : ints) {
         PutRaw(L"Cycle", c.type, c.data);
-        EXPECT_EQ(store->ReadSettingInt("Cycle"), 0) << ToUtf8(c.what);
-        EXPECT_FALSE(store->ReadSettingBool("Cycle")) << ToUtf8(c.what);
+        EXPECT_EQ(store->ReadSettingInt(setting::kCycle), 0) << ToUtf8(c.what);
+        EXPECT_FALSE(store->ReadSettingBool(SwitchSetting{setting::kCycle.name, SettingUnit::None, false, false, true}))
+            << ToUtf8(c.what);
     }
     const Case floats[] = {{L"dword", REG_DWORD, {1, 0, 0, 0}},
                            {L"4-byte binary", REG_BINARY, {0, 0, 0x80, 0x3F}},
@@ -98,7 +99,7 @@ TEST_F(SettingsStoreTest, ValuesOfAnotherTypeOrLengthReadAsDefaults) {
                            {L"infinity", REG_BINARY, DoubleBytes(std::numeric_limits<double>::infinity())}};
     for (const Case& c : floats) {
         PutRaw(L"Next Run", c.type, c.data);
-        EXPECT_EQ(store->ReadSettingFloat("Next Run"), 0.0) << ToUtf8(c.what);
+        EXPECT_EQ(store->ReadSettingFloat(setting::kNextRun), 0.0) << ToUtf8(c.what);
     }
 }
 

@@ -1,9 +1,9 @@
 // The monitor's real windows in this process: the popup menu's captions, check marks and enabled states after
 // start-up, which another process cannot read.
-#include "monitor/MainUnit/win32/MeterWindow.h"
-#include "tests/unit/monitor/MainUnit/MonitorFakes.h"
-#include "monitor/MainUnit/win32/MonitorSystem.h"
 #include "common/win32/Utf.h"
+#include "monitor/MainUnit/win32/MeterWindow.h"
+#include "monitor/MainUnit/win32/MonitorSystem.h"
+#include "tests/unit/monitor/MainUnit/MonitorFakes.h"
 
 #include <gtest/gtest.h>
 

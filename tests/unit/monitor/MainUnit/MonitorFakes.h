@@ -23,32 +23,35 @@ public:
     int loadPositionCalls = 0;
     int savePositionCalls = 0;
 
-    std::int32_t ReadSettingInt(std::string_view name) override {
+    std::int32_t ReadSettingInt(const IntSetting& setting) override { return ReadInt(setting.name); }
+    bool ReadSettingBool(const SwitchSetting& setting) override { return ReadInt(setting.name) != 0; }
+    void WriteSettingBool(const SwitchSetting& setting, bool value) override {
+        boolWrites.emplace_back(setting.name, value);
+        values[std::string(setting.name)] = value ? 1 : 0;
+    }
+    double ReadSettingFloat(const FloatSetting& setting) override {
+        reads.emplace_back(setting.name);
+        const auto found = values.find(std::string(setting.name));
+        return found != values.end() && std::holds_alternative<double>(found->second) ? std::get<double>(found->second)
+                                                                                      : 0.0;
+    }
+    void WriteSettingFloat(const FloatSetting& setting, double value) override {
+        floatWrites.emplace_back(setting.name, value);
+        values[std::string(setting.name)] = value;
+    }
+    void LoadPosition() override { ++loadPositionCalls; }
+    void SavePosition() override { ++savePositionCalls; }
+
+    bool WasRead(std::string_view name) const { return std::find(reads.begin(), reads.end(), name) != reads.end(); }
+
+private:
+    std::int32_t ReadInt(std::string_view name) {
         reads.emplace_back(name);
         const auto found = values.find(std::string(name));
         return found != values.end() && std::holds_alternative<std::int32_t>(found->second)
                    ? std::get<std::int32_t>(found->second)
                    : 0;
     }
-    bool ReadSettingBool(std::string_view name) override { return ReadSettingInt(name) != 0; }
-    void WriteSettingBool(std::string_view name, bool value) override {
-        boolWrites.emplace_back(name, value);
-        values[std::string(name)] = value ? 1 : 0;
-    }
-    double ReadSettingFloat(std::string_view name) override {
-        reads.emplace_back(name);
-        const auto found = values.find(std::string(name));
-        return found != values.end() && std::holds_alternative<double>(found->second) ? std::get<double>(found->second)
-                                                                                      : 0.0;
-    }
-    void WriteSettingFloat(std::string_view name, double value) override {
-        floatWrites.emplace_back(name, value);
-        values[std::string(name)] = value;
-    }
-    void LoadPosition() override { ++loadPositionCalls; }
-    void SavePosition() override { ++savePositionCalls; }
-
-    bool WasRead(std::string_view name) const { return std::find(reads.begin(), reads.end(), name) != reads.end(); }
 };
 
 struct StartedLaunch {

@@ -1,5 +1,5 @@
-#include "monitor/MainUnit/PositionRecord.h"
 #include "common/RegistryValues.h"
+#include "monitor/MainUnit/PositionRecord.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "tests/unit/support/FakeRegistry.h"
 #include "common/RegistryValues.h"
 #include "common/SettingsKey.h"
 #include "monitor/MainUnit/SettingsStore.h"
+#include "tests/unit/support/FakeRegistry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -41,106 +41,20 @@ Bytes Le64(double value) {
     return bytes;
 }
 
-struct IntCase {
-    const char* what;
-    std::optional<fake::Value> stored;
-    std::int32_t asInt;
-};
-
-std::ostream& operator<<(std::ostream& out, const IntCase& c) {
-    return out << c.what;
-}
-
-class ReadIntTest : public SettingsStoreTest, public testing::WithParamInterface<IntCase> {};
-
-TEST_P(ReadIntTest, AcceptsOnlyFourByteDwords) {
-    const IntCase& c = GetParam();
-    if (c.stored) {
-        registry.Put(kKey, "Min Memory", c.stored->type, c.stored->data);
-    }
-    EXPECT_EQ(store.ReadSettingInt("Min Memory"), c.asInt) << c.what;
-    EXPECT_EQ(store.ReadSettingBool("min memory"), c.asInt != 0) << c.what;
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, ReadIntTest,
-                         testing::Values(IntCase{"missing", std::nullopt, 0},
-                                         IntCase{"five", fake::Value{4, {5, 0, 0, 0}}, 5},
-                                         IntCase{"two is true", fake::Value{4, {2, 0, 0, 0}}, 2},
-                                         IntCase{"signed", fake::Value{4, {0xFF, 0xFF, 0xFF, 0xFF}}, -1},
-                                         IntCase{"little-endian", fake::Value{4, {0x41, 0x60, 0x01, 0x00}}, 0x16041},
-                                         IntCase{"short dword", fake::Value{4, {5, 0}}, 0},
-                                         IntCase{"empty dword", fake::Value{4, {}}, 0},
-                                         IntCase{"larger than the buffer", fake::Value{4, {5, 0, 0, 0, 0, 0, 0, 0}}, 0},
-                                         IntCase{"string holding 1", fake::Value{1, {'1', 0, 0, 0}}, 0},
-                                         IntCase{"binary", fake::Value{3, {5, 0, 0, 0}}, 0},
-                                         IntCase{"big-endian dword", fake::Value{5, {0, 0, 0, 5}}, 0}));
-
-struct FloatCase {
-    const char* what;
-    std::optional<fake::Value> stored;
-    double expected;
-};
-
-std::ostream& operator<<(std::ostream& out, const FloatCase& c) {
-    return out << c.what;
-}
-
-class ReadFloatTest : public SettingsStoreTest, public testing::WithParamInterface<FloatCase> {};
-
-TEST_P(ReadFloatTest, AcceptsOnlyEightByteBinaryHoldingANumber) {
-    const FloatCase& c = GetParam();
-    if (c.stored) {
-        registry.Put(kKey, "Next Run", c.stored->type, c.stored->data);
-    }
-    EXPECT_EQ(store.ReadSettingFloat("Next Run"), c.expected) << c.what;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, ReadFloatTest,
-    testing::Values(FloatCase{"missing", std::nullopt, 0.0},
-                    FloatCase{"noon 1 January 2000", fake::Value{3, {0, 0, 0, 0, 0xD0, 0xD5, 0xE1, 0x40}}, 36526.5},
-                    FloatCase{"negative", fake::Value{3, {0, 0, 0, 0, 0, 0, 0xF8, 0xBF}}, -1.5},
-                    FloatCase{"dword", fake::Value{4, {1, 0, 0, 0}}, 0.0},
-                    FloatCase{"4-byte binary", fake::Value{3, {0, 0, 0x80, 0x3F}}, 0.0},
-                    FloatCase{"16-byte binary", fake::Value{3, Bytes(16, 0x40)}, 0.0},
-                    FloatCase{"8-byte string", fake::Value{1, Le64(36526.5)}, 0.0},
-                    FloatCase{"NaN", fake::Value{3, Le64(std::numeric_limits<double>::quiet_NaN())}, 0.0},
-                    FloatCase{"infinity", fake::Value{3, Le64(std::numeric_limits<double>::infinity())}, 0.0},
-                    FloatCase{"minus infinity", fake::Value{3, Le64(-std::numeric_limits<double>::infinity())}, 0.0}));
-
-TEST_F(SettingsStoreTest, WritesBooleansAsDwordOneOrZero) {
-    registry.Put(kKey, "Show", regtype::kString, {'1', 0});
-    store.WriteSettingBool("Show", true);
-    EXPECT_EQ(registry.Get(kKey, "Show")->type, regtype::kDword);
-    EXPECT_EQ(registry.Get(kKey, "Show")->data, (Bytes{1, 0, 0, 0}));
-    store.WriteSettingBool("Show", false);
-    EXPECT_EQ(registry.Get(kKey, "Show")->data, (Bytes{0, 0, 0, 0}));
-}
-
-TEST_F(SettingsStoreTest, WritesFloatsAsEightLittleEndianBytes) {
-    store.WriteSettingFloat("Next Run", 36526.5);
-    EXPECT_EQ(registry.Get(kKey, "Next Run")->type, regtype::kBinary);
-    EXPECT_EQ(registry.Get(kKey, "Next Run")->data, (Bytes{0, 0, 0, 0, 0xD0, 0xD5, 0xE1, 0x40}));
-    store.WriteSettingFloat("Next Run", 0.0);
-    EXPECT_EQ(registry.Get(kKey, "Next Run")->data, Bytes(8, 0));
-    store.WriteSettingFloat("Next Run", 45123.999988);
-    EXPECT_EQ(store.ReadSettingFloat("Next Run"), 45123.999988);
-}
-
 TEST_F(SettingsStoreTest, EveryValueOperationCreatesTheKeyAndReadsAfresh) {
-    EXPECT_EQ(store.ReadSettingInt("Cycle"), 0);
+    EXPECT_EQ(store.ReadSettingInt(setting::kCycle), 0);
     EXPECT_TRUE(registry.Exists(kKey));
     EXPECT_TRUE(registry.Find(kKey)->values.empty());
 
     // Nothing is cached: a value changed behind the store's back is read at the next call.
     registry.Put(kKey, "Cycle", regtype::kDword, {30, 0, 0, 0});
-    EXPECT_EQ(store.ReadSettingInt("Cycle"), 30);
+    EXPECT_EQ(store.ReadSettingInt(setting::kCycle), 30);
     registry.Put(kKey, "Cycle", regtype::kDword, {45, 0, 0, 0});
-    EXPECT_EQ(store.ReadSettingInt("Cycle"), 45);
+    EXPECT_EQ(store.ReadSettingInt(setting::kCycle), 45);
 
     // The key deleted while the monitor runs: the next write makes it again, holding only that value.
     registry.Find("Software\\Harvelt")->children.clear();
-    store.WriteSettingBool("Top", true);
+    store.WriteSettingBool(setting::kTop, true);
     ASSERT_TRUE(registry.Exists(kKey));
     EXPECT_EQ(registry.Find(kKey)->values.size(), 1u);
 }
@@ -150,10 +64,10 @@ TEST_F(SettingsStoreTest, AKeyThatCannotBeOpenedGivesDefaultsAndDropsWrites) {
     registry.Put(kKey, "Next Run", regtype::kBinary, Le64(36526.5));
     registry.Put(kKey, "Position", regtype::kString, StringDataOf("1,2,3,4,5,6,7,8"));
     registry.Find(kKey)->denied = true;
-    EXPECT_FALSE(store.ReadSettingBool("Time"));
-    EXPECT_EQ(store.ReadSettingFloat("Next Run"), 0.0);
-    store.WriteSettingBool("Time", false);
-    store.WriteSettingFloat("Next Run", 1.0);
+    EXPECT_FALSE(store.ReadSettingBool(setting::kTime));
+    EXPECT_EQ(store.ReadSettingFloat(setting::kNextRun), 0.0);
+    store.WriteSettingBool(setting::kTime, false);
+    store.WriteSettingFloat(setting::kNextRun, 1.0);
     store.LoadPosition();
     store.SavePosition();
     EXPECT_EQ(registry.Get(kKey, "Time")->data, (Bytes{1, 0, 0, 0}));

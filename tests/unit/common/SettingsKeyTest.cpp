@@ -1,0 +1,161 @@
+#include "common/RegistryValues.h"
+#include "common/SettingsKey.h"
+#include "tests/unit/support/FakeRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <set>
+
+namespace qn {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+constexpr std::string_view kKey = kSettingsKeyPath;
+
+// The values of an open settings key, read and written in the kinds their descriptions give.
+class SettingsKeyTest : public testing::Test {
+protected:
+    RegistryKey& Key() {
+        if (!m_key) {
+            m_key = registry.Root().CreateSubkey(kKey);
+        }
+        return *m_key;
+    }
+
+    fake::Registry registry;
+
+private:
+    std::unique_ptr<RegistryKey> m_key;
+};
+
+Bytes Le64(double value) {
+    Bytes bytes(8);
+    std::memcpy(bytes.data(), &value, 8);
+    return bytes;
+}
+
+TEST(SettingsDescriptionTest, EveryValueHasItsStoredNameKindAndUnitOnce) {
+    const setting::Description expected[] = {
+        {"Show", SettingKind::Switch, SettingUnit::None},
+        {"Top", SettingKind::Switch, SettingUnit::None},
+        {"Memory", SettingKind::Switch, SettingUnit::None},
+        {"Min Memory", SettingKind::Integer, SettingUnit::Kilobytes},
+        {"Time", SettingKind::Switch, SettingUnit::None},
+        {"Cycle", SettingKind::Integer, SettingUnit::Minutes},
+        {"Next Run", SettingKind::Float64, SettingUnit::LocalDateTime},
+        {"Cation", SettingKind::Switch, SettingUnit::None},
+        {"Cation Memory", SettingKind::Integer, SettingUnit::Kilobytes},
+        {"Use Hot Key", SettingKind::Switch, SettingUnit::None},
+        {"Hot Key", SettingKind::Integer, SettingUnit::ShortcutCode},
+        {"Position", SettingKind::Text, SettingUnit::PositionRecord},
+        {"Low Memory Handover", SettingKind::Switch, SettingUnit::None},
+    };
+    ASSERT_EQ(std::size(setting::kAll), std::size(expected));
+    std::set<std::string> names;
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(setting::kAll[i].name, expected[i].name);
+        EXPECT_EQ(setting::kAll[i].kind, expected[i].kind) << expected[i].name;
+        EXPECT_EQ(setting::kAll[i].unit, expected[i].unit) << expected[i].name;
+        names.insert(fake::Lower(setting::kAll[i].name));
+    }
+    EXPECT_EQ(names.size(), std::size(expected)) << "two values share a name";
+    // The period's range: a minute to a day; a stored 0 is no period.
+    EXPECT_FALSE(setting::kCycle.InRange(0));
+    EXPECT_TRUE(setting::kCycle.InRange(1));
+    EXPECT_TRUE(setting::kCycle.InRange(1440));
+    EXPECT_FALSE(setting::kCycle.InRange(1441));
+}
+
+struct IntCase {
+    const char* what;
+    std::optional<fake::Value> stored;
+    std::int32_t asInt;
+};
+
+std::ostream& operator<<(std::ostream& out, const IntCase& c) {
+    return out << c.what;
+}
+
+class ReadIntTest : public SettingsKeyTest, public testing::WithParamInterface<IntCase> {};
+
+TEST_P(ReadIntTest, AcceptsOnlyFourByteDwords) {
+    const IntCase& c = GetParam();
+    if (c.stored) {
+        registry.Put(kKey, "Min Memory", c.stored->type, c.stored->data);
+    }
+    EXPECT_EQ(ReadSetting(Key(), setting::kMinMemory), c.asInt) << c.what;
+    // Names are looked up regardless of case, as the registry does.
+    EXPECT_EQ(ReadSetting(Key(), SwitchSetting{"min memory", SettingUnit::None, false, false, true}), c.asInt != 0)
+        << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ReadIntTest,
+                         testing::Values(IntCase{"missing", std::nullopt, 0},
+                                         IntCase{"five", fake::Value{4, {5, 0, 0, 0}}, 5},
+                                         IntCase{"two is true", fake::Value{4, {2, 0, 0, 0}}, 2},
+                                         IntCase{"signed", fake::Value{4, {0xFF, 0xFF, 0xFF, 0xFF}}, -1},
+                                         IntCase{"little-endian", fake::Value{4, {0x41, 0x60, 0x01, 0x00}}, 0x16041},
+                                         IntCase{"short dword", fake::Value{4, {5, 0}}, 0},
+                                         IntCase{"empty dword", fake::Value{4, {}}, 0},
+                                         IntCase{"larger than the buffer", fake::Value{4, {5, 0, 0, 0, 0, 0, 0, 0}}, 0},
+                                         IntCase{"string holding 1", fake::Value{1, {'1', 0, 0, 0}}, 0},
+                                         IntCase{"binary", fake::Value{3, {5, 0, 0, 0}}, 0},
+                                         IntCase{"big-endian dword", fake::Value{5, {0, 0, 0, 5}}, 0}));
+
+struct FloatCase {
+    const char* what;
+    std::optional<fake::Value> stored;
+    double expected;
+};
+
+std::ostream& operator<<(std::ostream& out, const FloatCase& c) {
+    return out << c.what;
+}
+
+class ReadFloatTest : public SettingsKeyTest, public testing::WithParamInterface<FloatCase> {};
+
+TEST_P(ReadFloatTest, AcceptsOnlyEightByteBinaryHoldingANumber) {
+    const FloatCase& c = GetParam();
+    if (c.stored) {
+        registry.Put(kKey, "Next Run", c.stored->type, c.stored->data);
+    }
+    EXPECT_EQ(ReadSetting(Key(), setting::kNextRun), c.expected) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ReadFloatTest,
+    testing::Values(FloatCase{"missing", std::nullopt, 0.0},
+                    FloatCase{"noon 1 January 2000", fake::Value{3, {0, 0, 0, 0, 0xD0, 0xD5, 0xE1, 0x40}}, 36526.5},
+                    FloatCase{"negative", fake::Value{3, {0, 0, 0, 0, 0, 0, 0xF8, 0xBF}}, -1.5},
+                    FloatCase{"dword", fake::Value{4, {1, 0, 0, 0}}, 0.0},
+                    FloatCase{"4-byte binary", fake::Value{3, {0, 0, 0x80, 0x3F}}, 0.0},
+                    FloatCase{"16-byte binary", fake::Value{3, Bytes(16, 0x40)}, 0.0},
+                    FloatCase{"8-byte string", fake::Value{1, Le64(36526.5)}, 0.0},
+                    FloatCase{"NaN", fake::Value{3, Le64(std::numeric_limits<double>::quiet_NaN())}, 0.0},
+                    FloatCase{"infinity", fake::Value{3, Le64(std::numeric_limits<double>::infinity())}, 0.0},
+                    FloatCase{"minus infinity", fake::Value{3, Le64(-std::numeric_limits<double>::infinity())}, 0.0}));
+
+TEST_F(SettingsKeyTest, WritesSwitchesAsDwordOneOrZero) {
+    registry.Put(kKey, "Show", regtype::kString, {'1', 0});
+    WriteSetting(Key(), setting::kShow, true);
+    EXPECT_EQ(registry.Get(kKey, "Show")->type, regtype::kDword);
+    EXPECT_EQ(registry.Get(kKey, "Show")->data, (Bytes{1, 0, 0, 0}));
+    WriteSetting(Key(), setting::kShow, false);
+    EXPECT_EQ(registry.Get(kKey, "Show")->data, (Bytes{0, 0, 0, 0}));
+}
+
+TEST_F(SettingsKeyTest, WritesFloatsAsEightLittleEndianBytes) {
+    WriteSetting(Key(), setting::kNextRun, 36526.5);
+    EXPECT_EQ(registry.Get(kKey, "Next Run")->type, regtype::kBinary);
+    EXPECT_EQ(registry.Get(kKey, "Next Run")->data, (Bytes{0, 0, 0, 0, 0xD0, 0xD5, 0xE1, 0x40}));
+    WriteSetting(Key(), setting::kNextRun, 0.0);
+    EXPECT_EQ(registry.Get(kKey, "Next Run")->data, Bytes(8, 0));
+    WriteSetting(Key(), setting::kNextRun, 45123.999988);
+    EXPECT_EQ(ReadSetting(Key(), setting::kNextRun), 45123.999988);
+}
+
+} // namespace
+} // namespace qn
