@@ -13,13 +13,9 @@ if [ "${1:-}" != "--in-session" ]; then
 fi
 shift
 seconds=${1:-60}
-export LANG=ja_JP.UTF-8
-qn_wine_session
-bin=$QN_ROOT/build/$QN_WINE_ARCH/bin
-run=$(mktemp -d)
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$run" "$QN_WINE_DIR"' EXIT
-cp "$bin/Mossik.exe" "$run/"
-wine reg delete 'HKCU\Software\Harvelt\Ambrola' /f >/dev/null 2>&1 || true
+qn_monitor_session
+bin=$QN_BIN
+run=$QN_MONITOR_DIR
 wine "$run/Mossik.exe" >/dev/null 2>&1 &
 wine "$bin/MinimalTimerWindow.exe" >/dev/null 2>&1 &
 wine "$bin/MinimalTimerWindow.exe" /dlls >/dev/null 2>&1 &

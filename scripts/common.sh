@@ -107,6 +107,19 @@ qn_wine_session() {
     (wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1
 }
 
+# For the scripts that watch a running monitor: a Japanese Wine session with a copy of Mossik.exe in a folder of
+# its own ($QN_MONITOR_DIR, so the monitor is found by its path) and an empty settings key; $QN_BIN is the build's
+# program folder. Both are removed when the shell exits.
+qn_monitor_session() {
+    export LANG=ja_JP.UTF-8
+    qn_wine_session
+    QN_BIN=$QN_ROOT/build/$QN_WINE_ARCH/bin
+    QN_MONITOR_DIR=$(mktemp -d)
+    trap 'wineserver -k >/dev/null 2>&1; rm -rf "$QN_MONITOR_DIR" "$QN_WINE_DIR"' EXIT
+    cp "$QN_BIN/Mossik.exe" "$QN_MONITOR_DIR/"
+    wine reg delete 'HKCU\Software\Harvelt\Ambrola' /f >/dev/null 2>&1 || true
+}
+
 # For scripts that run Windows programs on a virtual display: builds the targets named before "--" (of the build
 # QN_WINE_ARCH names) and runs the calling script again under Xvfb with --in-session before the arguments that
 # follow "--".

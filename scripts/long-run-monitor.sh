@@ -25,14 +25,10 @@ if [ "$minutes" -lt 2 ] || [ "$minutes" -gt 110 ]; then
     echo "minutes must lie from 2 to 110" >&2
     exit 2
 fi
-export LANG=ja_JP.UTF-8
-qn_wine_session
-bin=$QN_ROOT/build/$QN_WINE_ARCH/bin
-run=$(mktemp -d)
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$run" "$QN_WINE_DIR"' EXIT
-cp "$bin/Mossik.exe" "$run/"
+qn_monitor_session
+bin=$QN_BIN
+run=$QN_MONITOR_DIR
 key='HKCU\Software\Harvelt\Ambrola'
-wine reg delete "$key" /f >/dev/null 2>&1 || true
 wine reg add "$key" /v Time /t REG_DWORD /d 1 /f >/dev/null
 wine reg add "$key" /v Cycle /t REG_DWORD /d 119 /f >/dev/null
 WINEDEBUG=-all,+gdi wine "$run/Mossik.exe" C >/dev/null 2>"$run/gdi.trace" &
