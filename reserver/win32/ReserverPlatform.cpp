@@ -71,8 +71,8 @@ ReserveOutcome ReserverPlatform::ReserveAndRelease(std::uint64_t bytes, bool sho
     std::atomic<std::uint64_t> written{0};
     FillThreads helpers;
     const auto fill = [&] {
-        ZeroFill(static_cast<std::byte*>(block.get()), bytes, FillThreadCount(LogicalProcessorCount()), helpers,
-                 written);
+        ZeroFill(static_cast<std::byte*>(block.get()), bytes, PageBytes(), FillThreadCount(LogicalProcessorCount()),
+                 helpers, written);
     };
     if (showProgress) {
         FillShowingProgress(written, bytes, fill);
