@@ -1,5 +1,6 @@
 // The monitor's real windows in this process: the popup menu's captions, check marks and enabled states after
 // start-up, which another process cannot read.
+#include "common/DisplayScale.h"
 #include "common/win32/Utf.h"
 #include "monitor/MainUnit/win32/MeterWindow.h"
 #include "monitor/MainUnit/win32/MonitorSystem.h"
@@ -107,6 +108,28 @@ TEST(MeterDpiTest, ADpiChangeTakesTheSuggestedRectangleAndScalesTheGauge) {
     RECT gauge{};
     GetClientRect(meter.Gauge().Handle(), &gauge);
     EXPECT_TRUE(EqualRect(&gauge, &client));
+}
+
+// A hidden window placed on a monitor of another scale hears nothing of it: after the placement, the meter sized
+// for one DPI (192 here) takes the size and font of the DPI its monitor has, keeping its top-left corner.
+TEST(MeterDpiTest, AfterAPlacementTheMeterFitsTheDpiOfItsMonitor) {
+    ApplicationWindow application;
+    MeterWindow meter(application, LoadIconW(nullptr, IDI_APPLICATION));
+    const UINT monitorDpi = meter.Dpi();
+    RECT suggested{300, 200, 300 + 470, 200 + 90};
+    SendMessageW(meter.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    ASSERT_NE(monitorDpi, 192u);
+    meter.FitToCurrentDpi();
+    EXPECT_EQ(meter.Dpi(), monitorDpi);
+    EXPECT_EQ(meter.Gauge().Font().Height, ScaleForDpi(12, monitorDpi));
+    RECT client{};
+    GetClientRect(meter.Handle(), &client);
+    EXPECT_EQ(client.right, ScaleForDpi(230, monitorDpi));
+    EXPECT_EQ(client.bottom, ScaleForDpi(22, monitorDpi));
+    RECT bounds{};
+    GetWindowRect(meter.Handle(), &bounds);
+    EXPECT_EQ(bounds.left, 300);
+    EXPECT_EQ(bounds.top, 200);
 }
 
 } // namespace
