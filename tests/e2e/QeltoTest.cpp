@@ -191,14 +191,6 @@ TEST_F(QeltoTest, ReservesAndReportsTheFreeMemoryWithTheLocaleSeparators) {
     EXPECT_EQ(qelto.WaitForExit(), 0u);
 }
 
-// The largest memory use the process has had, in MB: what the system has supplied to it.
-std::uint64_t PeakWorkingSetMB(const Process& process) {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    return GetProcessMemoryInfo(process.Handle(), &counters, sizeof counters) ? counters.PeakWorkingSetSize / 1048576
-                                                                              : 0;
-}
-
 // 1024 MB, or the size the test's environment names in QN_LARGE_RESERVATION_MB (8 GB for the 64-bit build).
 TEST_F(QeltoTest, LargeReservationShowsItsProgressUntilTheResult) {
     const std::int64_t sizeMB = EnvironmentNumber(L"QN_LARGE_RESERVATION_MB").value_or(1024);
@@ -226,7 +218,9 @@ TEST_F(QeltoTest, LargeReservationShowsItsProgressUntilTheResult) {
         120s));
     EXPECT_FALSE(IsWindow(progress)) << "the progress window is still there with the result";
     // One zero per page is enough only if the system has supplied every page of the block.
-    EXPECT_GE(PeakWorkingSetMB(qelto), static_cast<std::uint64_t>(sizeMB));
+    PROCESS_MEMORY_COUNTERS counters{};
+    ASSERT_TRUE(GetProcessMemoryInfo(qelto.Handle(), &counters, sizeof counters));
+    EXPECT_GE(counters.PeakWorkingSetSize / 1048576, static_cast<std::uint64_t>(sizeMB));
     const DialogSnapshot shown = ReadDialog(result);
     EXPECT_EQ(shown.title, kTitle);
     EXPECT_THAT(shown.text, testing::HasSubstr(L"MBの空きメモリを確保しました")) << "not an out-of-memory report";
@@ -251,12 +245,10 @@ TEST_F(QeltoTest, TheProgressWindowIsSizedForTheDisplayResolution) {
     RECT bar{};
     GetWindowRect(FindWindowExW(progress, nullptr, PROGRESS_CLASSW, nullptr), &bar);
     MapWindowPoints(nullptr, progress, reinterpret_cast<POINT*>(&bar), 2);
-    EXPECT_EQ(client.right, 480);
-    EXPECT_EQ(client.bottom, 66);
-    EXPECT_EQ(bar.left, 18);
-    EXPECT_EQ(bar.top, 18);
-    EXPECT_EQ(bar.right, 480 - 18);
-    EXPECT_EQ(bar.bottom, 66 - 18);
+    const RECT expectedClient{0, 0, 480, 66};
+    const RECT expectedBar{18, 18, 480 - 18, 66 - 18};
+    EXPECT_TRUE(EqualRect(&client, &expectedClient));
+    EXPECT_TRUE(EqualRect(&bar, &expectedBar));
     HWND result = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] {

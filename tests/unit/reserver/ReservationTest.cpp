@@ -135,7 +135,6 @@ INSTANTIATE_TEST_SUITE_P(
         DefaultSizeCase{"PhysicalMemoryDecides", 8192, 32768, 30000, 8193, 8193},
         // Commit nearly exhausted: nothing is left to take, so nothing is reserved.
         DefaultSizeCase{"CommitNearlyExhausted", 16384, 18432, 1900, 16385, 0},
-        DefaultSizeCase{"NothingObtainable", 2048, 4096, 3072, 0, 0},
         DefaultSizeCase{"BeyondTheSigned32BitSize", 1ULL << 32, 1ULL << 33, 1ULL << 33, 1ULL << 32, INT32_MAX}),
     [](const testing::TestParamInfo<DefaultSizeCase>& param) { return std::string(param.param.name); });
 
@@ -210,15 +209,6 @@ TEST(RunReservationTest, SilentHandOverFromTheMonitor) {
     EXPECT_THAT(fake.reserved, ElementsAre(1884 * MB));
     EXPECT_THAT(fake.progressShown, ElementsAre(false));
     EXPECT_THAT(fake.opened, ElementsAre("C:\\My Tools\\Mossik.EXE"));
-}
-
-TEST(RunReservationTest, DefaultSizeOfZeroReservesNothingAndTheMonitorComesBack) {
-    FakeReserver fake;
-    fake.status.commitAvail = fake.status.commitLimit / 10;
-    EXPECT_EQ(RunReservation({"/E:Mossik.EXE", "/NoMsg"}, fake), 0);
-    EXPECT_TRUE(fake.shown.empty());
-    EXPECT_TRUE(fake.reserved.empty());
-    EXPECT_THAT(fake.opened, ElementsAre("Mossik.EXE"));
 }
 
 TEST(RunReservationTest, OutOfMemoryIsReportedEvenWhenSilentAndEndsWithOne) {
