@@ -40,7 +40,8 @@ function(qn_program program)
         # for the programs' texts.
         target_include_directories(${program} PRIVATE ${PROJECT_SOURCE_DIR}/resources ${PROJECT_SOURCE_DIR}/common)
         set_property(SOURCE ${arg_RC} APPEND PROPERTY OBJECT_DEPENDS
-            ${PROJECT_SOURCE_DIR}/resources/product.rc ${PROJECT_SOURCE_DIR}/common/ProductVersion.h
+            ${PROJECT_SOURCE_DIR}/resources/product.rc ${PROJECT_SOURCE_DIR}/resources/ResourceIds.h
+            ${PROJECT_SOURCE_DIR}/common/ProductVersion.h
             ${PROJECT_SOURCE_DIR}/resources/QeltoNimbi.ico ${PROJECT_SOURCE_DIR}/resources/QeltoNimbi.manifest)
     endif()
 endfunction()

@@ -6,10 +6,14 @@ namespace qn {
 inline constexpr std::uint64_t kKilobyte = 1024;
 inline constexpr std::uint64_t kMegabyte = 1024 * 1024;
 
-// Physical memory as the system reports it, in bytes; 64-bit, so figures of many GiB stay exact.
+// Physical memory and commit as the system reports them, in bytes; 64-bit, so figures of many GiB stay exact.
 struct MemoryStatus {
     std::uint64_t totalPhys = 0;
     std::uint64_t availPhys = 0;
+    // The commit limit (physical memory plus page files) and what of it is not yet committed by any process:
+    // once that reaches zero, every program's allocations fail.
+    std::uint64_t commitLimit = 0;
+    std::uint64_t commitAvail = 0;
 };
 
 // A byte count in megabytes, the fraction kept.

@@ -33,7 +33,8 @@ public:
     // Sets aside, for the block, the largest range of whole megabytes up to `limitMB` that this process can
     // obtain in one piece, and returns its size (0 when nothing can be had).
     virtual std::uint64_t HoldLargestBlockMB(std::uint64_t limitMB) = 0;
-    // Obtains one block of `bytes`, writes zero over every byte of it and releases it at once, after all writing.
+    // Obtains one block of `bytes`, writes zero over every byte of it in effect (the system supplies every page of
+    // it, zero) and releases it at once, after all writing.
     // With `showProgress`, a window shows how much is written until the block is released.
     virtual ReserveOutcome ReserveAndRelease(std::uint64_t bytes, bool showProgress) = 0;
     virtual NumberSeparators Separators() = 0;
@@ -46,9 +47,10 @@ public:
 // The size the default aims at: the whole megabytes of total physical memory plus one.
 std::uint64_t WantedDefaultSizeMB(const MemoryStatus& status);
 
-// The default size from what could be obtained: within the signed 32-bit size, and at least 1, so that a
-// process that can obtain nothing at all reports that memory ran out.
-std::int32_t DefaultSizeMB(std::uint64_t obtainableMB);
+// The default size: the wanted size, as far as one block of `obtainableMB` can be had in this process and as far
+// as the commit left after it stays at max(256 MB, a tenth of the commit limit) besides the run's own needs;
+// within the signed 32-bit size. 0 where that leaves nothing: the run then reserves nothing.
+std::int32_t DefaultSizeMB(const MemoryStatus& status, std::uint64_t obtainableMB);
 
 // The result report for the available physical memory after the release.
 std::string ResultText(std::uint64_t availPhysBytes, const NumberSeparators& separators);

@@ -10,7 +10,8 @@ MemoryStatus QueryMemoryStatus() {
     if (!GlobalMemoryStatusEx(&status)) {
         return MemoryStatus{};
     }
-    return MemoryStatus{status.ullTotalPhys, status.ullAvailPhys};
+    // ullTotalPageFile and ullAvailPageFile are, despite their names, the commit limit and what is left of it.
+    return MemoryStatus{status.ullTotalPhys, status.ullAvailPhys, status.ullTotalPageFile, status.ullAvailPageFile};
 }
 
 } // namespace qn::win32

@@ -3,7 +3,7 @@
 
 namespace qn::win32 {
 
-// Physical memory from GlobalMemoryStatusEx.
+// Physical memory and commit from GlobalMemoryStatusEx.
 MemoryStatus QueryMemoryStatus();
 
 } // namespace qn::win32

@@ -1,5 +1,6 @@
 #include "reserver/win32/ProgressWindow.h"
 
+#include "common/DisplayScale.h"
 #include "common/Texts.h"
 #include "common/win32/Utf.h"
 #include "reserver/win32/FillThreads.h"
@@ -17,15 +18,10 @@ namespace {
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMilliseconds = 100;
 constexpr int kBarSteps = 1000;
+// In 96-DPI units.
 constexpr int kClientWidth = 320;
 constexpr int kClientHeight = 44;
 constexpr int kMargin = 12;
-
-HICON ProgramIcon(int sizeMetric) {
-    const int size = ::GetSystemMetrics(sizeMetric);
-    return static_cast<HICON>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
-}
 
 } // namespace
 
@@ -33,37 +29,33 @@ ProgressWindow::ProgressWindow(const std::atomic<std::uint64_t>& written, std::u
     : m_written(written), m_total(total) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
-    // The reservation cannot be broken off, so the window has no close button.
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_TOPMOST);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const std::wstring title = Widen(kTitleVersioned);
-    CreateParams params;
+    DpiWindowParams params;
     params.className = L"QeltoProgress";
     // Topmost like the system-modal boxes before and after it.
     params.exStyle = WS_EX_TOPMOST;
-    params.style = style;
-    params.x = work.left + (work.right - work.left - width) / 2;
-    params.y = work.top + (work.bottom - work.top - height) / 2;
-    params.width = width;
-    params.height = height;
+    // The reservation cannot be broken off, so the window has no close button.
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    params.designClient = SIZE{kClientWidth, kClientHeight};
+    params.centred = true;
     params.title = title.c_str();
     params.classStyle = CS_NOCLOSE;
     params.cursor = ::LoadCursorW(nullptr, IDC_WAIT);
-    CreateWindowObject(params);
-    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXICON)));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXSMICON)));
-    m_bar =
-        ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, kMargin, kMargin, kClientWidth - 2 * kMargin,
-                          kClientHeight - 2 * kMargin, Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    CreateDpiWindow(params);
+    m_bar = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle(), nullptr,
+                              ::GetModuleHandleW(nullptr), nullptr);
+    FitContents();
     ::SendMessageW(m_bar, PBM_SETRANGE32, 0, kBarSteps);
     ::SetTimer(Handle(), kRefreshTimer, kRefreshMilliseconds, nullptr);
     ::ShowWindow(Handle(), SW_SHOWNORMAL);
     ::UpdateWindow(Handle());
+}
+
+void ProgressWindow::FitContents() {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    const int margin = ScaleForDpi(kMargin, Dpi());
+    ::MoveWindow(m_bar, margin, margin, client.right - 2 * margin, client.bottom - 2 * margin, TRUE);
 }
 
 void ProgressWindow::ShowWritten() {
@@ -88,7 +80,7 @@ LRESULT ProgressWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return WindowObject::OnMessage(message, wParam, lParam);
+    return DpiAwareWindow::OnMessage(message, wParam, lParam);
 }
 
 void FillShowingProgress(const std::atomic<std::uint64_t>& written, std::uint64_t total,
@@ -113,6 +105,7 @@ void FillShowingProgress(const std::atomic<std::uint64_t>& written, std::uint64_
         },
         0);
     if (!filler) {
+        window.reset();
         fill();
         return;
     }

@@ -11,7 +11,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <limits>
 
 namespace qn::win32 {
@@ -29,19 +28,9 @@ bool CanReserve(std::uint64_t bytes) {
     return static_cast<bool>(range);
 }
 
-// What the run needs beside the block: the fill threads and the progress window.
-constexpr std::uint64_t kOwnUseMB = 128;
-
 } // namespace
 
 std::uint64_t ReserverPlatform::HoldLargestBlockMB(std::uint64_t limitMB) {
-    MEMORYSTATUSEX status{};
-    status.dwLength = sizeof status;
-    if (GlobalMemoryStatusEx(&status)) {
-        // The block must fit in the commit the system has left, too, with the run's own needs beside it.
-        const std::uint64_t availMB = WholeMegabytes(status.ullAvailPageFile);
-        limitMB = std::min(limitMB, availMB > kOwnUseMB ? availMB - kOwnUseMB : availMB);
-    }
     // Asking the system is exact where walking the address map is not: Wine, for one, lists ranges as
     // reserved that it still hands out.
     std::uint64_t sizeMB = limitMB;
@@ -82,8 +71,8 @@ ReserveOutcome ReserverPlatform::ReserveAndRelease(std::uint64_t bytes, bool sho
     std::atomic<std::uint64_t> written{0};
     FillThreads helpers;
     const auto fill = [&] {
-        ZeroFill(static_cast<std::byte*>(block.get()), bytes, FillThreadCount(LogicalProcessorCount()), helpers,
-                 written);
+        ZeroFill(static_cast<std::byte*>(block.get()), bytes, PageBytes(), FillThreadCount(LogicalProcessorCount()),
+                 helpers, written);
     };
     if (showProgress) {
         FillShowingProgress(written, bytes, fill);

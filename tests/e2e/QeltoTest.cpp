@@ -1,7 +1,9 @@
 // Qelto.exe driven from outside: its dialogs, exit codes and chained starts.
+#include "tests/support/Display.h"
 #include "tests/support/Driver.h"
 
 #include <commctrl.h>
+#include <psapi.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -91,9 +93,12 @@ TEST_F(QeltoTest, NoArgumentsProposesTheDefaultSizeAndCancelEndsTheRun) {
     EXPECT_GT(proposed, 0);
     EXPECT_LE(proposed, static_cast<std::int64_t>(TotalPhysMB() + 1));
     if (sizeof(void*) == 8 && !EnvironmentNumber(L"QN_ADDRESS_LIMIT_MB")) {
-        // Nothing but the commit the system has left limits a 64-bit process; other programs' use of it moves.
+        // Nothing but the commit the system has left limits a 64-bit process, less what it leaves to others:
+        // max(256 MB, a tenth of the commit limit) and 64 MB of its own. Other programs' use of it moves.
         const MEMORYSTATUSEX status = MemoryStatus();
-        const auto wanted = static_cast<std::int64_t>(std::min(TotalPhysMB() + 1, status.ullAvailPageFile / 1048576));
+        const std::uint64_t kept = std::max<std::uint64_t>(256 << 20, status.ullTotalPageFile / 10) + (64 << 20);
+        const std::uint64_t room = status.ullAvailPageFile > kept ? (status.ullAvailPageFile - kept) / 1048576 : 0;
+        const auto wanted = static_cast<std::int64_t>(std::min(TotalPhysMB() + 1, room));
         EXPECT_NEAR(proposed, wanted, wanted / 10);
     }
 }
@@ -212,9 +217,45 @@ TEST_F(QeltoTest, LargeReservationShowsItsProgressUntilTheResult) {
         },
         120s));
     EXPECT_FALSE(IsWindow(progress)) << "the progress window is still there with the result";
+    // One zero per page is enough only if the system has supplied every page of the block.
+    PROCESS_MEMORY_COUNTERS counters{};
+    ASSERT_TRUE(GetProcessMemoryInfo(qelto.Handle(), &counters, sizeof counters));
+    EXPECT_GE(counters.PeakWorkingSetSize / 1048576, static_cast<std::uint64_t>(sizeMB));
     const DialogSnapshot shown = ReadDialog(result);
     EXPECT_EQ(shown.title, kTitle);
     EXPECT_THAT(shown.text, testing::HasSubstr(L"MBの空きメモリを確保しました")) << "not an out-of-memory report";
+    PressButton(result, IDOK);
+    EXPECT_EQ(qelto.WaitForExit(), 0u);
+}
+
+// At 150 % display scale (144 DPI): 320x44 with a 12-pixel margin round the bar, in 96-DPI units.
+TEST_F(QeltoTest, TheProgressWindowIsSizedForTheDisplayResolution) {
+    SeeDevicePixels();
+    const ScopedDpi resolution(144);
+    Process qelto = StartQelto(L"/M:1024");
+    HWND confirmation = WaitForDialog(qelto.Id());
+    ASSERT_NE(confirmation, nullptr);
+    PressButton(confirmation, IDOK);
+    HWND progress = WaitForWindow(qelto.Id(), L"QeltoProgress", 10s, kTitle);
+    ASSERT_NE(progress, nullptr) << "no progress window";
+    // Shown once it is complete, sized and laid out.
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(progress) != FALSE; }, 5s));
+    RECT client{};
+    GetClientRect(progress, &client);
+    RECT bar{};
+    GetWindowRect(FindWindowExW(progress, nullptr, PROGRESS_CLASSW, nullptr), &bar);
+    MapWindowPoints(nullptr, progress, reinterpret_cast<POINT*>(&bar), 2);
+    const RECT expectedClient{0, 0, 480, 66};
+    const RECT expectedBar{18, 18, 480 - 18, 66 - 18};
+    EXPECT_TRUE(EqualRect(&client, &expectedClient));
+    EXPECT_TRUE(EqualRect(&bar, &expectedBar));
+    HWND result = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            result = WaitForDialog(qelto.Id(), 100ms);
+            return result && result != confirmation;
+        },
+        120s));
     PressButton(result, IDOK);
     EXPECT_EQ(qelto.WaitForExit(), 0u);
 }

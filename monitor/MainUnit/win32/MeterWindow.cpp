@@ -1,7 +1,6 @@
 #include "monitor/MainUnit/win32/MeterWindow.h"
 
 #include "common/DisplayScale.h"
-#include "common/win32/Dpi.h"
 #include "common/win32/Utf.h"
 
 #include <windowsx.h>
@@ -21,11 +20,6 @@ constexpr int kDesignLeft = 212;
 constexpr int kDesignTop = 108;
 // A single fixed border with a title bar and no title-bar buttons at all.
 constexpr DWORD kMeterStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-
-SIZE MeterWindowSize(UINT dpi) {
-    return WindowSizeForClient(SIZE{ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)}, kMeterStyle, 0,
-                               dpi);
-}
 
 RECT ClientRect(HWND window) {
     RECT client{};
@@ -67,30 +61,22 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON smallIcon) : m_application(application) {
-    // Made at the design size first: the DPI it is shown at is known once it exists on a monitor.
-    const SIZE size = MeterWindowSize(kDesignDpi);
-    CreateParams params;
+    DpiWindowParams params;
     params.className = L"TForm1";
     params.style = kMeterStyle;
-    params.x = kDesignLeft;
-    params.y = kDesignTop;
-    params.width = size.cx;
-    params.height = size.cy;
-    params.parent = application.Handle(); // the owner: the meter window gets no taskbar button of its own
+    params.designClient = SIZE{kClientWidth, kClientHeight};
+    params.position = POINT{kDesignLeft, kDesignTop};
+    params.owner = application.Handle(); // the meter window gets no taskbar button of its own
     params.title = L"Nimbi";
     params.cursor = LoadCursorW(nullptr, IDC_ARROW);
-    CreateWindowObject(params);
-    m_dpi = WindowDpi(Handle());
-    const SIZE scaled = MeterWindowSize(m_dpi);
-    SetWindowPos(Handle(), nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const HICON small = smallIcon ? smallIcon : icon;
+    params.icon = icon;
+    params.smallIcon = small;
+    CreateDpiWindow(params);
     application.SetMainWindow(Handle());
 
-    const HICON small = smallIcon ? smallIcon : icon;
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-
     m_gauge = std::make_unique<TGauge>(Handle(), ClientRect(Handle()));
-    FitGauge();
+    FitContents();
     m_gauge->SetForeColor(color::kLime);
     m_gauge->SetBackColor(color::kRed);
     m_gauge->SetShowHint(true);
@@ -152,18 +138,6 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         m_menu->Popup(at.x, at.y);
         return 0;
     }
-    case WM_DPICHANGED: {
-        // Moved to a monitor of another scale, or the scale changed: the system suggests the rectangle that keeps
-        // the window's place and size in its terms; the content follows the new client area.
-        m_dpi = LOWORD(wParam);
-        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        if (m_gauge) {
-            FitGauge();
-        }
-        return 0;
-    }
     case WM_QUERYENDSESSION:
         // The end of the user's log-on asks the window, like any close, and the answer is yes.
         if (m_monitor) {
@@ -188,13 +162,15 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     default:
-        return WindowObject::OnMessage(message, wParam, lParam);
+        return DpiAwareWindow::OnMessage(message, wParam, lParam);
     }
 }
 
-void MeterWindow::FitGauge() {
-    m_gauge->SetBounds(ClientRect(Handle()));
-    m_gauge->SetFont(GaugeFont{kFontFace, ScaleForDpi(kFontHeight, m_dpi)});
+void MeterWindow::FitContents() {
+    if (m_gauge) {
+        m_gauge->SetBounds(ClientRect(Handle()));
+        m_gauge->SetFont(GaugeFont{kFontFace, ScaleForDpi(kFontHeight, Dpi())});
+    }
 }
 
 void MeterWindow::RunCommand(MenuCommand command) {

@@ -2,6 +2,7 @@
 // The monitor's windows: the hidden application window that carries the instance marker, and the meter window
 // with its gauge, popup menu, timer, tray icon and hot key. The meter window drives the monitor's logic and is
 // the view that logic works on.
+#include "common/win32/DpiAwareWindow.h"
 #include "common/win32/WindowObject.h"
 #include "monitor/Gauges/win32/Gauge.h"
 #include "monitor/HKey/win32/HKey.h"
@@ -28,7 +29,7 @@ private:
     HWND m_mainWindow = nullptr;
 };
 
-class MeterWindow final : public WindowObject, public MonitorView {
+class MeterWindow final : public DpiAwareWindow, public MonitorView {
 public:
     // The meter window at its design place and size (scaled to the DPI it is shown at), hidden, its components in
     // place; the timer runs from here. `smallIcon` is the title bar's and the tray's image, `icon` when null.
@@ -39,7 +40,6 @@ public:
     void Attach(Monitor& monitor) { m_monitor = &monitor; }
     HMENU MenuHandle() const { return m_menu->Handle(); }
     const TGauge& Gauge() const { return *m_gauge; }
-    UINT Dpi() const { return m_dpi; }
 
     // MonitorView
     void MarkApplicationWindow() override;
@@ -63,7 +63,7 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void RunCommand(MenuCommand command);
     // The gauge fills the client area, its font at the window's DPI.
-    void FitGauge();
+    void FitContents() override;
 
     ApplicationWindow& m_application;
     Monitor* m_monitor = nullptr;
@@ -72,7 +72,6 @@ private:
     std::unique_ptr<TTrayIcon> m_tray;
     std::unique_ptr<THKey> m_hotKey;
     bool m_timerRunning = false;
-    UINT m_dpi = 96;
 };
 
 // The item id of a menu command (its position plus one), and back.

@@ -31,6 +31,9 @@ void MeterWindowPlacement::ApplyPosition(std::int32_t left, std::optional<std::i
     // SetWindowPlacement itself brings a rectangle that would lie on no display onto the nearest one's work
     // area, and leaves one that overlaps a display (negative coordinates included) where it is.
     SetWindowPlacement(m_window, &placement);
+    if (m_placed) {
+        m_placed();
+    }
 }
 
 } // namespace qn::win32

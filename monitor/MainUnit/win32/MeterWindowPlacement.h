@@ -3,13 +3,17 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace qn::win32 {
 
 // The meter window as the settings store sees it: its window placement, read and applied in the same
 // (workspace) coordinates, so that a taskbar at the top or left does not shift the window at every restart.
 class MeterWindowPlacement final : public MeterWindowPort {
 public:
-    explicit MeterWindowPlacement(HWND window) : m_window(window) {}
+    // `placed` runs after every position applied.
+    explicit MeterWindowPlacement(HWND window, std::function<void()> placed = {})
+        : m_window(window), m_placed(std::move(placed)) {}
 
     std::optional<WindowPlacement> GetPlacement() override;
     // A window that would lie on no display comes onto the work area of the nearest one; a position on a real
@@ -18,6 +22,7 @@ public:
 
 private:
     HWND m_window;
+    std::function<void()> m_placed;
 };
 
 } // namespace qn::win32

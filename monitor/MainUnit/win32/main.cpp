@@ -1,6 +1,7 @@
 // Mossik.exe: the resident monitor. One per session; it shows free memory once a second and hands over to the
 // reservation tool when a reservation is due.
 #include "common/win32/DllSearch.h"
+#include "common/win32/DpiAwareWindow.h"
 #include "common/win32/ErrorReport.h"
 #include "common/win32/ProcessInfo.h"
 #include "common/win32/Registry.h"
@@ -19,7 +20,7 @@ namespace {
 // Monitors started at the same moment can both miss each other's marker window; this name is held by one only.
 constexpr const wchar_t* kSingleInstanceMutex = L"Local\\Harvelt.Ambrola.Mossik";
 
-int RunMonitor(HINSTANCE instance) {
+int RunMonitor() {
     using namespace qn::win32;
     // Another monitor, or any window carrying the marker, means this one is not wanted.
     if (FindWindowW(nullptr, Widen(qn::kInstanceMarker).c_str())) {
@@ -36,18 +37,12 @@ int RunMonitor(HINSTANCE instance) {
     SetApplicationErrorHandler([&system](const std::string& message) { system.ShowError(message + "."); });
     Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
 
-    // Each at the size the system asks for at its DPI: the icon file holds 16, 20, 24, 32 and 48 pixels.
-    const auto loadIcon = [instance](int width, int height) {
-        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(width),
-                                             GetSystemMetrics(height), LR_SHARED));
-    };
-    const HICON icon = loadIcon(SM_CXICON, SM_CYICON);
-    const HICON smallIcon = loadIcon(SM_CXSMICON, SM_CYSMICON);
     ApplicationWindow application;
     system.SetErrorOwner(application.Handle());
-    MeterWindow meter(application, icon, smallIcon);
+    MeterWindow meter(application, ProgramIcon(SM_CXICON, SM_CYICON), ProgramIcon(SM_CXSMICON, SM_CYSMICON));
 
-    MeterWindowPlacement placement(meter.Handle());
+    // The stored position is applied while the meter is still hidden, where no DPI change is announced.
+    MeterWindowPlacement placement(meter.Handle(), [&meter] { meter.FitToCurrentDpi(); });
     qn::SettingsStore settings(currentUser, placement);
 
     qn::Monitor monitor(system, meter, settings, ProcessArguments());
@@ -64,10 +59,10 @@ int RunMonitor(HINSTANCE instance) {
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     qn::win32::RestrictDllSearchToSystemFolder();
     try {
-        return RunMonitor(instance);
+        return RunMonitor();
     } catch (const std::exception& error) {
         // The application window is gone by now: the box has no owner.
         qn::win32::ReportError(qn::win32::ErrorKind::Monitor, error.what());

@@ -3,31 +3,50 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <new>
+#include <optional>
 #include <set>
 #include <thread>
 
 namespace qn {
 namespace {
 
-using testing::ElementsAre;
+// Small pages, so that a block of a few pages takes a few chunks; a chunk that is no whole number of pages is
+// taken as whole pages.
+constexpr std::uint64_t kPage = 64;
+constexpr std::uint64_t kChunk = 3 * kPage + 1;
+constexpr std::byte kUntouched{0xA5};
 
-constexpr std::uint64_t kUnit = kFillSliceAlignment;
-
-// Runs each helper on a real thread, except the starts it is told to refuse.
+// Runs each helper on a real thread, except the starts it is told to refuse or to throw at. Where it throws, the
+// helpers started before wait to begin until JoinAll, so that one left running is seen for certain.
 class FakeStarter : public FillThreadStarter {
 public:
     std::set<unsigned> refused; // 0-based numbers of the start attempts that fail
+    std::optional<unsigned> throwsAt;
     unsigned attempts = 0;
+    std::atomic<int> running{0};
 
+    ~FakeStarter() override { JoinAll(); }
     bool Start(std::function<void()> work) override {
-        if (refused.count(attempts++)) {
+        const unsigned attempt = attempts++;
+        if (throwsAt == attempt) {
+            throw std::bad_alloc();
+        }
+        if (refused.count(attempt)) {
             return false;
         }
-        threads.emplace_back(std::move(work));
+        ++running;
+        threads.emplace_back([this, work = std::move(work)] {
+            while (throwsAt && !joining) {
+                std::this_thread::yield();
+            }
+            work();
+            --running;
+        });
         return true;
     }
     void JoinAll() override {
+        joining = true;
         for (std::thread& thread : threads) {
             thread.join();
         }
@@ -35,6 +54,7 @@ public:
     }
 
 private:
+    std::atomic<bool> joining{false};
     std::vector<std::thread> threads;
 };
 
@@ -46,23 +66,13 @@ TEST(FillThreadCountTest, OnePerLogicalProcessorWithinOneAndTheCap) {
     EXPECT_EQ(FillThreadCount(256), kMaxFillThreads);
 }
 
-TEST(SliceBlockTest, AlignedConsecutiveSlicesCoverTheBlock) {
-    EXPECT_THAT(SliceBlock(4 * kUnit, 2, kUnit), ElementsAre(FillSlice{0, 2 * kUnit}, FillSlice{2 * kUnit, 2 * kUnit}));
-    // Units that do not divide evenly go to the first slices; bytes beyond the last whole unit to the last.
-    EXPECT_THAT(SliceBlock(5 * kUnit + 7, 3, kUnit),
-                ElementsAre(FillSlice{0, 2 * kUnit}, FillSlice{2 * kUnit, 2 * kUnit}, FillSlice{4 * kUnit, kUnit + 7}));
-    // Never more slices than units, never an empty one.
-    EXPECT_THAT(SliceBlock(100, 4, kUnit), ElementsAre(FillSlice{0, 100}));
-    EXPECT_THAT(SliceBlock(kUnit, 1, kUnit), ElementsAre(FillSlice{0, kUnit}));
-    EXPECT_TRUE(SliceBlock(0, 4, kUnit).empty());
-}
-
 struct FillCase {
     const char* name;
     std::uint64_t bytes;
     unsigned threads;
     std::set<unsigned> refused;
-    unsigned expectedAttempts; // helpers asked for: one thread less than slices, the caller being one
+    std::optional<unsigned> throwsAt;
+    unsigned expectedAttempts; // helpers asked for: one thread less than chunks or threads, the caller being one
 };
 
 void PrintTo(const FillCase& c, std::ostream* out) {
@@ -71,30 +81,44 @@ void PrintTo(const FillCase& c, std::ostream* out) {
 
 class ZeroFillTest : public testing::TestWithParam<FillCase> {};
 
-TEST_P(ZeroFillTest, EveryByteIsWrittenWhateverThreadsRun) {
+// A committed page is zero from the system; the fill's one write makes the system supply it. Here the block's
+// bytes start as a marker instead, so that the writes can be seen: the first byte of every page, from the first
+// page to the last, is zero, and every other byte, in the block and after it, is as it was.
+TEST_P(ZeroFillTest, EveryPageIsWrittenOnceWhateverThreadsRun) {
     const FillCase& c = GetParam();
-    std::vector<std::byte> block(c.bytes + 16, std::byte{0xA5});
+    std::vector<std::byte> block(c.bytes + 2 * kPage, kUntouched);
     FakeStarter starter;
     starter.refused = c.refused;
+    starter.throwsAt = c.throwsAt;
     std::atomic<std::uint64_t> written{0};
-    ZeroFill(block.data(), c.bytes, c.threads, starter, written, 3 * 4096 + 1);
+    if (c.throwsAt) {
+        EXPECT_THROW(ZeroFill(block.data(), c.bytes, kPage, c.threads, starter, written, kChunk), std::bad_alloc);
+        EXPECT_EQ(starter.running.load(), 0) << "a helper outlived the fill";
+        EXPECT_EQ(starter.attempts, c.expectedAttempts);
+        return;
+    }
+    ZeroFill(block.data(), c.bytes, kPage, c.threads, starter, written, kChunk);
     EXPECT_EQ(starter.attempts, c.expectedAttempts);
     EXPECT_EQ(written.load(), c.bytes);
-    EXPECT_TRUE(std::all_of(block.begin(), block.begin() + c.bytes, [](std::byte b) { return b == std::byte{0}; }));
-    EXPECT_TRUE(std::all_of(block.begin() + c.bytes, block.end(), [](std::byte b) { return b == std::byte{0xA5}; }))
-        << "written beyond the block";
+    for (std::uint64_t i = 0; i < block.size(); ++i) {
+        const bool pageStart = i < c.bytes && i % kPage == 0;
+        ASSERT_EQ(block[i], pageStart ? std::byte{0} : kUntouched) << "byte " << i;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ZeroFillTest,
-                         testing::Values(FillCase{"OneProcessor", 3 * kUnit, 1, {}, 0},
-                                         FillCase{"TwoProcessors", 4 * kUnit, 2, {}, 1},
-                                         FillCase{"SizeNotDivisible", 7 * kUnit + 4099, 4, {}, 3},
-                                         FillCase{"SomeStartsFail", 9 * kUnit + 1, 8, {1, 4}, 7},
-                                         FillCase{"EveryStartFails", 5 * kUnit, 4, {0, 1, 2}, 3},
-                                         FillCase{"FewerUnitsThanThreads", 2 * kUnit + 5, 8, {}, 2},
-                                         FillCase{"SmallerThanOneUnit", 4097, 4, {}, 0},
-                                         FillCase{"Empty", 0, 4, {}, 0}),
-                         [](const testing::TestParamInfo<FillCase>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ZeroFillTest,
+    testing::Values(FillCase{"OneProcessor", 10 * kPage, 1, {}, {}, 0},
+                    FillCase{"TwoProcessors", 12 * kPage, 2, {}, {}, 1},
+                    FillCase{"PartLastPage", 7 * kPage + 5, 4, {}, {}, 2},
+                    FillCase{"SomeStartsFail", 30 * kPage + 1, 8, {1, 4}, {}, 7},
+                    FillCase{"EveryStartFails", 15 * kPage, 4, {0, 1, 2}, {}, 3},
+                    FillCase{"FewerChunksThanThreads", 5 * kPage, 8, {}, {}, 1},
+                    FillCase{"SmallerThanOnePage", 40, 4, {}, {}, 0}, FillCase{"Empty", 0, 4, {}, {}, 0},
+                    // Starting a helper can throw (std::bad_alloc when commit is short): the one started before
+                    // must have ended when the exception leaves the fill, since it uses the fill's frame.
+                    FillCase{"SecondStartThrows", 30 * kPage, 4, {}, 1, 2}),
+    [](const testing::TestParamInfo<FillCase>& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace qn

@@ -1,5 +1,6 @@
 // The monitor's real windows in this process: the popup menu's captions, check marks and enabled states after
 // start-up, which another process cannot read.
+#include "common/DisplayScale.h"
 #include "common/win32/Utf.h"
 #include "monitor/MainUnit/win32/MeterWindow.h"
 #include "monitor/MainUnit/win32/MonitorSystem.h"
@@ -107,6 +108,24 @@ TEST(MeterDpiTest, ADpiChangeTakesTheSuggestedRectangleAndScalesTheGauge) {
     RECT gauge{};
     GetClientRect(meter.Gauge().Handle(), &gauge);
     EXPECT_TRUE(EqualRect(&gauge, &client));
+}
+
+// A hidden window placed on a monitor of another scale hears nothing of it: after the placement, the meter sized
+// for another DPI (192 here) takes the size and font of its monitor's, keeping its top-left corner.
+TEST(MeterDpiTest, AfterAPlacementTheMeterFitsTheDpiOfItsMonitor) {
+    ApplicationWindow application;
+    MeterWindow meter(application, LoadIconW(nullptr, IDI_APPLICATION));
+    const UINT monitorDpi = meter.Dpi();
+    RECT sizedFor192{300, 200, 300 + 470, 200 + 90};
+    SendMessageW(meter.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&sizedFor192));
+    meter.FitToCurrentDpi();
+    EXPECT_EQ(meter.Gauge().Font().Height, ScaleForDpi(12, monitorDpi));
+    RECT client{};
+    GetClientRect(meter.Handle(), &client);
+    EXPECT_EQ(client.right, ScaleForDpi(230, monitorDpi));
+    RECT bounds{};
+    GetWindowRect(meter.Handle(), &bounds);
+    EXPECT_EQ(bounds.left, 300);
 }
 
 } // namespace
