@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -27,10 +29,16 @@ public:
     std::vector<ShellCall> shellCalls;
     std::vector<std::string> log;
     bool refuse = false;
+    std::deque<bool> answers; // the next calls' answers before `refuse` counts
 
     bool Notify(TrayCall call, std::uint32_t flags, const std::string& tip) override {
         shellCalls.push_back({call, flags, tip});
-        return !refuse;
+        if (answers.empty()) {
+            return !refuse;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     TrayPoint CursorPos() override { return {640, 1000}; }
     void ActivateOwner() override { log.push_back("activate"); }
@@ -46,17 +54,22 @@ public:
         return nextTicket++;
     }
     void CancelTimer(std::uint32_t ticket) override { timers.erase(ticket); }
+    // Fires the due timers in the order they fall due, also those that a completion starts meanwhile.
     void Advance(std::uint32_t ms) {
-        now += ms;
-        for (auto it = timers.begin(); it != timers.end();) {
-            if (it->second.first <= now) {
-                auto elapsed = std::move(it->second.second);
-                it = timers.erase(it);
-                elapsed();
-            } else {
-                ++it;
+        const std::uint32_t end = now + ms;
+        for (;;) {
+            const auto next = std::min_element(timers.begin(), timers.end(), [](const auto& a, const auto& b) {
+                return a.second.first < b.second.first;
+            });
+            if (next == timers.end() || next->second.first > end) {
+                break;
             }
+            now = next->second.first;
+            auto elapsed = std::move(next->second.second);
+            timers.erase(next);
+            elapsed();
         }
+        now = end;
     }
 };
 
@@ -154,7 +167,8 @@ TEST_F(TrayIconTest, VisibleAddsAndDeletesOnlyOnChangeAndOnlyWithAnImage) {
     icon.SetVisible(false);
     icon.SetVisible(true); // no image: stays false without a call or an error
     EXPECT_FALSE(icon.Visible());
-    EXPECT_THAT(system.shellCalls, IsEmpty());
+    ASSERT_EQ(system.shellCalls.size(), 1u); // hiding always deletes
+    system.shellCalls.clear();
 
     icon.SetImage(true);
     icon.SetVisible(true);
@@ -166,20 +180,80 @@ TEST_F(TrayIconTest, VisibleAddsAndDeletesOnlyOnChangeAndOnlyWithAnImage) {
     EXPECT_EQ(system.shellCalls[1].call, TrayCall::Delete);
 }
 
-TEST_F(TrayIconTest, RefusedAddRaisesAndStaysUnregistered) {
+TEST_F(TrayIconTest, ARefusedAddIsTriedAgainBeforeItsErrorIsRaised) {
+    constexpr auto A = TrayCall::Add;
+    constexpr auto M = TrayCall::Modify;
+    constexpr auto D = TrayCall::Delete;
+    enum class Then { Wait, ShellRestarts, Hide };
+    struct Case {
+        const char* what;
+        std::deque<bool> answers; // then every call is refused
+        Then then;
+        std::vector<TrayCall> calls;
+        bool registered;
+    };
+    const Case cases[] = {
+        {"the timed-out add showed the icon", {false, true}, Then::Wait, {A, M}, true},
+        {"the second add is taken", {false, false, true}, Then::Wait, {A, M, A}, true},
+        {"the last add is taken",
+         {false, false, false, false, false, false, true},
+         Then::Wait,
+         {A, M, A, M, A, M, A},
+         true},
+        {"the shell starts anew", {false, true}, Then::ShellRestarts, {A, A}, true},
+        {"hidden while waiting", {false}, Then::Hide, {A, D}, false},
+    };
+    for (const Case& c : cases) {
+        system.shellCalls.clear();
+        system.refuse = true;
+        system.answers = c.answers;
+        Icon icon(list, system);
+        icon.SetImage(true);
+        icon.Loaded();
+        if (c.then == Then::ShellRestarts) {
+            icon.ShellRestarted();
+        } else if (c.then == Then::Hide) {
+            icon.SetVisible(false);
+        }
+        system.Advance(1000 + 2000 + 4000);
+        std::vector<TrayCall> calls;
+        for (const ShellCall& call : system.shellCalls) {
+            calls.push_back(call.call);
+        }
+        EXPECT_EQ(calls, c.calls) << c.what;
+        EXPECT_EQ(icon.Registered(), c.registered) << c.what;
+        system.refuse = false;
+    }
+}
+
+TEST_F(TrayIconTest, EveryAddRefusedRaisesAfterTheLastWaitAndAShellRestartStillAdds) {
     Icon icon(list, system);
     icon.SetImage(true);
-    icon.SetVisible(false);
     system.refuse = true;
-    EXPECT_THROW(icon.SetVisible(true), OutOfResourcesError);
+    icon.Loaded();
+    system.Advance(1000 + 2000 + 4000 - 1);
+    try {
+        system.Advance(1);
+        FAIL() << "no error";
+    } catch (const OutOfResourcesError& error) {
+        EXPECT_STREQ(error.what(), "トレイにアイコンを登録できません");
+    }
+    EXPECT_EQ(system.shellCalls.size(), 7u);
+    EXPECT_TRUE(icon.Visible());
     EXPECT_FALSE(icon.Registered());
-    // A refused delete still counts as deleted.
     system.refuse = false;
-    icon.SetVisible(false);
-    icon.SetVisible(true);
+    icon.ShellRestarted();
+    EXPECT_TRUE(icon.Registered());
+
+    // A refused add may have shown the icon: destruction deletes it all the same.
+    auto refused = std::make_unique<Icon>(list, system);
+    refused->SetImage(true);
     system.refuse = true;
-    icon.SetVisible(false);
-    EXPECT_FALSE(icon.Registered());
+    refused->Loaded();
+    system.shellCalls.clear();
+    refused.reset();
+    ASSERT_EQ(system.shellCalls.size(), 1u);
+    EXPECT_EQ(system.shellCalls[0].call, TrayCall::Delete);
 }
 
 TEST_F(TrayIconTest, TipHelpIsCutModifiesOnlyOnChangeAndSetsTheFlags) {
