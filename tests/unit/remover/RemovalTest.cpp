@@ -147,15 +147,6 @@ TEST_F(RemovalTest, TheStartAtLogOnGoesWithTheRegistryStageOnlyWhenItStartsAProg
     EXPECT_TRUE(runValue());
 }
 
-TEST_F(RemovalTest, AStartAtLogOnThatCannotBeDeletedStopsBeforeAnyFile) {
-    constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    registry.Put(kRun, "QeltoNimbi", regtype::kString, StringDataOf("\"" + dir + "\\Mossik.exe\""));
-    registry.Find(kRun)->readOnly = true;
-    EXPECT_EQ(Run(), 0);
-    EXPECT_TRUE(registry.Get(kRun, "QeltoNimbi"));
-    EXPECT_THAT(port.events, ElementsAre(Dialog(removal::kConfirmRegistry), Dialog(removal::kRegistryFailed)));
-}
-
 TEST_F(RemovalTest, AFolderWindowThatDoesNotOpenStopsBeforeAnyFile) {
     port.folderOpens = false;
     EXPECT_EQ(Run(), 0);

@@ -49,12 +49,10 @@ inline std::vector<std::string> PathParts(std::string_view path) {
     }
 }
 
-// The rights a key was opened with: everything, or only reading or changing its values.
-enum class Rights { All, Query, Set };
-
 class Key final : public RegistryKey {
 public:
-    Key(std::shared_ptr<Node> node, int& openKeys, Rights rights = Rights::All)
+    // `rights`: nothing for all rights, or only reading or changing values.
+    Key(std::shared_ptr<Node> node, int& openKeys, std::optional<ValueAccess> rights = std::nullopt)
         : m_node(std::move(node)), m_openKeys(openKeys), m_rights(rights) {
         ++m_openKeys;
     }
@@ -65,19 +63,19 @@ public:
     std::unique_ptr<RegistryKey> OpenSubkeyOrLink(std::string_view path) override { return Walk(path, false, true); }
     KeyOpening OpenSubkeyFor(std::string_view path, ValueAccess access) override {
         KeyOpening opening;
-        opening.key = Walk(path, false, false, RightsOf(access));
+        opening.key = Walk(path, false, false, access);
         opening.status = opening.key                        ? KeyOpening::Status::Opened
                          : Reaches(path) || m_node->deleted ? KeyOpening::Status::Failed
                                                             : KeyOpening::Status::Missing;
         return opening;
     }
     std::unique_ptr<RegistryKey> CreateSubkeyFor(std::string_view path, ValueAccess access) override {
-        return Walk(path, true, false, RightsOf(access));
+        return Walk(path, true, false, access);
     }
 
     ValueQuery QueryValue(std::string_view name, std::size_t capacity) override {
         ValueQuery query;
-        if (m_node->deleted || m_rights == Rights::Set) {
+        if (m_node->deleted || m_rights == ValueAccess::Set) {
             return query;
         }
         const auto found = m_node->values.find(Lower(name));
@@ -138,9 +136,8 @@ public:
     }
 
 private:
-    static Rights RightsOf(ValueAccess access) { return access == ValueAccess::Query ? Rights::Query : Rights::Set; }
     bool MayChange() const {
-        return !m_node->deleted && !m_node->denied && !m_node->readOnly && m_rights != Rights::Query;
+        return !m_node->deleted && !m_node->denied && !m_node->readOnly && m_rights != ValueAccess::Query;
     }
     // Whether a key is at `path`, whether or not it can be opened.
     bool Reaches(std::string_view path) const {
@@ -162,7 +159,7 @@ private:
     static std::shared_ptr<Node> Followed(std::shared_ptr<Node> node) { return node && node->link ? node->link : node; }
 
     std::unique_ptr<RegistryKey> Walk(std::string_view path, bool create, bool openLink = false,
-                                      Rights rights = Rights::All) {
+                                      std::optional<ValueAccess> rights = std::nullopt) {
         std::shared_ptr<Node> node = m_node;
         if (node->deleted) {
             return nullptr;
@@ -186,7 +183,7 @@ private:
             }
             node = child;
         }
-        if (node->denied || (node->readOnly && rights != Rights::Query)) {
+        if (node->denied || (node->readOnly && rights != ValueAccess::Query)) {
             return nullptr;
         }
         return std::make_unique<Key>(node, m_openKeys, rights);
@@ -194,7 +191,7 @@ private:
 
     std::shared_ptr<Node> m_node;
     int& m_openKeys;
-    Rights m_rights;
+    std::optional<ValueAccess> m_rights;
 };
 
 // The whole registry: its root stands for HKEY_CURRENT_USER.

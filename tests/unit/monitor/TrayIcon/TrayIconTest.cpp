@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qn {
@@ -29,16 +31,16 @@ public:
     std::vector<ShellCall> shellCalls;
     std::vector<std::string> log;
     bool refuse = false;
-    std::deque<bool> answers; // the next calls' answers before `refuse` counts
+    std::deque<char> answers; // the next calls' answers, 'y' or 'n', before `refuse` counts
 
     bool Notify(TrayCall call, std::uint32_t flags, const std::string& tip) override {
         shellCalls.push_back({call, flags, tip});
         if (answers.empty()) {
             return !refuse;
         }
-        const bool answer = answers.front();
+        const char answer = answers.front();
         answers.pop_front();
-        return answer;
+        return answer == 'y';
     }
     TrayPoint CursorPos() override { return {640, 1000}; }
     void ActivateOwner() override { log.push_back("activate"); }
@@ -181,79 +183,43 @@ TEST_F(TrayIconTest, VisibleAddsAndDeletesOnlyOnChangeAndOnlyWithAnImage) {
 }
 
 TEST_F(TrayIconTest, ARefusedAddIsTriedAgainBeforeItsErrorIsRaised) {
-    constexpr auto A = TrayCall::Add;
-    constexpr auto M = TrayCall::Modify;
-    constexpr auto D = TrayCall::Delete;
-    enum class Then { Wait, ShellRestarts, Hide };
-    struct Case {
-        const char* what;
-        std::deque<bool> answers; // then every call is refused
-        Then then;
-        std::vector<TrayCall> calls;
-        bool registered;
+    // The shell's answers ('y' taken, 'n' refused, then refused), what happens then, the calls it got over the
+    // seven seconds of waits, and whether the error was raised.
+    enum Then { Wait, ShellRestarts, Hide, Destroy };
+    const std::tuple<const char*, Then, const char*, bool, bool> cases[] = {
+        {"ny", Wait, "AM", true, false}, // the add timed out but showed the icon: a modify finds it
+        {"nny", Wait, "AMA", true, false},   {"nnnnnny", Wait, "AMAMAMA", true, false},
+        {"n", Wait, "AMAMAMA", false, true}, {"ny", ShellRestarts, "AA", true, false},
+        {"n", Hide, "AD", false, false},     {"n", Destroy, "AD", false, false},
     };
-    const Case cases[] = {
-        {"the timed-out add showed the icon", {false, true}, Then::Wait, {A, M}, true},
-        {"the second add is taken", {false, false, true}, Then::Wait, {A, M, A}, true},
-        {"the last add is taken",
-         {false, false, false, false, false, false, true},
-         Then::Wait,
-         {A, M, A, M, A, M, A},
-         true},
-        {"the shell starts anew", {false, true}, Then::ShellRestarts, {A, A}, true},
-        {"hidden while waiting", {false}, Then::Hide, {A, D}, false},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [answers, then, expected, registered, raised] : cases) {
         system.shellCalls.clear();
         system.refuse = true;
-        system.answers = c.answers;
-        Icon icon(list, system);
-        icon.SetImage(true);
-        icon.Loaded();
-        if (c.then == Then::ShellRestarts) {
-            icon.ShellRestarted();
-        } else if (c.then == Then::Hide) {
-            icon.SetVisible(false);
+        system.answers.assign(answers, answers + std::strlen(answers));
+        auto icon = std::make_unique<Icon>(list, system);
+        icon->SetImage(true);
+        icon->Loaded();
+        if (then == ShellRestarts) {
+            icon->ShellRestarted();
+        } else if (then == Hide) {
+            icon->SetVisible(false);
+        } else if (then == Destroy) {
+            icon.reset();
         }
-        system.Advance(1000 + 2000 + 4000);
-        std::vector<TrayCall> calls;
+        bool error = false;
+        try {
+            system.Advance(1000 + 2000 + 4000);
+        } catch (const OutOfResourcesError&) {
+            error = true;
+        }
+        std::string calls;
         for (const ShellCall& call : system.shellCalls) {
-            calls.push_back(call.call);
+            calls += "AMD"[static_cast<int>(call.call)];
         }
-        EXPECT_EQ(calls, c.calls) << c.what;
-        EXPECT_EQ(icon.Registered(), c.registered) << c.what;
-        system.refuse = false;
+        EXPECT_EQ(calls, expected) << answers << then;
+        EXPECT_EQ(icon && icon->Registered(), registered) << answers << then;
+        EXPECT_EQ(error, raised) << answers << then;
     }
-}
-
-TEST_F(TrayIconTest, EveryAddRefusedRaisesAfterTheLastWaitAndAShellRestartStillAdds) {
-    Icon icon(list, system);
-    icon.SetImage(true);
-    system.refuse = true;
-    icon.Loaded();
-    system.Advance(1000 + 2000 + 4000 - 1);
-    try {
-        system.Advance(1);
-        FAIL() << "no error";
-    } catch (const OutOfResourcesError& error) {
-        EXPECT_STREQ(error.what(), "トレイにアイコンを登録できません");
-    }
-    EXPECT_EQ(system.shellCalls.size(), 7u);
-    EXPECT_TRUE(icon.Visible());
-    EXPECT_FALSE(icon.Registered());
-    system.refuse = false;
-    icon.ShellRestarted();
-    EXPECT_TRUE(icon.Registered());
-
-    // A refused add may have shown the icon: destruction deletes it all the same.
-    auto refused = std::make_unique<Icon>(list, system);
-    refused->SetImage(true);
-    system.refuse = true;
-    refused->Loaded();
-    system.shellCalls.clear();
-    refused.reset();
-    ASSERT_EQ(system.shellCalls.size(), 1u);
-    EXPECT_EQ(system.shellCalls[0].call, TrayCall::Delete);
 }
 
 TEST_F(TrayIconTest, TipHelpIsCutModifiesOnlyOnChangeAndSetsTheFlags) {
