@@ -30,6 +30,23 @@ struct ValueQuery {
     std::vector<std::uint8_t> data;
 };
 
+// The rights a key is opened with for its values: only what the step needs, so that a key that lets its values be
+// read but not changed (guarded by security software, or on a managed machine) is still read.
+enum class ValueAccess {
+    Query, // reading values
+    Set,   // creating, replacing and deleting values
+};
+
+class RegistryKey;
+
+// What opening an existing key came to: a key that is not there is no failure, one that is there but cannot be
+// opened with the rights asked for is.
+struct KeyOpening {
+    enum class Status { Opened, Missing, Failed };
+    Status status = Status::Failed;
+    std::unique_ptr<RegistryKey> key; // only when opened
+};
+
 // One open registry key. Destroying it closes it. Paths are relative to the key, with "\" between the parts;
 // names and paths are UTF-8, and string data is UTF-16LE as the registry keeps it.
 class RegistryKey {
@@ -43,6 +60,11 @@ public:
     // The same for deleting it: where the last part of `path` is a symbolic link, the link itself is opened, never
     // the key it points to, so that what is below that key is not taken for what is below the link.
     virtual std::unique_ptr<RegistryKey> OpenSubkeyOrLink(std::string_view path) = 0;
+    // Opens an existing key below this one with no more rights than `access`.
+    virtual KeyOpening OpenSubkeyFor(std::string_view path, ValueAccess access) = 0;
+    // Opens a key below this one with no more rights than `access`, creating it and every missing key on the way;
+    // nothing when that fails.
+    virtual std::unique_ptr<RegistryKey> CreateSubkeyFor(std::string_view path, ValueAccess access) = 0;
 
     // Copies a value into a buffer of `capacity` bytes. A value larger than that is reported as MoreData with
     // its type and size. A capacity of 0 asks for the type and size only, and succeeds for any existing value.

@@ -31,9 +31,10 @@ bool DeleteSettingsKey(RegistryKey& currentUser) {
 }
 
 // The settings key, and the start at log-on when it starts a program of this folder: a start of another copy
-// of the product belongs to that copy.
-bool DeleteRegistryEntries(RegistryKey& currentUser, std::string_view directory) {
-    return DeleteSettingsKey(currentUser) && RemoveAutoStartOf(currentUser, directory);
+// of the product belongs to that copy. A start that is there but cannot be read or deleted fails the stage, so
+// that no file goes while a Run value would still point at it.
+bool DeleteRegistryEntries(RegistryKey& currentUser, std::string_view directory, FileNamePort& names) {
+    return DeleteSettingsKey(currentUser) && RemoveAutoStartOf(currentUser, directory, names);
 }
 
 bool DeleteProductFiles(RemoverPort& port, const std::string& directory) {
@@ -75,12 +76,12 @@ bool DeleteKeyTree(RegistryKey& parent, std::string_view path) {
     return parent.DeleteSubkey(path);
 }
 
-int RunRemoval(RemoverPort& port, RegistryKey& currentUser) {
+int RunRemoval(RemoverPort& port, RegistryKey& currentUser, FileNamePort& names) {
     if (Show(port, removal::kConfirmRegistry, kQuestion) == DialogAnswer::Cancel) {
         return 0;
     }
     const std::string directory = DirectoryKeepingRoot(port.ProgramPath());
-    if (!DeleteRegistryEntries(currentUser, directory)) {
+    if (!DeleteRegistryEntries(currentUser, directory, names)) {
         Show(port, removal::kRegistryFailed, kFailure);
         return 0;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/AutoStart.h"
 #include "common/Dialogs.h"
 #include "common/RegistryKey.h"
 
@@ -36,7 +37,8 @@ inline constexpr std::string_view kDone = "このプログラムを終了後\r\n
 // link on the way down is deleted as it is: the key it points to, and everything below that, stays.
 bool DeleteKeyTree(RegistryKey& parent, std::string_view path);
 
-// One whole run of the removal tool against HKEY_CURRENT_USER (`currentUser`); returns the exit code.
-int RunRemoval(RemoverPort& port, RegistryKey& currentUser);
+// One whole run of the removal tool against HKEY_CURRENT_USER (`currentUser`); returns the exit code. `names`
+// tells whether the start at log-on starts a program of the tool's folder.
+int RunRemoval(RemoverPort& port, RegistryKey& currentUser, FileNamePort& names);
 
 } // namespace qn

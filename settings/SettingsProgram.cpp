@@ -164,6 +164,30 @@ bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
     return written;
 }
 
+SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settings, const ProgramSettings& stored,
+                         std::string_view directory, bool autoStartShown, bool autoStartWanted, FileNamePort& names) {
+    std::optional<AutoStartRecord> before;
+    if (autoStartWanted != autoStartShown) {
+        before = ReadAutoStartRecord(currentUser);
+        if (!before) {
+            return SaveFailure::AutoStart;
+        }
+        if (!SetAutoStart(currentUser, directory, autoStartWanted, names)) {
+            RestoreAutoStartRecord(currentUser, *before);
+            return SaveFailure::AutoStart;
+        }
+    }
+    if (!WriteProgramSettings(currentUser, settings)) {
+        // As far as the registry lets it: a key that refused one value may refuse its old one too.
+        WriteProgramSettings(currentUser, stored);
+        if (before) {
+            RestoreAutoStartRecord(currentUser, *before);
+        }
+        return SaveFailure::Settings;
+    }
+    return SaveFailure::None;
+}
+
 SettingsForm FormOf(const ProgramSettings& stored) {
     SettingsForm form;
     form.memory = stored.memory;

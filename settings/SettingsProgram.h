@@ -1,4 +1,5 @@
 #pragma once
+#include "common/AutoStart.h"
 #include "common/RegistryKey.h"
 #include "common/SettingsKey.h"
 
@@ -26,6 +27,16 @@ struct ProgramSettings {
 ProgramSettings ReadProgramSettings(RegistryKey& currentUser);
 // Writes every value; false when the key could not be opened or a value was refused.
 bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& settings);
+
+// What OK could not store; nothing is left changed then.
+enum class SaveFailure { None, AutoStart, Settings };
+
+// OK's writes: the start at log-on when the user changed its box (`autoStartShown` is what the box showed), then
+// the values. The start comes first because it is what the system may refuse (a guarded Run key); when the values
+// fail after it, the start and the values are put back as they were (`stored`), so that leaving the dialog with
+// Cancel afterwards leaves everything as it was.
+SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settings, const ProgramSettings& stored,
+                         std::string_view directory, bool autoStartShown, bool autoStartWanted, FileNamePort& names);
 
 // The dialog's fields as the user sees and edits them: thresholds in whole megabytes, the period in minutes,
 // the hot key as a shortcut code.

@@ -10,16 +10,22 @@ Win32RegistryKey Win32RegistryKey::CurrentUser() {
     return key;
 }
 
-std::unique_ptr<RegistryKey> Win32RegistryKey::CreateSubkey(std::string_view path) {
+namespace {
+
+std::unique_ptr<RegistryKey> CreateKey(HKEY parent, std::string_view path, REGSAM access) {
     UniqueRegKey key;
-    if (RegCreateKeyExW(Handle(), Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        key.put(), nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(parent, Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS) {
         return nullptr;
     }
     return std::make_unique<Win32RegistryKey>(std::move(key));
 }
 
-namespace {
+// Reading needs only KEY_QUERY_VALUE, changing only KEY_SET_VALUE: a key whose access rights grant one of them
+// (a Run key guarded against changes) still opens for it, where KEY_ALL_ACCESS would be refused.
+REGSAM RightsFor(ValueAccess access) {
+    return access == ValueAccess::Query ? KEY_QUERY_VALUE : KEY_SET_VALUE;
+}
 
 UniqueRegKey OpenKey(HKEY parent, std::string_view path, DWORD options, REGSAM access) {
     UniqueRegKey key;
@@ -31,6 +37,14 @@ UniqueRegKey OpenKey(HKEY parent, std::string_view path, DWORD options, REGSAM a
 
 } // namespace
 
+std::unique_ptr<RegistryKey> Win32RegistryKey::CreateSubkey(std::string_view path) {
+    return CreateKey(Handle(), path, KEY_ALL_ACCESS);
+}
+
+std::unique_ptr<RegistryKey> Win32RegistryKey::CreateSubkeyFor(std::string_view path, ValueAccess access) {
+    return CreateKey(Handle(), path, RightsFor(access));
+}
+
 std::unique_ptr<RegistryKey> Win32RegistryKey::OpenSubkey(std::string_view path) {
     UniqueRegKey key = OpenKey(Handle(), path, 0, KEY_ALL_ACCESS);
     return key ? std::make_unique<Win32RegistryKey>(std::move(key)) : nullptr;
@@ -39,6 +53,19 @@ std::unique_ptr<RegistryKey> Win32RegistryKey::OpenSubkey(std::string_view path)
 std::unique_ptr<RegistryKey> Win32RegistryKey::OpenSubkeyOrLink(std::string_view path) {
     UniqueRegKey key = OpenKey(Handle(), path, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS);
     return key ? std::make_unique<Win32RegistryKey>(std::move(key)) : nullptr;
+}
+
+KeyOpening Win32RegistryKey::OpenSubkeyFor(std::string_view path, ValueAccess access) {
+    KeyOpening opening;
+    UniqueRegKey key;
+    const LSTATUS status = RegOpenKeyExW(Handle(), Widen(path).c_str(), 0, RightsFor(access), key.put());
+    if (status == ERROR_SUCCESS) {
+        opening.status = KeyOpening::Status::Opened;
+        opening.key = std::make_unique<Win32RegistryKey>(std::move(key));
+    } else if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) {
+        opening.status = KeyOpening::Status::Missing;
+    }
+    return opening;
 }
 
 ValueQuery Win32RegistryKey::QueryValue(std::string_view name, std::size_t capacity) {

@@ -6,7 +6,8 @@
 
 namespace qn::win32 {
 
-// A registry key reached through the W functions, opened with KEY_ALL_ACCESS as the programs always have.
+// A registry key reached through the W functions, opened with KEY_ALL_ACCESS as the programs always have, or with
+// only the rights a step on its values needs (OpenSubkeyFor, CreateSubkeyFor).
 class Win32RegistryKey final : public RegistryKey {
 public:
     // HKEY_CURRENT_USER, which is never closed.
@@ -16,6 +17,8 @@ public:
     std::unique_ptr<RegistryKey> CreateSubkey(std::string_view path) override;
     std::unique_ptr<RegistryKey> OpenSubkey(std::string_view path) override;
     std::unique_ptr<RegistryKey> OpenSubkeyOrLink(std::string_view path) override;
+    KeyOpening OpenSubkeyFor(std::string_view path, ValueAccess access) override;
+    std::unique_ptr<RegistryKey> CreateSubkeyFor(std::string_view path, ValueAccess access) override;
     ValueQuery QueryValue(std::string_view name, std::size_t capacity) override;
     bool SetValue(std::string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override;
     bool DeleteValue(std::string_view name) override;

@@ -63,7 +63,8 @@ public:
     virtual void StopTimer() = 0;
     virtual void SetChecked(MenuCommand entry, bool checked) = 0;
     virtual void SetEnabled(MenuCommand entry, bool enabled) = 0;
-    // The notification-area icon; showing it may raise the tray icon's error.
+    // The notification-area icon; showing it may raise the tray icon's error. An add the shell refuses is tried
+    // again by the icon itself, whose last refusal reaches the application's error handler.
     virtual void ShowTrayIcon() = 0;
     virtual void RemoveTrayIcon() = 0;
     // The global hot key: a shortcut code registered under an index, and its removal.

@@ -27,12 +27,15 @@ std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits) {
     return std::string(utf8.substr(0, i));
 }
 
-TSingleClick::TSingleClick(ClickTimerPort& timers, std::function<void()> completion)
-    : m_timers(timers), m_ticket(timers.StartTimer(timers.DoubleClickTimeMs() + 50, std::move(completion))) {}
+OneShotWait::OneShotWait(ClickTimerPort& timers, std::uint32_t delayMs, std::function<void()> completion)
+    : m_timers(timers), m_ticket(timers.StartTimer(delayMs, std::move(completion))) {}
 
-TSingleClick::~TSingleClick() {
+OneShotWait::~OneShotWait() {
     m_timers.CancelTimer(m_ticket);
 }
+
+TSingleClick::TSingleClick(ClickTimerPort& timers, std::function<void()> completion)
+    : OneShotWait(timers, timers.DoubleClickTimeMs() + 50, std::move(completion)) {}
 
 std::uint32_t TrayInstanceList::Add(TrayIconCore& instance) {
     if (m_entries.size() >= kMaxTrayIcons) {
@@ -75,7 +78,8 @@ TrayIconCore::~TrayIconCore() {
 
 void TrayIconCore::Release() {
     m_singleClick.reset();
-    if (m_registered) {
+    m_retryWait.reset();
+    if (m_addSent) {
         Call(TrayCall::Delete);
     }
     if (m_instances) {
@@ -111,21 +115,47 @@ void TrayIconCore::SetVisible(bool value) {
     }
     m_visible = value && m_hasImage;
     if (m_visible) {
-        Call(TrayCall::Add);
-    } else if (m_registered) {
+        Add();
+    } else if (!value) {
         Call(TrayCall::Delete);
     }
 }
 
 void TrayIconCore::Loaded() {
     if (m_visible && !m_registered) {
-        Call(TrayCall::Add);
+        Add();
     }
 }
 
 void TrayIconCore::ShellRestarted() {
     m_registered = false;
     Loaded();
+}
+
+void TrayIconCore::Add() {
+    m_retryWait.reset();
+    m_retries = 0;
+    Call(TrayCall::Add);
+    if (m_visible && !m_registered) {
+        m_retryWait = std::make_unique<OneShotWait>(m_timers, kTrayAddRetryDelaysMs[0], [this] { RetryAdd(); });
+    }
+}
+
+void TrayIconCore::RetryAdd() {
+    // An add that timed out may have shown the icon all the same, and adding it again would be refused: a
+    // modify finds it.
+    if (m_shell.Notify(TrayCall::Modify, Flags(), m_tipHelp)) {
+        m_registered = true;
+        return;
+    }
+    Call(TrayCall::Add);
+    if (m_registered) {
+        return;
+    }
+    if (++m_retries == std::size(kTrayAddRetryDelaysMs)) {
+        throw OutOfResourcesError(kTrayIconError);
+    }
+    m_retryWait = std::make_unique<OneShotWait>(m_timers, kTrayAddRetryDelaysMs[m_retries], [this] { RetryAdd(); });
 }
 
 void TrayIconCore::ImageChanged(bool hasImage) {
@@ -138,17 +168,19 @@ void TrayIconCore::ImageChanged(bool hasImage) {
     }
 }
 
+std::uint32_t TrayIconCore::Flags() const {
+    return m_tipHelp.empty() ? kTrayFlagsNoTip : kTrayFlagsWithTip;
+}
+
 void TrayIconCore::Call(TrayCall call) {
-    const std::uint32_t flags = m_tipHelp.empty() ? kTrayFlagsNoTip : kTrayFlagsWithTip;
+    const std::uint32_t flags = Flags();
     switch (call) {
     case TrayCall::Add:
         if (!m_visible) {
             return;
         }
-        if (!m_shell.Notify(call, flags, m_tipHelp)) {
-            throw OutOfResourcesError(kTrayIconError);
-        }
-        m_registered = true;
+        m_addSent = true;
+        m_registered = m_shell.Notify(call, flags, m_tipHelp);
         return;
     case TrayCall::Modify:
         if (!m_shell.Notify(call, flags, m_tipHelp)) {
@@ -157,8 +189,9 @@ void TrayIconCore::Call(TrayCall call) {
         return;
     case TrayCall::Delete:
         // A refused delete changes nothing for us: the icon is gone or cannot be reached either way.
+        m_retryWait.reset();
         m_shell.Notify(call, flags, m_tipHelp);
-        m_registered = false;
+        m_registered = m_addSent = false;
         return;
     }
 }

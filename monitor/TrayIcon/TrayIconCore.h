@@ -31,6 +31,9 @@ inline constexpr std::uint32_t kTrayFlagsWithTip = 7;
 // What the record's tool-tip field holds: 128 UTF-16 units with the terminating zero.
 inline constexpr std::size_t kTipHelpUnits = 127;
 inline constexpr std::size_t kMaxTrayIcons = 100;
+// The waits before each new try of an add the shell refused. At log-on the shell may not be ready, or too busy
+// to answer in time (and then shows the icon all the same): the error is shown only after the last of them.
+inline constexpr std::uint32_t kTrayAddRetryDelaysMs[] = {1000, 2000, 4000};
 
 // Mouse messages as the shell passes them on.
 namespace tray_mouse {
@@ -74,7 +77,8 @@ public:
     virtual void ActivateOwner() = 0;
 };
 
-// One-shot timers whose completions run on the user-interface thread.
+// One-shot timers whose completions run on the user-interface thread: the single-click wait, and the waits
+// before an add is tried again.
 class ClickTimerPort {
 public:
     virtual ~ClickTimerPort() = default;
@@ -85,18 +89,24 @@ public:
     virtual void CancelTimer(std::uint32_t ticket) = 0;
 };
 
-// The wait after a left click: the double-click time plus 50 ms, after which a click that no double click
-// followed counts as a single click. Destroying it cancels the wait.
-class TSingleClick {
+// A one-shot timer that is cancelled when it is destroyed.
+class OneShotWait {
 public:
-    TSingleClick(ClickTimerPort& timers, std::function<void()> completion);
-    TSingleClick(const TSingleClick&) = delete;
-    TSingleClick& operator=(const TSingleClick&) = delete;
-    ~TSingleClick();
+    OneShotWait(ClickTimerPort& timers, std::uint32_t delayMs, std::function<void()> completion);
+    OneShotWait(const OneShotWait&) = delete;
+    OneShotWait& operator=(const OneShotWait&) = delete;
+    ~OneShotWait();
 
 private:
     ClickTimerPort& m_timers;
     std::uint32_t m_ticket;
+};
+
+// The wait after a left click: the double-click time plus 50 ms, after which a click that no double click
+// followed counts as a single click. Destroying it cancels the wait.
+class TSingleClick : public OneShotWait {
+public:
+    TSingleClick(ClickTimerPort& timers, std::function<void()> completion);
 };
 
 class TrayIconCore;
@@ -136,8 +146,10 @@ public:
     // Cut to what the tool-tip field holds; the same text again makes no shell call.
     void SetTipHelp(std::string_view value);
     // Whether the icon is wanted in the tray. It starts true but the icon is first added by Loaded() or by a
-    // change from false to true; true is kept only while there is an image. Throws OutOfResourcesError when the
-    // shell refuses the icon.
+    // change from false to true; true is kept only while there is an image. An add the shell refuses is tried
+    // again after each of kTrayAddRetryDelaysMs, and at once when the shell starts anew; the last refusal throws
+    // OutOfResourcesError from the timer's completion. A change to false always deletes the icon: a refused add
+    // may have shown it all the same.
     bool Visible() const { return m_visible; }
     void SetVisible(bool value);
     PopupMenu* LBPopupMenu() const { return m_lbPopupMenu; }
@@ -168,7 +180,10 @@ protected:
 private:
     void MenuDestroyed(PopupMenu& menu) override;
     void SetMenu(PopupMenu*& slot, PopupMenu* menu);
+    std::uint32_t Flags() const;
     void Call(TrayCall call);
+    void Add();
+    void RetryAdd();
     void Popup(PopupMenu& menu, TrayPoint at);
     void LeftButtonUp();
     void SingleClickDone();
@@ -178,6 +193,10 @@ private:
     ClickTimerPort& m_timers;
     std::uint32_t m_id;
     bool m_registered = false;
+    // An add was sent and no delete since: the shell may show the icon even when it refused the add.
+    bool m_addSent = false;
+    std::size_t m_retries = 0;
+    std::unique_ptr<OneShotWait> m_retryWait;
     bool m_autoPopup = true;
     bool m_enabled = true;
     bool m_visible = true;

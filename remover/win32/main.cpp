@@ -1,6 +1,7 @@
 // Kolvane.exe: removes the settings key and then the product's files, each stage confirmed by the user.
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
+#include "common/win32/FileNames.h"
 #include "common/win32/Registry.h"
 #include "remover/win32/RemoverPlatform.h"
 
@@ -12,7 +13,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         [] {
             qn::win32::RemoverPlatform platform;
             qn::win32::Win32RegistryKey currentUser = qn::win32::Win32RegistryKey::CurrentUser();
-            return qn::RunRemoval(platform, currentUser);
+            qn::win32::Win32FileNames names;
+            return qn::RunRemoval(platform, currentUser, names);
         },
         reinterpret_cast<std::uintptr_t>(&wWinMain));
 }

@@ -103,7 +103,12 @@ void SettingsDialog::Show() {
     // A global hot key without Ctrl or Alt would take a key away from typing: the control adds Ctrl+Alt.
     SendMessageW(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     SendMessageW(hotKey, HKM_SETHOTKEY, HotKeyControlFromShortcut(form.hotKey), 0);
-    Check(m_dialog, IDC_AUTO_START, AutoStartEnabled(m_currentUser, m_directory));
+    const AutoStartState autoStart = ReadAutoStart(m_currentUser, m_directory, m_names);
+    m_autoStartShown = autoStart == AutoStartState::On;
+    Check(m_dialog, IDC_AUTO_START, m_autoStartShown);
+    if (autoStart == AutoStartState::Unreadable) {
+        SetItemText(m_dialog, IDC_MESSAGE, "Windows の起動時の設定を読み取れませんでした｡");
+    }
     SetItemText(m_dialog, IDC_TOTAL_MEMORY,
                 "このパソコンの物理メモリ: " + std::to_string(WholeMegabytes(m_totalPhysBytes)) + " MB");
 }
@@ -128,15 +133,18 @@ void SettingsDialog::Accept() {
         Complain(ControlOf(error->field), error->message);
         return;
     }
-    if (!WriteProgramSettings(m_currentUser, std::get<ProgramSettings>(result))) {
+    switch (SaveSettings(m_currentUser, std::get<ProgramSettings>(result), m_stored, m_directory, m_autoStartShown,
+                         Checked(m_dialog, IDC_AUTO_START), m_names)) {
+    case SaveFailure::None:
+        EndDialog(m_dialog, IDOK);
+        return;
+    case SaveFailure::AutoStart:
+        Complain(IDC_AUTO_START, "Windows の起動時の設定を保存できませんでした｡");
+        return;
+    case SaveFailure::Settings:
         Complain(IDOK, "設定を保存できませんでした｡");
         return;
     }
-    if (!SetAutoStart(m_currentUser, m_directory, Checked(m_dialog, IDC_AUTO_START))) {
-        Complain(IDC_AUTO_START, "Windows の起動時の設定を保存できませんでした｡");
-        return;
-    }
-    EndDialog(m_dialog, IDOK);
 }
 
 void SettingsDialog::Complain(int controlId, const std::string& message) {

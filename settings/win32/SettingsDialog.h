@@ -1,4 +1,5 @@
 #pragma once
+#include "common/win32/FileNames.h"
 #include "settings/SettingsProgram.h"
 
 #include <windows.h>
@@ -32,6 +33,9 @@ private:
     std::string m_directory;
     ProgramSettings m_stored;
     HWND m_dialog = nullptr;
+    Win32FileNames m_names;
+    // What the start-at-log-on box showed: OK changes the start only when the user changed the box.
+    bool m_autoStartShown = false;
 };
 
 } // namespace qn::win32

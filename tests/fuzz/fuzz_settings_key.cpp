@@ -1,6 +1,7 @@
 // The settings reads: a settings key holding any values (real and other names, any kind, any bytes), read
 // through the monitor's settings store, its position record load and save, the countdown texts made from the
-// stored "Next Run", and the settings program's read, edit and check.
+// stored "Next Run", and the settings program's read, edit and check, with the start at log-on it reads and changes.
+#include "common/AutoStart.h"
 #include "common/IntConv.h"
 #include "common/MemoryUnits.h"
 #include "common/RegistryValues.h"
@@ -10,6 +11,7 @@
 #include "monitor/MainUnit/SettingsStore.h"
 #include "settings/SettingsProgram.h"
 #include "tests/fuzz/FuzzCheck.h"
+#include "tests/unit/support/FakeFileNames.h"
 #include "tests/unit/support/FakeRegistry.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -119,6 +121,33 @@ void CheckSettingsProgram(qn::fake::Registry& registry, bool denied, FuzzedDataP
     }
 }
 
+// A Run value and a Task Manager switch of any kind and bytes: read as the box shows them, changed by the box, put
+// back, and removed by the removal tool.
+void CheckAutoStart(FuzzedDataProvider& input) {
+    qn::fake::Registry registry;
+    qn::fake::FileNames names;
+    const std::string directory = input.ConsumeBool() ? "C:\\" : "C:\\Program Files\\Ö";
+    for (const std::string_view path : {qn::kRunKeyPath, qn::kStartupApprovedRunPath}) {
+        if (input.ConsumeBool()) {
+            const auto type = input.ConsumeIntegralInRange<std::uint32_t>(0, 4);
+            registry.Put(path, qn::kAutoStartValue, type,
+                         input.ConsumeBool() ? qn::StringDataOf(input.ConsumeRandomLengthString(48))
+                                             : input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange(0, 40)));
+        }
+    }
+    QN_FUZZ_CHECK(qn::ReadAutoStart(registry.Root(), directory, names) != qn::AutoStartState::Unreadable);
+    const auto record = qn::ReadAutoStartRecord(registry.Root());
+    const bool on = input.ConsumeBool();
+    QN_FUZZ_CHECK(record && qn::SetAutoStart(registry.Root(), directory, on, names));
+    QN_FUZZ_CHECK((qn::ReadAutoStart(registry.Root(), directory, names) == qn::AutoStartState::On) == on);
+    QN_FUZZ_CHECK(qn::RestoreAutoStartRecord(registry.Root(), *record));
+    QN_FUZZ_CHECK(qn::RemoveAutoStartOf(registry.Root(), directory, names));
+    // A switch outlives the removal only beside another copy's Run value.
+    QN_FUZZ_CHECK(!registry.Get(qn::kStartupApprovedRunPath, qn::kAutoStartValue) ||
+                  registry.Get(qn::kRunKeyPath, qn::kAutoStartValue));
+    QN_FUZZ_CHECK(registry.OpenKeys() == 0);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -180,5 +209,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckSettingsProgram(registry, denied, input);
     QN_FUZZ_CHECK(registry.OpenKeys() == 0);
+    CheckAutoStart(input);
     return 0;
 }

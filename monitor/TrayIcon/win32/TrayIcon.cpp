@@ -13,6 +13,8 @@ static_assert(std::size(NOTIFYICONDATAW{}.szTip) == kTipHelpUnits + 1);
 TTrayIcon::TTrayIcon(HWND owner)
     : TrayIconCore(m_receiver->Instances(), static_cast<TrayShellPort&>(*this), *m_receiver), m_owner(owner) {
     m_record.cbSize = sizeof m_record;
+    // Set from the start: a delete may come before any add was accepted.
+    m_record.hWnd = m_receiver->Handle();
     m_record.uID = IconId();
     m_record.uCallbackMessage = kTrayCallbackMessage;
 }

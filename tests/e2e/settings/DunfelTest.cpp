@@ -186,6 +186,26 @@ TEST_F(DunfelTest, AStartOfAnotherCopyIsLeftAlone) {
     EXPECT_EQ(RunCommand(), elsewhere);
 }
 
+TEST_F(DunfelTest, AStartThatCannotBeDeletedIsShownAndCancelAfterTheFailedOkKeepsEverything) {
+    PutRunCommand(Quoted(temp.Path() / L"Mossik.exe"));
+    const GuardedRunKey guard;
+    ASSERT_TRUE(guard.Guarded());
+    Process dunfel = Start();
+    HWND dialog = Dialog(dunfel);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(Checked(dialog, IDC_AUTO_START)) << "a value that can be read is read";
+    PressButton(dialog, IDC_AUTO_START);
+    PressButton(dialog, IDC_TIME);
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !Shown(dialog, IDC_MESSAGE).empty(); }, 5s));
+    EXPECT_EQ(Shown(dialog, IDC_MESSAGE), L"Windows の起動時の設定を保存できませんでした｡");
+    EXPECT_TRUE(dunfel.IsRunning()) << "the dialog stays";
+    PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    EXPECT_TRUE(RunCommand());
+    EXPECT_FALSE(GetRaw(L"Time")) << "Cancel after the failed OK left a value written";
+}
+
 TEST_F(DunfelTest, ARunningMonitorIsNotStartedAgain) {
     // The monitor's marker: a top-level window titled "AmbrolaTrayIcon".
     const win32::UniqueWindow marker(

@@ -1,5 +1,6 @@
 #include "common/RegistryValues.h"
 #include "remover/Removal.h"
+#include "tests/unit/support/FakeFileNames.h"
 #include "tests/unit/support/FakeRegistry.h"
 
 #include <gmock/gmock.h>
@@ -64,12 +65,13 @@ std::string Dialog(std::string_view text) {
 class RemovalTest : public testing::Test {
 protected:
     int Run() {
-        const int exitCode = RunRemoval(port, registry.Root());
+        const int exitCode = RunRemoval(port, registry.Root(), names);
         EXPECT_EQ(registry.OpenKeys(), 0) << "a key was left open";
         return exitCode;
     }
 
     fake::Registry registry;
+    fake::FileNames names;
     FakeRemover port;
     const std::string dir = "C:\\Program Files\\QeltoNimbi";
 };
@@ -224,7 +226,7 @@ TEST_F(RemovalTest, TheDirectoryIsCutFromTheToolsOwnPath) {
         FakeRemover one;
         one.programPath = program;
         one.answers = {DialogAnswer::Ok, DialogAnswer::Ok};
-        RunRemoval(one, registry.Root());
+        RunRemoval(one, registry.Root(), names);
         ASSERT_GE(one.events.size(), 4u);
         EXPECT_EQ(one.events[2], "folder " + std::string(directory));
         // The names bring their own backslash, also after a drive root: Windows reads C:\\Qelto.EXE as C:\Qelto.EXE.

@@ -1,7 +1,8 @@
 #pragma once
 // An in-memory registry with the semantics the programs rely on: case-insensitive names, typed values of any
 // size, queries into a buffer of a given size (MoreData when the value is larger), keys created with every
-// missing key on the way, keys deleted only when they have no subkeys, and keys that refuse access.
+// missing key on the way, keys deleted only when they have no subkeys, keys that refuse access, keys whose values
+// can be read but not changed, and keys opened with only the rights to read or to change values.
 #include "common/RegistryKey.h"
 
 #include <algorithm>
@@ -24,6 +25,7 @@ struct Node {
     std::map<std::string, Value> values;                   // by lower-case name
     std::shared_ptr<Node> link; // a symbolic link: opening it reaches this key instead, unless the link is asked for
     bool denied = false;        // opening, creating below, writing and deleting fail, as without access rights
+    bool readOnly = false;      // opening it with any rights beyond reading values fails
     bool deleted = false;       // an open key whose key was deleted refuses everything
 };
 
@@ -49,16 +51,31 @@ inline std::vector<std::string> PathParts(std::string_view path) {
 
 class Key final : public RegistryKey {
 public:
-    Key(std::shared_ptr<Node> node, int& openKeys) : m_node(std::move(node)), m_openKeys(openKeys) { ++m_openKeys; }
+    // `rights`: nothing for all rights, or only reading or changing values.
+    Key(std::shared_ptr<Node> node, int& openKeys, std::optional<ValueAccess> rights = std::nullopt)
+        : m_node(std::move(node)), m_openKeys(openKeys), m_rights(rights) {
+        ++m_openKeys;
+    }
     ~Key() override { --m_openKeys; }
 
     std::unique_ptr<RegistryKey> CreateSubkey(std::string_view path) override { return Walk(path, true); }
     std::unique_ptr<RegistryKey> OpenSubkey(std::string_view path) override { return Walk(path, false); }
     std::unique_ptr<RegistryKey> OpenSubkeyOrLink(std::string_view path) override { return Walk(path, false, true); }
+    KeyOpening OpenSubkeyFor(std::string_view path, ValueAccess access) override {
+        KeyOpening opening;
+        opening.key = Walk(path, false, false, access);
+        opening.status = opening.key                        ? KeyOpening::Status::Opened
+                         : Reaches(path) || m_node->deleted ? KeyOpening::Status::Failed
+                                                            : KeyOpening::Status::Missing;
+        return opening;
+    }
+    std::unique_ptr<RegistryKey> CreateSubkeyFor(std::string_view path, ValueAccess access) override {
+        return Walk(path, true, false, access);
+    }
 
     ValueQuery QueryValue(std::string_view name, std::size_t capacity) override {
         ValueQuery query;
-        if (m_node->deleted) {
+        if (m_node->deleted || m_rights == ValueAccess::Set) {
             return query;
         }
         const auto found = m_node->values.find(Lower(name));
@@ -80,16 +97,14 @@ public:
     }
 
     bool SetValue(std::string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override {
-        if (m_node->deleted || m_node->denied) {
+        if (!MayChange()) {
             return false;
         }
         m_node->values[Lower(name)] = Value{type, std::vector<std::uint8_t>(data.begin(), data.end())};
         return true;
     }
 
-    bool DeleteValue(std::string_view name) override {
-        return !m_node->deleted && !m_node->denied && m_node->values.erase(Lower(name)) == 1;
-    }
+    bool DeleteValue(std::string_view name) override { return MayChange() && m_node->values.erase(Lower(name)) == 1; }
 
     std::optional<std::vector<std::string>> SubkeyNames() override {
         if (m_node->deleted) {
@@ -121,6 +136,21 @@ public:
     }
 
 private:
+    bool MayChange() const {
+        return !m_node->deleted && !m_node->denied && !m_node->readOnly && m_rights != ValueAccess::Query;
+    }
+    // Whether a key is at `path`, whether or not it can be opened.
+    bool Reaches(std::string_view path) const {
+        std::shared_ptr<Node> node = m_node;
+        for (const std::string& part : PathParts(path)) {
+            node = Followed(Child(node, part));
+            if (!node) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     static std::shared_ptr<Node> Child(const std::shared_ptr<Node>& node, const std::string& name) {
         const auto found = node->children.find(Lower(name));
         return found == node->children.end() ? nullptr : found->second;
@@ -128,7 +158,8 @@ private:
 
     static std::shared_ptr<Node> Followed(std::shared_ptr<Node> node) { return node && node->link ? node->link : node; }
 
-    std::unique_ptr<RegistryKey> Walk(std::string_view path, bool create, bool openLink = false) {
+    std::unique_ptr<RegistryKey> Walk(std::string_view path, bool create, bool openLink = false,
+                                      std::optional<ValueAccess> rights = std::nullopt) {
         std::shared_ptr<Node> node = m_node;
         if (node->deleted) {
             return nullptr;
@@ -152,14 +183,15 @@ private:
             }
             node = child;
         }
-        if (node->denied) {
+        if (node->denied || (node->readOnly && rights != ValueAccess::Query)) {
             return nullptr;
         }
-        return std::make_unique<Key>(node, m_openKeys);
+        return std::make_unique<Key>(node, m_openKeys, rights);
     }
 
     std::shared_ptr<Node> m_node;
     int& m_openKeys;
+    std::optional<ValueAccess> m_rights;
 };
 
 // The whole registry: its root stands for HKEY_CURRENT_USER.

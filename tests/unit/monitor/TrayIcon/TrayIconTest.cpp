@@ -3,9 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qn {
@@ -27,10 +31,16 @@ public:
     std::vector<ShellCall> shellCalls;
     std::vector<std::string> log;
     bool refuse = false;
+    std::deque<char> answers; // the next calls' answers, 'y' or 'n', before `refuse` counts
 
     bool Notify(TrayCall call, std::uint32_t flags, const std::string& tip) override {
         shellCalls.push_back({call, flags, tip});
-        return !refuse;
+        if (answers.empty()) {
+            return !refuse;
+        }
+        const char answer = answers.front();
+        answers.pop_front();
+        return answer == 'y';
     }
     TrayPoint CursorPos() override { return {640, 1000}; }
     void ActivateOwner() override { log.push_back("activate"); }
@@ -46,17 +56,22 @@ public:
         return nextTicket++;
     }
     void CancelTimer(std::uint32_t ticket) override { timers.erase(ticket); }
+    // Fires the due timers in the order they fall due, also those that a completion starts meanwhile.
     void Advance(std::uint32_t ms) {
-        now += ms;
-        for (auto it = timers.begin(); it != timers.end();) {
-            if (it->second.first <= now) {
-                auto elapsed = std::move(it->second.second);
-                it = timers.erase(it);
-                elapsed();
-            } else {
-                ++it;
+        const std::uint32_t end = now + ms;
+        for (;;) {
+            const auto next = std::min_element(timers.begin(), timers.end(), [](const auto& a, const auto& b) {
+                return a.second.first < b.second.first;
+            });
+            if (next == timers.end() || next->second.first > end) {
+                break;
             }
+            now = next->second.first;
+            auto elapsed = std::move(next->second.second);
+            timers.erase(next);
+            elapsed();
         }
+        now = end;
     }
 };
 
@@ -154,7 +169,8 @@ TEST_F(TrayIconTest, VisibleAddsAndDeletesOnlyOnChangeAndOnlyWithAnImage) {
     icon.SetVisible(false);
     icon.SetVisible(true); // no image: stays false without a call or an error
     EXPECT_FALSE(icon.Visible());
-    EXPECT_THAT(system.shellCalls, IsEmpty());
+    ASSERT_EQ(system.shellCalls.size(), 1u); // hiding always deletes
+    system.shellCalls.clear();
 
     icon.SetImage(true);
     icon.SetVisible(true);
@@ -166,20 +182,44 @@ TEST_F(TrayIconTest, VisibleAddsAndDeletesOnlyOnChangeAndOnlyWithAnImage) {
     EXPECT_EQ(system.shellCalls[1].call, TrayCall::Delete);
 }
 
-TEST_F(TrayIconTest, RefusedAddRaisesAndStaysUnregistered) {
-    Icon icon(list, system);
-    icon.SetImage(true);
-    icon.SetVisible(false);
-    system.refuse = true;
-    EXPECT_THROW(icon.SetVisible(true), OutOfResourcesError);
-    EXPECT_FALSE(icon.Registered());
-    // A refused delete still counts as deleted.
-    system.refuse = false;
-    icon.SetVisible(false);
-    icon.SetVisible(true);
-    system.refuse = true;
-    icon.SetVisible(false);
-    EXPECT_FALSE(icon.Registered());
+TEST_F(TrayIconTest, ARefusedAddIsTriedAgainBeforeItsErrorIsRaised) {
+    // The shell's answers ('y' taken, 'n' refused, then refused), what happens then, the calls it got over the
+    // seven seconds of waits, and whether the error was raised.
+    enum Then { Wait, ShellRestarts, Hide, Destroy };
+    const std::tuple<const char*, Then, const char*, bool, bool> cases[] = {
+        {"ny", Wait, "AM", true, false}, // the add timed out but showed the icon: a modify finds it
+        {"nny", Wait, "AMA", true, false},   {"nnnnnny", Wait, "AMAMAMA", true, false},
+        {"n", Wait, "AMAMAMA", false, true}, {"ny", ShellRestarts, "AA", true, false},
+        {"n", Hide, "AD", false, false},     {"n", Destroy, "AD", false, false},
+    };
+    for (const auto& [answers, then, expected, registered, raised] : cases) {
+        system.shellCalls.clear();
+        system.refuse = true;
+        system.answers.assign(answers, answers + std::strlen(answers));
+        auto icon = std::make_unique<Icon>(list, system);
+        icon->SetImage(true);
+        icon->Loaded();
+        if (then == ShellRestarts) {
+            icon->ShellRestarted();
+        } else if (then == Hide) {
+            icon->SetVisible(false);
+        } else if (then == Destroy) {
+            icon.reset();
+        }
+        bool error = false;
+        try {
+            system.Advance(1000 + 2000 + 4000);
+        } catch (const OutOfResourcesError&) {
+            error = true;
+        }
+        std::string calls;
+        for (const ShellCall& call : system.shellCalls) {
+            calls += "AMD"[static_cast<int>(call.call)];
+        }
+        EXPECT_EQ(calls, expected) << answers << then;
+        EXPECT_EQ(icon && icon->Registered(), registered) << answers << then;
+        EXPECT_EQ(error, raised) << answers << then;
+    }
 }
 
 TEST_F(TrayIconTest, TipHelpIsCutModifiesOnlyOnChangeAndSetsTheFlags) {
