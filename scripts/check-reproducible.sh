@@ -55,7 +55,7 @@ for file in "${files[@]}"; do
     if [ ! -f "$second/$file" ] || ! cmp -s "$first/$file" "$second/$file"; then
         echo "NOT REPRODUCIBLE: $file differs between the two builds" >&2
         cmp "$first/$file" "$second/$file" >&2 || true
-        if [[ $file == *.zip ]]; then
+        if [[ $file == *.zip ]] && command -v zipinfo >/dev/null; then
             # Which entry: the listing with times and attributes, then the contents.
             diff <(zipinfo -v "$first/$file") <(zipinfo -v "$second/$file") | head -20 >&2 || true
             mkdir -p "$work/x1" "$work/x2"
