@@ -79,8 +79,12 @@ foreach ($folder in $Bin) {
     if ($arch -eq 'win64') { $base.QN_ADDRESS_LIMIT_MB = '3072' }
 
     $runs = foreach ($program in Get-ChildItem -Path $folder -Filter '*_e2e.exe' | Sort-Object Name) {
-        foreach ($test in Get-TestNames $program.FullName) {
-            [pscustomobject]@{ Name = $test; Program = $program.FullName; Test = $test; Environment = @{} }
+        $tests = @(Get-TestNames $program.FullName)
+        # A program that lists no test is run whole, so that whatever keeps it from listing them is reported.
+        if ($tests.Count -eq 0) { $tests = @('*') }
+        foreach ($test in $tests) {
+            $name = if ($test -eq '*') { $program.BaseName } else { $test }
+            [pscustomobject]@{ Name = $name; Program = $program.FullName; Test = $test; Environment = @{} }
         }
     }
     $variants = Join-Path $folder 'e2e-variants.txt'
