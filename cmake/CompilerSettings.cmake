@@ -26,6 +26,11 @@ if(WIN32)
     add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
     # Statically linked: the programs import system DLLs only.
     add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+    # Reproducible programs: the same commit gives the same bytes wherever and whenever it is built. The linker
+    # leaves the PE header's time stamp at zero, and no path of the source or build folder gets into a program
+    # (__FILE__ in the test programs' assertions, debug information).
+    add_link_options(-Wl,--no-insert-timestamp)
+    add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
         # A 32-bit reservation can then use up to 4 GB of address space on 64-bit Windows.
         add_link_options(-Wl,--large-address-aware)

@@ -5,4 +5,6 @@
 if [ -n "${QN_ADDRESS_LIMIT_MB:-}" ]; then
     ulimit -v $((QN_ADDRESS_LIMIT_MB * 1024))
 fi
+# The driver's own test checks that the programs find out for themselves that they run under Wine.
+export QN_E2E_HOST=wine
 exec wine "$@"

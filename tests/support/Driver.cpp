@@ -1,6 +1,7 @@
 #include "tests/support/Driver.h"
 
 #include "common/win32/Utf.h"
+#include "tests/support/Host.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -44,7 +45,49 @@ std::wstring Quoted(const std::filesystem::path& path) {
     return L"\"" + path.wstring() + L"\"";
 }
 
+Separators LocaleSeparators(LCID locale) {
+    const auto text = [&](LCTYPE type) {
+        wchar_t value[8] = {};
+        GetLocaleInfoW(locale, type, value, static_cast<int>(std::size(value)));
+        return std::wstring(value);
+    };
+    return {text(LOCALE_STHOUSAND), text(LOCALE_SDECIMAL)};
+}
+
+std::wstring RegexLiteral(const std::wstring& text) {
+    std::wstring pattern;
+    for (const wchar_t c : text) {
+        if (std::wcschr(L"\\^$.|?*+()[]{}", c)) {
+            pattern += L'\\';
+        }
+        pattern += c;
+    }
+    return pattern;
+}
+
 namespace {
+
+// On Windows, the job whose members may each commit at most QN_ADDRESS_LIMIT_MB, when the test's environment sets
+// it; programs they start belong to it too. Under Wine, which does not enforce a job's memory limits,
+// cmake/wine-emulator.sh limits the address space of the whole Wine process tree instead.
+HANDLE MemoryLimitJob() {
+    static const win32::UniqueHandle job = []() -> win32::UniqueHandle {
+        const auto limitMB = EnvironmentNumber(L"QN_ADDRESS_LIMIT_MB");
+        if (!limitMB || *limitMB <= 0 || RunsUnderWine()) {
+            return {};
+        }
+        win32::UniqueHandle created(CreateJobObjectW(nullptr, nullptr));
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY;
+        limits.ProcessMemoryLimit = static_cast<SIZE_T>(*limitMB) * 1048576;
+        if (!created ||
+            !SetInformationJobObject(created.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+            throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "memory limit job");
+        }
+        return created;
+    }();
+    return job.get();
+}
 
 // The caller's environment block with `additions` replacing or adding variables, sorted as Windows wants it.
 std::wstring EnvironmentBlock(const std::map<std::wstring, std::wstring>& additions) {
@@ -81,15 +124,25 @@ Process Process::Start(const std::wstring& commandLine, const std::filesystem::p
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     const std::wstring dir = directory.wstring();
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+    // Started suspended when it must join the job first, so that not one page is committed outside the limit.
+    const HANDLE job = MemoryLimitJob();
+    const DWORD flags = CREATE_UNICODE_ENVIRONMENT | (job ? CREATE_SUSPENDED : 0);
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, flags,
                         block.empty() ? nullptr : block.data(), dir.empty() ? nullptr : dir.c_str(), &startup, &info)) {
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
                                 "CreateProcessW " + ToUtf8(commandLine));
     }
-    CloseHandle(info.hThread);
+    const win32::UniqueHandle thread(info.hThread);
     Process process;
     process.m_process.reset(info.hProcess);
     process.m_id = info.dwProcessId;
+    if (job) {
+        if (!AssignProcessToJobObject(job, info.hProcess)) {
+            throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                                    "AssignProcessToJobObject " + ToUtf8(commandLine));
+        }
+        ResumeThread(thread.get());
+    }
     return process;
 }
 
@@ -276,8 +329,14 @@ void PressButton(HWND dialog, int buttonId) {
 }
 
 TempDir::TempDir(const std::wstring& leafName) {
-    wchar_t base[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, base);
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring base(32768, L'\0');
+    const DWORD length = GetLongPathNameW(temp, base.data(), static_cast<DWORD>(base.size()));
+    base.resize(length);
+    if (length == 0) {
+        base = temp;
+    }
     for (unsigned attempt = GetTickCount();; ++attempt) {
         m_root = std::filesystem::path(base) /
                  (L"qn-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt));

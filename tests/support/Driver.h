@@ -53,12 +53,22 @@ std::optional<std::int64_t> EnvironmentNumber(const wchar_t* name);
 inline constexpr std::int64_t kLargestTestReservationMB = 8192;
 
 // Whether a reservation of the default size may run: always in a 32-bit program, which cannot obtain more than a
-// few GB; in a 64-bit one only when the test's processes are limited in address space (QN_ADDRESS_LIMIT_MB,
-// applied by cmake/wine-emulator.sh), because the default size is all of the machine's memory.
+// few GB; in a 64-bit one only when the test's processes are limited in memory (QN_ADDRESS_LIMIT_MB: under Wine
+// cmake/wine-emulator.sh limits their address space, on Windows Process::Start puts them in a job that limits
+// their commit), because the default size is all of the machine's memory.
 bool DefaultReservationIsBounded();
 
 // Quotes a path for a command line.
 std::wstring Quoted(const std::filesystem::path& path);
+
+// The separators a locale (LOCALE_SYSTEM_DEFAULT, LOCALE_USER_DEFAULT) puts into figures.
+struct Separators {
+    std::wstring thousands;
+    std::wstring decimal;
+};
+Separators LocaleSeparators(LCID locale);
+// A regular expression that matches exactly `text`.
+std::wstring RegexLiteral(const std::wstring& text);
 
 // Top-level windows of a process, optionally of one class, visible or not.
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className = nullptr);
@@ -109,7 +119,8 @@ DialogSnapshot ReadDialog(HWND dialog);
 void PressButton(HWND dialog, int buttonId);
 
 // A fresh folder below the temporary folder, with the given name inside it, removed with everything in it at the
-// end of the scope.
+// end of the scope. Its path is the long form, as programs see their own paths, even where the temporary folder
+// is named in short 8.3 form (C:\Users\RUNNER~1\...).
 class TempDir {
 public:
     explicit TempDir(const std::wstring& leafName = L"qn");

@@ -1,5 +1,6 @@
 // Kolvane.exe driven from outside: its five dialogs, the settings key and the files in its own folder.
 #include "tests/support/Driver.h"
+#include "tests/support/Host.h"
 #include "tests/support/RunKey.h"
 #include "tests/support/TestRegistry.h"
 
@@ -34,9 +35,10 @@ BOOL CALLBACK CollectFolderWindow(HWND window, LPARAM param) {
     auto& search = *reinterpret_cast<FolderSearch*>(param);
     const std::wstring cls = ClassName(window);
     const std::wstring title = WindowText(window);
-    // Wine's folder windows are ExplorerWClass, Windows' CabinetWClass; either titles them with the folder.
+    // Wine's folder windows are ExplorerWClass, Windows' CabinetWClass; either titles them with the folder, and
+    // Windows 11 adds the name of its file manager ("QeltoNimbi - File Explorer").
     if (IsWindowVisible(window) && (cls == L"ExplorerWClass" || cls == L"CabinetWClass") &&
-        (title == search.leaf || title == search.path)) {
+        (title == search.leaf || title == search.path || title.starts_with(search.leaf + L" - "))) {
         search.found.push_back(window);
     }
     return TRUE;
@@ -49,15 +51,18 @@ std::vector<HWND> FolderWindows(const fs::path& folder) {
     return search.found;
 }
 
-// Closes them, and ends their process when closing does not: a shell process left behind would keep the test
-// runner's output open.
+// Closes them. Under Wine each folder window is an explorer process of its own, ended when closing does not end
+// it: left behind, it would keep the test runner's output open. On Windows the window belongs to the shell
+// itself, which must go on running.
 void CloseFolderWindows(const fs::path& folder) {
     for (HWND window : FolderWindows(folder)) {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
         const win32::UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
         PostMessageW(window, WM_CLOSE, 0, 0);
-        if (process && WaitForSingleObject(process.get(), 3000) != WAIT_OBJECT_0) {
+        if (!RunsUnderWine()) {
+            WaitUntil([&] { return !IsWindow(window); }, 3s);
+        } else if (process && WaitForSingleObject(process.get(), 3000) != WAIT_OBJECT_0) {
             TerminateProcess(process.get(), 0);
         }
     }

@@ -1,6 +1,7 @@
 // Mossik.exe driven from outside: start-up, the tick, the schedule, the hand-overs and the menu commands.
 #include "tests/support/Display.h"
 #include "tests/support/Driver.h"
+#include "tests/support/Host.h"
 #include "tests/support/TestRegistry.h"
 
 #include <gmock/gmock.h>
@@ -142,8 +143,14 @@ protected:
     std::filesystem::path recordFile = folder.Path() / L"record.txt";
 };
 
-const std::wregex kTitleWithoutCountdown(L"Nimbi  \\d{1,3}(,\\d{3})*\\.\\d\\dMBの空き");
-const std::wregex kTitleWithCountdown(L"Nimbi  \\d{1,3}(,\\d{3})*\\.\\d\\dMBの空き  (\\d{1,2}:)?\\d\\d:\\d\\d");
+// The free memory as the title shows it, with the separators of the user's locale.
+std::wstring FreeMemoryPattern() {
+    const Separators separators = LocaleSeparators(LOCALE_USER_DEFAULT);
+    return L"Nimbi  \\d{1,3}(" + RegexLiteral(separators.thousands) + L"\\d{3})*" + RegexLiteral(separators.decimal) +
+           L"\\d\\dMBの空き";
+}
+const std::wregex kTitleWithoutCountdown(FreeMemoryPattern());
+const std::wregex kTitleWithCountdown(FreeMemoryPattern() + L"  (\\d{1,2}:)?\\d\\d:\\d\\d");
 const std::wregex kDesignPositionRecord(L"-?\\d+,-?\\d+,-?\\d+,-?\\d+,212,108,\\d+,\\d+");
 
 TEST_F(MossikTest, FirstStartWithAnEmptyKey) {
@@ -196,6 +203,8 @@ int PercentInkHeight(HWND meter) {
 }
 
 TEST_F(MossikTest, TheMeterKeepsItsDesignSizeAndFontAtEveryDisplayResolution) {
+    QN_SKIP_UNLESS_WINE("the display scale is set through LogPixels, which Wine reads at each program's start and "
+                        "Windows only at sign-in");
     SeeDevicePixels();
     int inkAt96 = 0;
     for (const DWORD dpi : {96u, 144u, 192u}) {

@@ -1,0 +1,20 @@
+#pragma once
+// Where the end-to-end tests run: under Wine, or on Windows itself. The suites run unchanged on both; only a
+// case that needs what Wine alone offers (its own display setting, a locale taken from LANG) asks.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace qn::e2e {
+
+// Whether `module` is Wine's: Wine's ntdll exports wine_get_version, Windows' never does.
+bool ExportsWineVersion(HMODULE module);
+// Whether this program runs under Wine rather than on Windows.
+bool RunsUnderWine();
+
+} // namespace qn::e2e
+
+// Ends the calling test as skipped unless it runs under Wine, with the reason in the test's output.
+#define QN_SKIP_UNLESS_WINE(reason)                                                                                    \
+    if (::qn::e2e::RunsUnderWine()) {                                                                                  \
+    } else                                                                                                             \
+        GTEST_SKIP() << "needs Wine: " << (reason)
