@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <optional>
 
 namespace qn {
 namespace {
@@ -22,6 +23,7 @@ public:
     MemoryStatus status{64ULL << 30, 123456789};
     std::uint64_t largestMB = 1884;
     bool obtainable = true;
+    std::optional<std::uint64_t> availAfterRelease;
     std::deque<DialogAnswer> answers;
 
     std::vector<Shown> shown;
@@ -46,12 +48,28 @@ public:
     }
     ReserveOutcome ReserveAndRelease(std::uint64_t bytes, bool showProgress) override {
         reserved.push_back(bytes);
+        if (obtainable && availAfterRelease) {
+            status.availPhys = *availAfterRelease;
+        }
         progressShown.push_back(showProgress);
         return obtainable ? ReserveOutcome{true, 0} : ReserveOutcome{false, 0x401A2C};
     }
     NumberSeparators Separators() override { return NumberSeparators{",", "."}; }
     std::string ProgramFileName() override { return "Qelto.exe"; }
     void Open(const std::string& path) override { opened.push_back(path); }
+    DateTime Now() override { return now; }
+    std::uint64_t SteadyMilliseconds() override {
+        // Each reading a step later: the fill takes `fillMs` between the two the run makes.
+        const std::uint64_t reading = steadyMs;
+        steadyMs += fillMs;
+        return reading;
+    }
+    void StoreRecord(const ReservationRecord& record) override { records.push_back(record); }
+
+    DateTime now = 46363.8125; // 7 December 2026, 19:30
+    std::uint64_t steadyMs = 5000;
+    std::uint64_t fillMs = 4200;
+    std::vector<ReservationRecord> records;
 };
 
 constexpr std::uint64_t MB = 1048576;
@@ -181,6 +199,42 @@ TEST(RunReservationTest, OutOfMemoryIsReportedEvenWhenSilentAndEndsWithOne) {
     EXPECT_EQ(fake.shown[0].title, "ｱﾌﾟﾘｹｰｼｮﾝ ｴﾗｰ");
     EXPECT_EQ(fake.shown[0].style, 0x2010u);
     EXPECT_TRUE(fake.opened.empty());
+}
+
+TEST(RunReservationTest, ARunThatTookABlockStoresItsRecordAndReportsTheSameFigure) {
+    for (const bool messages : {false, true}) {
+        FakeReserver fake;
+        fake.status.availPhys = 1234 * MB + MB / 2;
+        fake.availAfterRelease = 5678 * MB + MB / 4;
+        std::vector<std::string> arguments = {"/M:2048", "/E:C:\\Tools\\Mossik.EXE"};
+        if (!messages) {
+            arguments.push_back("/NoMsg");
+        }
+        EXPECT_EQ(RunReservation(arguments, fake), 0);
+        ASSERT_EQ(fake.records.size(), 1u) << messages;
+        const ReservationRecord& record = fake.records[0];
+        EXPECT_EQ(record.ended, fake.now);
+        EXPECT_EQ(record.sizeMB, 2048);
+        EXPECT_EQ(record.freeBeforeMB, 1234.5);
+        EXPECT_EQ(record.freeAfterMB, 5678.25);
+        EXPECT_EQ(record.seconds, 4.2);
+        // The result box stays as it was, with the figure of the record.
+        EXPECT_EQ(fake.shown.size(), messages ? 2u : 0u);
+        if (messages) {
+            EXPECT_THAT(fake.shown[1].text, testing::StartsWith("5,678.25MBの空きメモリを確保しました\r\r\n"));
+        }
+    }
+}
+
+TEST(RunReservationTest, ARunThatTookNoBlockStoresNoRecord) {
+    const std::vector<std::vector<std::string>> runs = {{"/M:64"}, {"/NOMSG", "/M:4000"}, {"/NOMSG", "/M:-5"}};
+    FakeReserver fake;
+    fake.answers = {DialogAnswer::Cancel};
+    RunReservation(runs[0], fake); // declined
+    fake.obtainable = false;
+    RunReservation(runs[1], fake); // out of memory
+    RunReservation(runs[2], fake); // nothing to reserve
+    EXPECT_TRUE(fake.records.empty());
 }
 
 TEST(ResultTextTest, UsesTheGivenSeparators) {
