@@ -128,6 +128,13 @@ void TrayIconCore::ShellRestarted() {
     Loaded();
 }
 
+bool TrayIconCore::ShowBalloon(std::string_view title, std::string_view text) {
+    if (!m_registered || text.empty()) {
+        return false;
+    }
+    return m_shell.NotifyBalloon(CutToUtf16Units(title, kBalloonTitleUnits), CutToUtf16Units(text, kBalloonTextUnits));
+}
+
 void TrayIconCore::ImageChanged(bool hasImage) {
     m_hasImage = hasImage;
     if (m_registered) {
