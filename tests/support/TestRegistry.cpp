@@ -3,7 +3,9 @@
 #include "common/DateTime.h"
 #include "common/win32/UniqueHandle.h"
 
+#include <cmath>
 #include <cstring>
+#include <regex>
 
 namespace qn::e2e::registry {
 namespace {
@@ -101,6 +103,53 @@ double NowAsDateTime() {
     SYSTEMTIME t{};
     GetLocalTime(&t);
     return EncodeDateTime(LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds});
+}
+
+std::optional<StoredReservation> GetReservationRecord() {
+    const auto value = Query(L"Last Reservation");
+    if (!value || value->first != REG_BINARY || value->second.size() != 36) {
+        return std::nullopt;
+    }
+    const char* bytes = value->second.data();
+    StoredReservation record;
+    std::memcpy(&record.ended, bytes, 8);
+    std::memcpy(&record.sizeMB, bytes + 8, 4);
+    std::memcpy(&record.freeBeforeMB, bytes + 12, 8);
+    std::memcpy(&record.freeAfterMB, bytes + 20, 8);
+    std::memcpy(&record.seconds, bytes + 28, 8);
+    return record;
+}
+
+bool ShowsRecord(const std::wstring& text, const StoredReservation& record) {
+    // The text split at its fixed parts; only the figures go through a pattern, one of plain ASCII: the C++
+    // library narrows a pattern's characters by the locale's code page, where "）" may become ")".
+    const std::size_t start = text.rfind(L"空き ");
+    if (start == std::wstring::npos || !text.ends_with(L" 秒）")) {
+        return false;
+    }
+    const std::wstring figures = text.substr(start + 3, text.size() - start - 3 - 3);
+    const std::size_t arrow = figures.find(L"MB → ");
+    const std::size_t open = figures.find(L"MB（");
+    if (arrow == std::wstring::npos || open == std::wstring::npos || open < arrow) {
+        return false;
+    }
+    static const std::wregex kMegabytes(L"\\d{1,3}(,\\d{3})*\\.\\d\\d");
+    static const std::wregex kSeconds(L"\\d+\\.\\d");
+    const std::wstring before = figures.substr(0, arrow);
+    const std::wstring after = figures.substr(arrow + 5, open - arrow - 5);
+    const std::wstring seconds = figures.substr(open + 3);
+    if (!std::regex_match(before, kMegabytes) || !std::regex_match(after, kMegabytes) ||
+        !std::regex_match(seconds, kSeconds)) {
+        return false;
+    }
+    const auto number = [](std::wstring digits) {
+        std::erase(digits, L',');
+        return std::stod(digits);
+    };
+    // Half a unit of the last shown place, and a little for the binary fractions.
+    return std::fabs(number(before) - record.freeBeforeMB) <= 0.0051 &&
+           std::fabs(number(after) - record.freeAfterMB) <= 0.0051 &&
+           std::fabs(number(seconds) - record.seconds) <= 0.051;
 }
 
 } // namespace qn::e2e::registry

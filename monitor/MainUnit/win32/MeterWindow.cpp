@@ -296,6 +296,10 @@ void MeterWindow::RemoveTrayIcon() {
     m_tray->SetVisible(false);
 }
 
+void MeterWindow::ShowTrayBalloon(const std::string& title, const std::string& text) {
+    m_tray->ShowBalloon(title, text);
+}
+
 void MeterWindow::AddHotKey(int index, std::int32_t shortcut) {
     m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut));
 }
