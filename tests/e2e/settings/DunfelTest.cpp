@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <cwchar>
+#include <optional>
+
 namespace qn::e2e {
 namespace {
 
@@ -73,6 +76,7 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     Type(dialog, IDC_CYCLE, L"15");
     PressButton(dialog, IDC_USE_HOT_KEY);
     SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+    PressButton(dialog, IDC_WAIT_WHILE_BUSY);
     PressButton(dialog, IDOK);
     EXPECT_EQ(dunfel.WaitForExit(), 0u);
 
@@ -84,6 +88,8 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     EXPECT_EQ(GetDword(L"Cycle"), 15u);
     EXPECT_EQ(GetDword(L"Use Hot Key"), 1u);
     EXPECT_EQ(GetDword(L"Hot Key"), 0x6041u);
+    EXPECT_EQ(GetDword(L"Wait While Busy"), 0u);
+    EXPECT_EQ(GetDword(L"Notify Result"), 1u);
     ExpectMonitorStarted();
 }
 
@@ -97,6 +103,8 @@ TEST_F(DunfelTest, ShowsTheStoredValuesAndCancelWritesNothing) {
     EXPECT_EQ(Shown(dialog, IDC_MIN_MEMORY), L"512");
     EXPECT_TRUE(Checked(dialog, IDC_CATION));
     EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0), MAKEWORD(VK_F1, HOTKEYF_ALT));
+    EXPECT_TRUE(Checked(dialog, IDC_WAIT_WHILE_BUSY) && Checked(dialog, IDC_NOTIFY_RESULT)) << "on until turned off";
+    EXPECT_EQ(Shown(dialog, IDC_LAST_RESERVATION), L"前回の確保: まだありません");
     Type(dialog, IDC_MIN_MEMORY, L"64");
     PressButton(dialog, IDC_TIME);
     PressButton(dialog, IDCANCEL);
@@ -137,6 +145,51 @@ TEST_F(DunfelTest, AThresholdAtThePhysicalMemoryIsRefusedInTheDialog) {
     PressButton(dialog, IDOK);
     EXPECT_EQ(dunfel.WaitForExit(), 0u);
     EXPECT_EQ(GetDword(L"Min Memory"), 128u * 1024);
+}
+
+// The local time of a "yyyy/MM/dd HH:mm" text, as file time.
+std::optional<ULONGLONG> LocalMinute(const std::wstring& text) {
+    SYSTEMTIME time{};
+    if (swscanf(text.c_str(), L"%hu/%hu/%hu %hu:%hu", &time.wYear, &time.wMonth, &time.wDay, &time.wHour,
+                &time.wMinute) != 5) {
+        return std::nullopt;
+    }
+    FILETIME file{};
+    if (!SystemTimeToFileTime(&time, &file)) {
+        return std::nullopt;
+    }
+    return ULARGE_INTEGER{{file.dwLowDateTime, file.dwHighDateTime}}.QuadPart;
+}
+
+TEST_F(DunfelTest, ShowsTheRecordThatAReservationStored) {
+    fs::copy_file(ProductPath(L"Qelto.exe"), temp.Path() / L"Qelto.exe");
+    Process qelto = Process::Start(Quoted(temp.Path() / L"Qelto.exe") + L" /NOMSG /M:64", temp.Path());
+    ASSERT_EQ(qelto.WaitForExit(60s), 0u);
+    const auto record = registry::GetReservationRecord();
+    ASSERT_TRUE(record.has_value()) << "the run stored no record";
+    EXPECT_EQ(record->sizeMB, 64);
+
+    Process dunfel = Start();
+    HWND dialog = Dialog(dunfel);
+    ASSERT_NE(dialog, nullptr);
+    const std::wstring line = Shown(dialog, IDC_LAST_RESERVATION);
+    const std::wstring prefix = L"前回の確保: ";
+    ASSERT_TRUE(line.starts_with(prefix)) << ToUtf8(line);
+    // The run's end in local time, to the minute: within the two minutes before now.
+    const auto shown = LocalMinute(line.substr(prefix.size(), 16));
+    ASSERT_TRUE(shown.has_value()) << ToUtf8(line);
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    FILETIME nowFile{};
+    SystemTimeToFileTime(&now, &nowFile);
+    const ULONGLONG nowTime = ULARGE_INTEGER{{nowFile.dwLowDateTime, nowFile.dwHighDateTime}}.QuadPart;
+    constexpr ULONGLONG kMinute = 60ULL * 10'000'000;
+    EXPECT_LE(*shown, nowTime);
+    EXPECT_GT(*shown + 2 * kMinute, nowTime);
+    EXPECT_EQ(line.substr(prefix.size() + 16, 2), L"  ") << ToUtf8(line);
+    EXPECT_TRUE(registry::ShowsRecord(line, *record)) << ToUtf8(line);
+    PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(dunfel.WaitForExit(), 0u);
 }
 
 TEST_F(DunfelTest, StartWithWindowsRoundTripAndCancelWritesNothing) {
