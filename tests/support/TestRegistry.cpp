@@ -3,9 +3,11 @@
 #include "common/DateTime.h"
 #include "common/win32/UniqueHandle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <regex>
+#include <cwchar>
+#include <iterator>
 
 namespace qn::e2e::registry {
 namespace {
@@ -121,35 +123,18 @@ std::optional<StoredReservation> GetReservationRecord() {
 }
 
 bool ShowsRecord(const std::wstring& text, const StoredReservation& record) {
-    // The text split at its fixed parts; only the figures go through a pattern, one of plain ASCII: the C++
-    // library narrows a pattern's characters by the locale's code page, where "）" may become ")".
-    const std::size_t start = text.rfind(L"空き ");
-    if (start == std::wstring::npos || !text.ends_with(L" 秒）")) {
+    std::wstring figures = text.substr(std::min(text.rfind(L"空き "), text.size()));
+    std::erase(figures, L',');
+    double before = 0.0, after = 0.0, seconds = 0.0;
+    if (std::swscanf(figures.c_str(), L"空き %lfMB → %lfMB（%lf 秒）", &before, &after, &seconds) != 3) {
         return false;
     }
-    const std::wstring figures = text.substr(start + 3, text.size() - start - 3 - 3);
-    const std::size_t arrow = figures.find(L"MB → ");
-    const std::size_t open = figures.find(L"MB（");
-    if (arrow == std::wstring::npos || open == std::wstring::npos || open < arrow) {
-        return false;
-    }
-    static const std::wregex kMegabytes(L"\\d{1,3}(,\\d{3})*\\.\\d\\d");
-    static const std::wregex kSeconds(L"\\d+\\.\\d");
-    const std::wstring before = figures.substr(0, arrow);
-    const std::wstring after = figures.substr(arrow + 5, open - arrow - 5);
-    const std::wstring seconds = figures.substr(open + 3);
-    if (!std::regex_match(before, kMegabytes) || !std::regex_match(after, kMegabytes) ||
-        !std::regex_match(seconds, kSeconds)) {
-        return false;
-    }
-    const auto number = [](std::wstring digits) {
-        std::erase(digits, L',');
-        return std::stod(digits);
-    };
-    // Half a unit of the last shown place, and a little for the binary fractions.
-    return std::fabs(number(before) - record.freeBeforeMB) <= 0.0051 &&
-           std::fabs(number(after) - record.freeAfterMB) <= 0.0051 &&
-           std::fabs(number(seconds) - record.seconds) <= 0.051;
+    // The shape, two decimals and one: the figures written again as they were read.
+    wchar_t again[128] = {};
+    std::swprintf(again, std::size(again), L"空き %.2fMB → %.2fMB（%.1f 秒）", before, after, seconds);
+    // Each the stored figure, to half a unit of its last place and a little for binary fractions.
+    return figures == again && std::fabs(before - record.freeBeforeMB) <= 0.0051 &&
+           std::fabs(after - record.freeAfterMB) <= 0.0051 && std::fabs(seconds - record.seconds) <= 0.051;
 }
 
 } // namespace qn::e2e::registry

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <tuple>
 
 namespace qn {
 namespace {
@@ -42,32 +41,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, TimeOfDayOfTest,
                                          // Beyond any count of milliseconds, or no number at all.
                                          TimeOfDayCase{1e305, 0, 0, 0, 0}, TimeOfDayCase{-1.7e308, 0, 0, 0, 0},
                                          TimeOfDayCase{std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0}));
-
-struct DecodeCase {
-    double value;
-    LocalTime expected;
-};
-
-class DecodeDateTimeTest : public testing::TestWithParam<DecodeCase> {};
-
-TEST_P(DecodeDateTimeTest, GivesTheCalendarDateAndTimeBack) {
-    const DecodeCase& c = GetParam();
-    const LocalTime t = DecodeDateTime(c.value);
-    const LocalTime& e = c.expected;
-    EXPECT_EQ(std::tie(t.year, t.month, t.day, t.hour, t.minute, t.second, t.milliseconds),
-              std::tie(e.year, e.month, e.day, e.hour, e.minute, e.second, e.milliseconds))
-        << c.value;
-    EXPECT_NEAR(EncodeDateTime(t), c.value, 0.5 / kMillisecondsPerDay);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, DecodeDateTimeTest,
-                         testing::Values(DecodeCase{0.0, {1899, 12, 30, 0, 0, 0, 0}},
-                                         DecodeCase{46363.8125, {2026, 12, 7, 19, 30, 0, 0}},
-                                         DecodeCase{45351.25, {2024, 2, 29, 6, 0, 0, 0}},
-                                         DecodeCase{36892.0, {2001, 1, 1, 0, 0, 0, 0}},
-                                         // A time that rounds up to midnight belongs to the next day.
-                                         DecodeCase{46363.0 - 0.0004 / 86400.0, {2026, 12, 7, 0, 0, 0, 0}},
-                                         DecodeCase{2958465.5, {9999, 12, 31, 12, 0, 0, 0}}));
 
 } // namespace
 } // namespace qn

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <set>
+#include <tuple>
 
 namespace qn {
 namespace {
@@ -164,75 +166,32 @@ TEST_F(SettingsKeyTest, WritesFloatsAsEightLittleEndianBytes) {
     EXPECT_EQ(ReadSetting(Key(), setting::kNextRun), 45123.999988);
 }
 
-// The record's bytes: the end (binary64), the size (int32), free before and after and the seconds (binary64).
-Bytes RecordBytes(double ended, std::int32_t sizeMB, double before, double after, double seconds) {
-    Bytes bytes = Le64(ended);
-    for (int i = 0; i < 4; ++i) {
-        bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(sizeMB) >> (8 * i)));
+TEST_F(SettingsKeyTest, TheRecordIsOneBinaryValueReadOnlyWholeWithEveryFieldInItsRange) {
+    const ReservationRecord written{46363.8125, 2048, 1234.56, 5678.9, 4.2};
+    ASSERT_TRUE(WriteSetting(Key(), setting::kLastReservation, written));
+    const Bytes good = registry.Get(kKey, "Last Reservation")->data;
+    const auto read = ReadSetting(Key(), setting::kLastReservation);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(std::tie(read->ended, read->sizeMB, read->freeBeforeMB, read->freeAfterMB, read->seconds),
+              std::tie(written.ended, written.sizeMB, written.freeBeforeMB, written.freeAfterMB, written.seconds));
+    // The fields at their places: the end, the size (4 bytes), free memory before and after, the seconds.
+    const auto with = [&](std::size_t at, const Bytes& field) {
+        Bytes bytes = good;
+        std::copy(field.begin(), field.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+        return bytes;
+    };
+    const std::pair<std::uint32_t, Bytes> spoiled[] = {
+        {regtype::kBinary, Bytes(good.begin(), good.end() - 1)},
+        {regtype::kString, good},
+        {regtype::kBinary, with(0, Le64(0.0))},
+        {regtype::kBinary, with(8, {0, 0, 0, 0})},
+        {regtype::kBinary, with(20, Le64(-1.0))},
+        {regtype::kBinary, with(28, Le64(NAN))},
+    };
+    for (std::size_t i = 0; i < std::size(spoiled); ++i) {
+        registry.Put(kKey, "Last Reservation", spoiled[i].first, spoiled[i].second);
+        EXPECT_FALSE(ReadSetting(Key(), setting::kLastReservation).has_value()) << i;
     }
-    for (const double value : {before, after, seconds}) {
-        const Bytes more = Le64(value);
-        bytes.insert(bytes.end(), more.begin(), more.end());
-    }
-    return bytes;
-}
-
-struct RecordCase {
-    const char* what;
-    std::uint32_t type;
-    Bytes data;
-    bool usable;
-};
-
-std::ostream& operator<<(std::ostream& out, const RecordCase& c) {
-    return out << c.what;
-}
-
-class ReadRecordTest : public SettingsKeyTest, public testing::WithParamInterface<RecordCase> {};
-
-TEST_P(ReadRecordTest, IsUsableOnlyAsAWholeWithEveryFieldInItsRange) {
-    const RecordCase& c = GetParam();
-    registry.Put(kKey, "Last Reservation", c.type, c.data);
-    const auto record = ReadSetting(Key(), setting::kLastReservation);
-    ASSERT_EQ(record.has_value(), c.usable) << c.what;
-    if (record) {
-        EXPECT_EQ(record->ended, 46363.8125);
-        EXPECT_EQ(record->sizeMB, 2048);
-        EXPECT_EQ(record->freeBeforeMB, 1234.56);
-        EXPECT_EQ(record->freeAfterMB, 5678.9);
-        EXPECT_EQ(record->seconds, 4.2);
-    }
-}
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const Bytes kGood = RecordBytes(46363.8125, 2048, 1234.56, 5678.9, 4.2);
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, ReadRecordTest,
-    testing::Values(
-        RecordCase{"as written", regtype::kBinary, kGood, true},
-        RecordCase{"a byte short", regtype::kBinary, Bytes(kGood.begin(), kGood.end() - 1), false},
-        RecordCase{"a byte more", regtype::kBinary,
-                   [] {
-                       Bytes b = kGood;
-                       b.push_back(0);
-                       return b;
-                   }(),
-                   false},
-        RecordCase{"not binary", regtype::kString, kGood, false},
-        RecordCase{"no end", regtype::kBinary, RecordBytes(0.0, 2048, 1234.56, 5678.9, 4.2), false},
-        RecordCase{"no size", regtype::kBinary, RecordBytes(46363.8125, 0, 1234.56, 5678.9, 4.2), false},
-        RecordCase{"negative free memory", regtype::kBinary, RecordBytes(46363.8125, 2048, -1.0, 5678.9, 4.2), false},
-        RecordCase{"free memory no number", regtype::kBinary, RecordBytes(46363.8125, 2048, 1234.56, kNaN, 4.2), false},
-        RecordCase{"seconds infinite", regtype::kBinary, RecordBytes(46363.8125, 2048, 1234.56, 5678.9, HUGE_VAL),
-                   false},
-        RecordCase{"beyond the year 9999", regtype::kBinary, RecordBytes(3e6, 2048, 1234.56, 5678.9, 4.2), false}));
-
-TEST_F(SettingsKeyTest, WritesTheRecordInOnePieceThatReadsBack) {
-    ASSERT_TRUE(
-        WriteSetting(Key(), setting::kLastReservation, ReservationRecord{46363.8125, 2048, 1234.56, 5678.9, 4.2}));
-    EXPECT_EQ(registry.Get(kKey, "Last Reservation")->type, regtype::kBinary);
-    EXPECT_EQ(registry.Get(kKey, "Last Reservation")->data, kGood);
 }
 
 } // namespace

@@ -539,145 +539,86 @@ TEST_F(MonitorTest, StartUpErrorSkipsTheRemainingStepsAndIsShown) {
     EXPECT_THAT(other.errors, ElementsAre("トレイにアイコンを登録できません."));
 }
 
-enum class Trigger { Schedule, Prompt, Automatic };
-
-struct WaitCase {
-    const char* name;
-    Trigger trigger;
-    bool waitSwitch;
-    std::optional<UserNotificationState> shell;
-    bool fullScreenWindow;
-    bool waits;
-};
-
-class BusyUserTest : public MonitorTest, public testing::WithParamInterface<WaitCase> {
-protected:
-    void Busy(std::optional<UserNotificationState> shell, bool fullScreenWindow) {
-        system.notificationState = shell;
-        system.foreground.reset();
-        if (fullScreenWindow) {
-            system.foreground = ForegroundWindow{"Game", false, {0, 0, 1280, 1024}, {0, 0, 1280, 1024}};
+TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirstTickAfter) {
+    enum Trigger { Schedule, Prompt, Automatic };
+    const std::map<Trigger, std::map<std::string, std::variant<std::int32_t, double>>> due = {
+        {Schedule, {{"Time", 1}, {"Next Run", 46363.5 + kSecond}}},
+        {Prompt, {{"Cation", 1}, {"Cation Memory", 1000}}},
+        {Automatic, {{"Memory", 1}, {"Min Memory", 1000}}}};
+    const std::pair<Trigger, bool> cases[] = {{Schedule, true}, {Prompt, true}, {Automatic, true}, {Schedule, false}};
+    for (const auto& [trigger, waitSwitch] : cases) {
+        FakeSystem system;
+        FakeView view;
+        FakeSettings settings;
+        settings.values = due.at(trigger);
+        settings.values["Wait While Busy"] = waitSwitch ? 1 : 0;
+        Monitor monitor(system, view, settings, {"C"});
+        monitor.Start();
+        system.now += kSecond;
+        system.status.availPhys = 900 * 1024;
+        system.notificationState = UserNotificationState::Busy;
+        monitor.Tick();
+        if (waitSwitch) {
+            EXPECT_TRUE(system.started.empty() && system.messages.empty()) << "nothing starts, no prompt: " << trigger;
+            EXPECT_EQ(view.hint, " 0.88MBの空き\r\n全画面表示の終了を待っています");
+            EXPECT_EQ(view.title, trigger == Schedule ? "Nimbi  0.88MBの空き  00:00" : "Nimbi  0.88MBの空き");
+            system.notificationState = UserNotificationState::AcceptsNotifications;
+            monitor.Tick();
+        } else {
+            EXPECT_EQ(system.busyQueries, 0) << "switched off, the system is not asked";
         }
+        EXPECT_EQ(system.started.size(), 1u) << trigger;
+        EXPECT_EQ(system.messages.size(), trigger == Prompt ? 1u : 0u) << "the prompt, answered OK, first";
     }
-};
-
-TEST_P(BusyUserTest, ADueAutomaticRunWaitsUntilTheUserIsNoLongerBusy) {
-    const WaitCase& c = GetParam();
-    settings.values["Wait While Busy"] = c.waitSwitch ? 1 : 0;
-    switch (c.trigger) {
-    case Trigger::Schedule:
-        settings.values.insert({{"Time", 1}, {"Next Run", system.now + kSecond}});
-        break;
-    case Trigger::Prompt:
-        settings.values.insert({{"Cation", 1}, {"Cation Memory", 1000}});
-        break;
-    case Trigger::Automatic:
-        settings.values.insert({{"Memory", 1}, {"Min Memory", 1000}});
-        break;
-    }
-    StartMonitor({"C"});
-    system.now += kSecond;
-    system.status.availPhys = 900 * 1024;
-    Busy(c.shell, c.fullScreenWindow);
-    // A run goes ahead: it starts, the prompt (answered OK) first.
-    const auto expectRun = [&] {
-        EXPECT_EQ(system.started.size(), 1u);
-        EXPECT_EQ(system.messages.size(), c.trigger == Trigger::Prompt ? 1u : 0u);
-    };
-    monitor->Tick();
-    if (!c.waits) {
-        expectRun();
-        EXPECT_EQ(system.busyQueries, c.waitSwitch ? 1 : 0) << "the switch off asks the system nothing";
-        return;
-    }
-    EXPECT_TRUE(system.started.empty() && system.messages.empty()) << "nothing starts and no prompt pops up";
-    EXPECT_TRUE(view.timerRunning);
-    EXPECT_EQ(view.hint, " 0.88MBの空き\r\n全画面表示の終了を待っています");
-    EXPECT_EQ(view.title, c.trigger == Trigger::Schedule ? "Nimbi  0.88MBの空き  00:00" : "Nimbi  0.88MBの空き");
-
-    Busy(UserNotificationState::AcceptsNotifications, false);
-    monitor->Tick();
-    expectRun();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BusyUserTest,
-    testing::Values(
-        WaitCase{"ScheduleWhileTheShellSaysBusy", Trigger::Schedule, true, UserNotificationState::Busy, false, true},
-        WaitCase{"ScheduleWhileAWindowCoversItsMonitor", Trigger::Schedule, true,
-                 UserNotificationState::AcceptsNotifications, true, true},
-        WaitCase{"PromptDuringAPresentation", Trigger::Prompt, true, UserNotificationState::PresentationMode, false,
-                 true},
-        WaitCase{"AutomaticWithoutTheShellsFunction", Trigger::Automatic, true, std::nullopt, true, true},
-        WaitCase{"SwitchedOff", Trigger::Schedule, false, UserNotificationState::Busy, true, false},
-        WaitCase{"NotBusy", Trigger::Automatic, true, UserNotificationState::AcceptsNotifications, false, false}),
-    [](const auto& param) { return std::string(param.param.name); });
-
-TEST_F(MonitorTest, ALowMemoryRunThatWaitedStartsOnlyIfMemoryIsStillLow) {
+TEST_F(MonitorTest, AWaitingLowMemoryRunLapsesWhenMemoryRoseAndRunsTheUserStartsNeverWait) {
     settings.values = {{"Memory", 1}, {"Min Memory", 1000}};
     StartMonitor();
-    system.notificationState = UserNotificationState::RunningD3dFullScreen;
+    system.notificationState = UserNotificationState::Busy;
     system.status.availPhys = 900 * 1024;
     monitor->Tick();
     system.status.availPhys = 1100 * 1024;
-    monitor->Tick();
     system.notificationState = UserNotificationState::AcceptsNotifications;
     monitor->Tick();
     EXPECT_TRUE(system.started.empty());
-    EXPECT_EQ(view.hint, "空きメモリ：1.07MB");
-}
-
-TEST_F(MonitorTest, RunsTheUserStartsNeverWaitAndNothingDueAsksNothing) {
-    StartMonitor();
     system.notificationState = UserNotificationState::Busy;
-    monitor->Tick();
-    EXPECT_EQ(system.busyQueries, 0);
-    monitor->ReserveNow();
     monitor->HotKeyPressed(1);
-    EXPECT_EQ(system.started.size(), 2u);
+    EXPECT_EQ(system.started.size(), 1u);
 }
 
-struct BalloonCase {
-    const char* name;
-    double handedOver; // relative to now, in days; 0: no note of a hand-over
-    std::optional<double> ended;
-    bool notify;
-    bool shown;
-};
-
-class HandoverReportTest : public MonitorTest, public testing::WithParamInterface<BalloonCase> {};
-
-TEST_P(HandoverReportTest, TheMonitorBackFromItsOwnHandOverShowsTheRunsRecord) {
-    const BalloonCase& c = GetParam();
-    settings.values["Notify Result"] = c.notify ? 1 : 0;
-    if (c.handedOver != 0.0) {
-        settings.values["Handover Time"] = system.now + c.handedOver;
+TEST(HandoverReportTest, OnlyTheMonitorBackFromItsOwnHandOverShowsTheRecordStoredSinceAndThenForgetsIt) {
+    const struct {
+        double handedOver; // before now, in days; 0: no note of a hand-over
+        double ended;      // before now; 0: no record
+        bool notify;
+        bool shown;
+    } cases[] = {
+        {30 * kSecond, 5 * kSecond, true, true},   {0.0, 5 * kSecond, true, false},
+        {30 * kSecond, 0.0, true, false},          {30 * kSecond, 5 * kSecond, false, false},
+        {30 * kSecond, 60 * kSecond, true, false}, // the record of an earlier run
+        {1.0, 11 * kMinute, true, false},          // a note left by a monitor that never came back
+    };
+    for (const auto& c : cases) {
+        FakeSystem system;
+        FakeView view;
+        FakeSettings settings;
+        settings.values = {{"Notify Result", c.notify ? 1 : 0},
+                           {"Handover Time", c.handedOver ? system.now - c.handedOver : 0.0}};
+        if (c.ended != 0.0) {
+            settings.lastReservation = ReservationRecord{system.now - c.ended, 2048, 1234.56, 5678.9, 4.2};
+        }
+        Monitor(system, view, settings, {}).Start();
+        if (c.shown) {
+            EXPECT_THAT(view.balloons, ElementsAre(std::pair<std::string, std::string>{
+                                           "空きメモリを確保しました", "空き 1,234.56MB → 5,678.90MB（4.2 秒）"}));
+            EXPECT_EQ(view.calls.back(), "balloon") << "once the icon stands in the tray";
+        } else {
+            EXPECT_TRUE(view.balloons.empty()) << c.handedOver << " " << c.ended << " " << c.notify;
+        }
+        EXPECT_EQ(std::get<double>(settings.values["Handover Time"]), 0.0) << "read once";
     }
-    if (c.ended) {
-        settings.lastReservation = ReservationRecord{system.now + *c.ended, 2048, 1234.56, 5678.9, 4.2};
-    }
-    StartMonitor();
-    if (!c.shown) {
-        EXPECT_TRUE(view.balloons.empty());
-    } else {
-        EXPECT_THAT(view.balloons, ElementsAre(std::pair<std::string, std::string>{
-                                       "空きメモリを確保しました", "空き 1,234.56MB → 5,678.90MB（4.2 秒）"}));
-        EXPECT_EQ(view.calls.back(), "balloon") << "once the icon stands in the tray";
-    }
-    // The note is read once: the next monitor, started by hand, says nothing.
-    EXPECT_EQ(settings.values.count("Handover Time") ? std::get<double>(settings.values["Handover Time"]) : 0.0, 0.0);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, HandoverReportTest,
-                         testing::Values(BalloonCase{"AfterItsOwnHandOver", -30 * kSecond, -5 * kSecond, true, true},
-                                         BalloonCase{"StartedByHand", 0.0, -5 * kSecond, true, false},
-                                         BalloonCase{"NoRecord", -30 * kSecond, std::nullopt, true, false},
-                                         BalloonCase{"SwitchedOff", -30 * kSecond, -5 * kSecond, false, false},
-                                         BalloonCase{"RecordOfAnEarlierRun", -30 * kSecond, -60 * kSecond, true, false},
-                                         // A note left by a monitor that never came back, and a later run's record.
-                                         BalloonCase{"RecordOfLongAgo", -1.0, -11 * kMinute, true, false},
-                                         BalloonCase{"SlowComeBack", -20 * kMinute, -9 * kMinute, true, true}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST(MenuEntriesTest, TwelveEntriesInOrder) {
     std::vector<std::string> captions;

@@ -229,20 +229,16 @@ TEST(CutToUtf16UnitsTest, NeverSplitsACharacter) {
     }
 }
 
-TEST_F(TrayIconTest, ABalloonOnlyOverAnIconInTheTrayCutToTheRecordsFields) {
-    Icon hidden(list, system);
-    EXPECT_FALSE(hidden.ShowBalloon("空きメモリを確保しました", "空き 1.00MB")) << "not in the tray";
+TEST_F(TrayIconTest, ABalloonOnlyOverAnIconInTheTrayWithATextCutToTheRecordsFields) {
+    EXPECT_FALSE(Icon(list, system).ShowBalloon("title", "text")) << "not in the tray";
     auto icon = Shown();
     EXPECT_FALSE(icon->ShowBalloon("title", "")) << "an empty text would take a balloon away";
-    EXPECT_TRUE(system.balloons.empty());
-
-    // 63 and 255 UTF-16 units, never a character split.
+    // 63 and 255 UTF-16 units, never a character split; the icon's own record is left as it is.
     EXPECT_TRUE(icon->ShowBalloon(std::string(70, 't'), std::string(250, 'x') + "表表表表表表"));
     EXPECT_THAT(system.balloons, ElementsAre(std::pair{std::string(63, 't'), std::string(250, 'x') + "表表表表表"}));
-    EXPECT_TRUE(system.shellCalls.empty()) << "the icon's own record is left as it is";
-
+    EXPECT_TRUE(system.shellCalls.empty());
     system.refuse = true;
-    EXPECT_FALSE(icon->ShowBalloon("title", "text")) << "refused: no error, only false";
+    EXPECT_FALSE(icon->ShowBalloon("title", "text")) << "refused: only false, no error";
 }
 
 TEST_F(TrayIconTest, EmptyingTheImageModifiesThenDeletes) {
