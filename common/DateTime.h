@@ -21,6 +21,9 @@ struct LocalTime {
 };
 
 DateTime EncodeDateTime(const LocalTime& time);
+// The calendar date and time of day of a date-time, its milliseconds rounded; the inverse of EncodeDateTime.
+// For values within the years 1 to 9999.
+LocalTime DecodeDateTime(DateTime value);
 
 // The time-of-day fields of a date-time value: its milliseconds within the day, rounded to the nearest whole
 // millisecond and taken modulo one day. A value too large for its milliseconds to be counted, or not a number,

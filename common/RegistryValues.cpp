@@ -69,6 +69,14 @@ bool WriteFloat64(RegistryKey& key, std::string_view name, double value) {
     return key.SetValue(name, regtype::kBinary, LittleEndianBytes(std::bit_cast<std::uint64_t>(value), 8));
 }
 
+std::optional<std::vector<std::uint8_t>> ReadBinary(RegistryKey& key, std::string_view name, std::size_t size) {
+    return Exactly(key, name, regtype::kBinary, size);
+}
+
+bool WriteBinary(RegistryKey& key, std::string_view name, std::span<const std::uint8_t> data) {
+    return key.SetValue(name, regtype::kBinary, data);
+}
+
 std::optional<std::string> ReadText(RegistryKey& key, std::string_view name) {
     const ValueQuery info = key.QueryValue(name, 0);
     if (info.status != ValueQuery::Status::Success ||

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qn {
 
@@ -19,6 +20,10 @@ bool WriteDword(RegistryKey& key, std::string_view name, std::int32_t value);
 // finite number (NaN, infinity) is no usable date-time or period either, so it reads as nothing.
 std::optional<double> ReadFloat64(RegistryKey& key, std::string_view name);
 bool WriteFloat64(RegistryKey& key, std::string_view name, double value);
+
+// REG_BINARY of exactly `size` bytes, as stored.
+std::optional<std::vector<std::uint8_t>> ReadBinary(RegistryKey& key, std::string_view name, std::size_t size);
+bool WriteBinary(RegistryKey& key, std::string_view name, std::span<const std::uint8_t> data);
 
 // REG_SZ or REG_EXPAND_SZ (left unexpanded): the text up to the first NUL or the end of the data, whichever
 // comes first. Data cut in the middle of a character loses that character.

@@ -1,8 +1,10 @@
 #pragma once
+#include "common/DateTime.h"
 #include "common/RegistryKey.h"
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,7 @@ enum class SettingKind {
     Switch,  // REG_DWORD read as true when not 0, written as 1 or 0
     Float64, // REG_BINARY of 8 bytes: an IEEE 754 binary64 number, little-endian
     Text,    // REG_SZ, written with its terminating NUL (REG_EXPAND_SZ is read too, left unexpanded)
+    Record,  // REG_BINARY of fields, each in its own kind's bytes (Integer 4, Float64 8), one after another
 };
 
 // What a value counts in.
@@ -29,6 +32,9 @@ enum class SettingUnit {
     ShortcutCode,   // virtual key in bits 0 to 12, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt
     LocalDateTime,  // days since 30 December 1899, local time; 0.0 is none
     PositionRecord, // eight integers "%d,%d,%d,%d,%d,%d,%d,%d" of the meter window's placement
+    Megabytes,      // units of 1,048,576 bytes
+    Seconds,
+    ReservationRecord, // the fields of setting::kLastReservation, in the order described there
 };
 
 // The kind a value of each type is kept as.
@@ -60,6 +66,23 @@ using IntSetting = Setting<std::int32_t>;
 using SwitchSetting = Setting<bool>;
 using FloatSetting = Setting<double>;
 using TextSetting = Setting<std::string_view>;
+
+// What one run of the reservation tool that took a block did.
+struct ReservationRecord {
+    DateTime ended = 0.0;      // when the block had been released, local time
+    std::int32_t sizeMB = 0;   // the block's size
+    double freeBeforeMB = 0.0; // free physical memory just before the block was taken
+    double freeAfterMB = 0.0;  // and just after it was released
+    double seconds = 0.0;      // from taking the block to its release
+};
+
+// A value that holds a whole reservation record, so that it is written and read in one piece: a reader never
+// sees the fields of two runs mixed. Its fields are described one by one below it.
+struct ReservationRecordSetting {
+    static constexpr SettingKind kind = SettingKind::Record;
+    std::string_view name;
+    SettingUnit unit;
+};
 
 // Every value of the key. Names are fixed strings shared by the monitor and the settings program.
 namespace setting {
@@ -94,6 +117,30 @@ inline constexpr TextSetting kPosition{"Position", SettingUnit::PositionRecord, 
 // The monitor's own note to the monitor that the reservation tool brings back: the hand-over was started by
 // low memory (written just before the monitor ends, cleared by the next start).
 inline constexpr SwitchSetting kLowMemoryHandover{"Low Memory Handover", SettingUnit::None, false, false, true};
+// Hold automatic runs (schedule, low memory, the low-memory prompt) back while the user is busy with a
+// full-screen program or a presentation.
+inline constexpr SwitchSetting kWaitWhileBusy{"Wait While Busy", SettingUnit::None, true, false, true};
+// The monitor that comes back after its own hand-over shows what the run did, as a balloon of its tray icon.
+inline constexpr SwitchSetting kNotifyResult{"Notify Result", SettingUnit::None, true, false, true};
+// The monitor's own note of when it last handed over to the reservation tool (written just before the monitor
+// ends, cleared by the next start); 0.0: none.
+inline constexpr FloatSetting kHandoverTime{"Handover Time", SettingUnit::LocalDateTime, 0.0,
+                                            std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max()};
+// The last run of the reservation tool that took a block, written by that run. Absent: no run yet.
+inline constexpr ReservationRecordSetting kLastReservation{"Last Reservation", SettingUnit::ReservationRecord};
+// Its fields, in their stored order. A record of another size, or any field not a finite number within its
+// range, is no record at all.
+namespace last_reservation {
+// From 31 December 1899 to the end of the year 9999.
+inline constexpr FloatSetting kEnded{"Ended", SettingUnit::LocalDateTime, 0.0, 1.0, 2958466.0};
+inline constexpr IntSetting kSize{"Size", SettingUnit::Megabytes, 0, 1, kIntMax};
+// Up to 2^63 bytes.
+inline constexpr double kMaxMegabytes = 8796093022208.0;
+inline constexpr FloatSetting kFreeBefore{"Free Before", SettingUnit::Megabytes, 0.0, 0.0, kMaxMegabytes};
+inline constexpr FloatSetting kFreeAfter{"Free After", SettingUnit::Megabytes, 0.0, 0.0, kMaxMegabytes};
+// Up to a year.
+inline constexpr FloatSetting kSeconds{"Seconds", SettingUnit::Seconds, 0.0, 0.0, 31536000.0};
+} // namespace last_reservation
 
 // Name, kind and unit of every value, for whatever has to go through all of them.
 struct Description {
@@ -103,6 +150,9 @@ struct Description {
 };
 template <typename T>
 constexpr Description Describe(const Setting<T>& s) {
+    return {s.name, s.kind, s.unit};
+}
+constexpr Description Describe(const ReservationRecordSetting& s) {
     return {s.name, s.kind, s.unit};
 }
 inline constexpr Description kAll[] = {
@@ -119,6 +169,10 @@ inline constexpr Description kAll[] = {
     Describe(kHotKey),
     Describe(kPosition),
     Describe(kLowMemoryHandover),
+    Describe(kWaitWhileBusy),
+    Describe(kNotifyResult),
+    Describe(kHandoverTime),
+    Describe(kLastReservation),
 };
 } // namespace setting
 
@@ -128,11 +182,14 @@ std::int32_t ReadSetting(RegistryKey& key, const IntSetting& setting);
 bool ReadSetting(RegistryKey& key, const SwitchSetting& setting);
 double ReadSetting(RegistryKey& key, const FloatSetting& setting);
 std::string ReadSetting(RegistryKey& key, const TextSetting& setting);
+// Nothing when the record is missing or not usable as a whole.
+std::optional<ReservationRecord> ReadSetting(RegistryKey& key, const ReservationRecordSetting& setting);
 
 // One value written in its kind; false when the registry refused.
 bool WriteSetting(RegistryKey& key, const IntSetting& setting, std::int32_t value);
 bool WriteSetting(RegistryKey& key, const SwitchSetting& setting, bool value);
 bool WriteSetting(RegistryKey& key, const FloatSetting& setting, double value);
 bool WriteSetting(RegistryKey& key, const TextSetting& setting, std::string_view value);
+bool WriteSetting(RegistryKey& key, const ReservationRecordSetting& setting, const ReservationRecord& value);
 
 } // namespace qn

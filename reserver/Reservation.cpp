@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 namespace qn {
@@ -84,7 +85,11 @@ int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port
             return 0;
         }
     }
+    // The free memory after the release, once measured, is the figure of both the record and the result.
+    std::optional<std::uint64_t> freeAfter;
     if (options.SizeMB > 0) {
+        const std::uint64_t freeBefore = port.QueryMemoryStatus().availPhys;
+        const std::uint64_t started = port.SteadyMilliseconds();
         const ReserveOutcome outcome =
             port.ReserveAndRelease(static_cast<std::uint64_t>(options.SizeMB) * kMegabyte, options.ShowMessages);
         if (!outcome.obtained) {
@@ -93,9 +98,13 @@ int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port
                              std::string(kApplicationErrorTitle), mb::kOk | mb::kIconStop | mb::kTaskModal);
             return 1;
         }
+        const double seconds = static_cast<double>(port.SteadyMilliseconds() - started) / 1000.0;
+        freeAfter = port.QueryMemoryStatus().availPhys;
+        port.StoreRecord(ReservationRecord{port.Now(), options.SizeMB, BytesToMegabytes(freeBefore),
+                                           BytesToMegabytes(*freeAfter), seconds});
     }
     if (options.ShowMessages) {
-        port.ShowMessage(ResultText(port.QueryMemoryStatus().availPhys, separators), title,
+        port.ShowMessage(ResultText(freeAfter ? *freeAfter : port.QueryMemoryStatus().availPhys, separators), title,
                          mb::kOk | mb::kIconInformation | mb::kSystemModal);
     }
     if (!options.ExecPath.empty()) {

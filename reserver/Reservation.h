@@ -2,6 +2,7 @@
 #include "common/Dialogs.h"
 #include "common/MemoryUnits.h"
 #include "common/NumberFormat.h"
+#include "common/SettingsKey.h"
 
 #include <cstdint>
 #include <string>
@@ -42,6 +43,11 @@ public:
     virtual std::string ProgramFileName() = 0;
     // Opens a program or document; whether that works is not looked at.
     virtual void Open(const std::string& path) = 0;
+    // Now, in local time, and a count of milliseconds that only goes forward, for how long the run took.
+    virtual DateTime Now() = 0;
+    virtual std::uint64_t SteadyMilliseconds() = 0;
+    // Stores the record of a run that took a block under the settings key; a refused write is dropped.
+    virtual void StoreRecord(const ReservationRecord& record) = 0;
 };
 
 // The size the default aims at: the whole megabytes of total physical memory plus one.

@@ -3,6 +3,7 @@
 #include "common/MemoryUnits.h"
 #include "common/PathUtil.h"
 #include "common/RegistryValues.h"
+#include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
 
 #include <cstdio>
@@ -97,6 +98,8 @@ constexpr std::pair<const SwitchSetting*, bool ProgramSettings::*> kSwitches[] =
     {&setting::kCation, &ProgramSettings::cation},
     {&setting::kTime, &ProgramSettings::time},
     {&setting::kUseHotKey, &ProgramSettings::useHotKey},
+    {&setting::kWaitWhileBusy, &ProgramSettings::waitWhileBusy},
+    {&setting::kNotifyResult, &ProgramSettings::notifyResult},
 };
 constexpr std::pair<const IntSetting*, std::int32_t ProgramSettings::*> kNumbers[] = {
     {&setting::kMinMemory, &ProgramSettings::minMemoryKB},
@@ -199,6 +202,8 @@ SettingsForm FormOf(const ProgramSettings& stored) {
         std::to_string(setting::kCycle.InRange(stored.cycleMinutes) ? stored.cycleMinutes : kDefaultCycleMinutes);
     form.useHotKey = stored.useHotKey;
     form.hotKey = static_cast<std::uint16_t>(stored.hotKey & 0xFFFF);
+    form.waitWhileBusy = stored.waitWhileBusy;
+    form.notifyResult = stored.notifyResult;
     return form;
 }
 
@@ -209,6 +214,8 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
     s.cation = form.cation;
     s.time = form.time;
     s.useHotKey = form.useHotKey;
+    s.waitWhileBusy = form.waitWhileBusy;
+    s.notifyResult = form.notifyResult;
     for (const ThresholdField& t : kThresholds) {
         const auto kilobytes = Threshold(form.*t.shownMB, form.*t.enabled, stored.*t.kilobytes, totalPhysBytes, t);
         if (const auto* error = std::get_if<FormError>(&kilobytes)) {
@@ -245,6 +252,22 @@ std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut) {
     const unsigned flags = (shortcut & 0x2000 ? 0x01 : 0) | (shortcut & 0x4000 ? 0x02 : 0) |
                            (shortcut & 0x8000 ? 0x04 : 0) | (IsExtendedKey(vk) ? 0x08 : 0);
     return static_cast<std::uint16_t>(vk | flags << 8);
+}
+
+std::optional<ReservationRecord> ReadLastReservation(RegistryKey& currentUser) {
+    const auto key = currentUser.OpenSubkey(kSettingsKeyPath);
+    return key ? ReadSetting(*key, setting::kLastReservation) : std::nullopt;
+}
+
+std::string LastReservationLine(const std::optional<ReservationRecord>& record, const NumberSeparators& separators) {
+    if (!record) {
+        return "前回の確保: まだありません";
+    }
+    const LocalTime ended = DecodeDateTime(record->ended);
+    char when[32] = {};
+    std::snprintf(when, sizeof when, "%d/%02d/%02d %02d:%02d", ended.year, ended.month, ended.day, ended.hour,
+                  ended.minute);
+    return std::string("前回の確保: ") + when + "  " + ReservationSummary(*record, separators);
 }
 
 void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath) {

@@ -1,9 +1,11 @@
 #pragma once
 #include "common/AutoStart.h"
+#include "common/NumberFormat.h"
 #include "common/RegistryKey.h"
 #include "common/SettingsKey.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -21,6 +23,8 @@ struct ProgramSettings {
     std::int32_t cycleMinutes = setting::kCycle.defaultValue;
     bool useHotKey = setting::kUseHotKey.defaultValue;
     std::int32_t hotKey = setting::kHotKey.defaultValue;
+    bool waitWhileBusy = setting::kWaitWhileBusy.defaultValue;
+    bool notifyResult = setting::kNotifyResult.defaultValue;
 };
 
 // The stored values, each its default when it cannot be read. The settings key is created when missing.
@@ -49,6 +53,8 @@ struct SettingsForm {
     std::string cycleMinutes;
     bool useHotKey = false;
     std::uint16_t hotKey = 0;
+    bool waitWhileBusy = false;
+    bool notifyResult = false;
 };
 
 // A period for the form when the stored one is outside the range of "Cycle".
@@ -73,6 +79,12 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
 std::uint16_t ShortcutFromHotKeyControl(std::uint16_t controlValue);
 // Bits 16 to 31 of a stored code are ignored; a key the control cannot show gives 0.
 std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut);
+
+// The record of the last reservation run; nothing when there is none or it is unusable.
+std::optional<ReservationRecord> ReadLastReservation(RegistryKey& currentUser);
+// The line under the dialog's fields that tells what the last reservation run did, its end in local time
+// ("前回の確保: 2026/12/07 19:30  空き 1,234.56MB → 5,678.90MB（4.2 秒）"), or that there was none yet.
+std::string LastReservationLine(const std::optional<ReservationRecord>& record, const NumberSeparators& separators);
 
 // What the settings program needs when it closes: whether a monitor runs, and starting one.
 class MonitorLauncher {

@@ -1,5 +1,6 @@
 #include "monitor/MainUnit/MainUnit.h"
 
+#include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
 #include "common/Texts.h"
 
@@ -12,6 +13,9 @@ namespace {
 constexpr unsigned kErrorBox = mb::kIconStop | mb::kSystemModal;
 constexpr unsigned kInformationBox = mb::kIconInformation | mb::kSystemModal;
 constexpr double kMinutesPerDay = 1440.0;
+// The reservation tool starts the monitor again right after it stored its record; an older record is another
+// run's, or one that a monitor which never came back handed over to.
+constexpr DateTime kFreshRecordDays = 10.0 / kMinutesPerDay;
 
 } // namespace
 
@@ -90,6 +94,12 @@ void Monitor::Start() {
             m_settings.WriteSettingBool(setting::kLowMemoryHandover, false);
             m_reserveHeld = m_promptHeld = true;
         }
+        // Read once: a monitor started later, by hand, finds no note and says nothing.
+        const DateTime handedOver = m_settings.ReadSettingFloat(setting::kHandoverTime);
+        if (handedOver != 0.0) {
+            m_settings.WriteSettingFloat(setting::kHandoverTime, 0.0);
+        }
+        m_waitWhileBusy = m_settings.ReadSettingBool(setting::kWaitWhileBusy);
 
         SetCheck(MenuCommand::LowMemory, m_settings.ReadSettingBool(setting::kMemory));
         RefreshReserveThreshold();
@@ -110,7 +120,20 @@ void Monitor::Start() {
         }
 
         m_view.ShowTrayIcon();
+        ReportHandover(handedOver);
     });
+}
+
+void Monitor::ReportHandover(DateTime handedOver) {
+    if (handedOver == 0.0 || !m_settings.ReadSettingBool(setting::kNotifyResult)) {
+        return;
+    }
+    const auto record = m_settings.ReadLastReservation();
+    const DateTime now = m_system.Now();
+    if (record && handedOver <= record->ended && record->ended <= now && now - record->ended <= kFreshRecordDays) {
+        m_view.ShowTrayBalloon(std::string(kReservationBalloonTitle),
+                               ReservationSummary(*record, m_system.Separators()));
+    }
 }
 
 void Monitor::CloseQuery() {
@@ -159,6 +182,7 @@ bool Monitor::LaunchReservation(bool lowMemory) {
     }
     if (m_system.Start("", ReservationLaunch(m_system.ModuleFileName())) > 32) {
         m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
+        m_settings.WriteSettingFloat(setting::kHandoverTime, m_system.Now());
         if (lowMemory) {
             m_settings.WriteSettingBool(setting::kLowMemoryHandover, true);
         }
@@ -172,16 +196,30 @@ bool Monitor::LaunchReservation(bool lowMemory) {
     return false;
 }
 
-void Monitor::ShowTick(double freeMB, DateTime now) {
+void Monitor::ShowTick(double freeMB, DateTime now, bool waiting) {
     const NumberSeparators separators = m_system.Separators();
+    // A due schedule that waits shows its countdown at "  00:00": the remaining time is past.
     if (m_nextRun != 0.0) {
         const DateTime remaining = m_nextRun - now;
         m_view.SetMeterTitle(MeterTitle(freeMB, separators) + CountdownSuffix(remaining));
-        m_view.SetGaugeHint(HintWithSchedule(freeMB, remaining, separators));
+        m_view.SetGaugeHint(waiting ? HintWhileWaiting(freeMB, separators)
+                                    : HintWithSchedule(freeMB, remaining, separators));
     } else {
         m_view.SetMeterTitle(MeterTitle(freeMB, separators));
-        m_view.SetGaugeHint(HintWithoutSchedule(freeMB, separators));
+        m_view.SetGaugeHint(waiting ? HintWhileWaiting(freeMB, separators) : HintWithoutSchedule(freeMB, separators));
     }
+}
+
+bool Monitor::AutomaticRunDue(std::int32_t freeKilobytes, DateTime now) const {
+    const bool scheduleDue = m_nextRun != 0.0 && !(now < m_nextRun);
+    const bool promptDue =
+        m_promptThreshold > 0 && m_promptSwitch && freeKilobytes <= m_promptThreshold && !m_promptHeld;
+    const bool reserveDue = m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold && !m_reserveHeld;
+    return scheduleDue || promptDue || reserveDue;
+}
+
+bool Monitor::HoldForBusyUser() {
+    return m_waitWhileBusy && UserIsBusy(m_system.QueryUserNotificationState(), m_system.QueryForegroundWindow());
 }
 
 void Monitor::Tick() {
@@ -194,10 +232,13 @@ void Monitor::Tick() {
         m_reserveHeld = m_reserveHeld && freeKilobytes <= m_reserveThreshold;
 
         const DateTime now = m_system.Now();
+        // A run that falls due while the user is busy waits: the tick only shows, and the next tick looks again
+        // whether it is still due. The system is asked only when something is due.
+        const bool waiting = !m_launchBoxOpen && AutomaticRunDue(freeKilobytes, now) && HoldForBusyUser();
         // While the box of a launch from the menu or the hot key shows, its loop brings ticks that only show.
-        if (m_launchBoxOpen || m_nextRun == 0.0 || now < m_nextRun) {
-            ShowTick(freeMB, now);
-            if (m_launchBoxOpen) {
+        if (m_launchBoxOpen || waiting || m_nextRun == 0.0 || now < m_nextRun) {
+            ShowTick(freeMB, now, waiting);
+            if (m_launchBoxOpen || waiting) {
                 return;
             }
         } else {

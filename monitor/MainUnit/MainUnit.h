@@ -46,7 +46,15 @@ private:
     // another launch shows or once the monitor has begun to close. `lowMemory`: started by a low-memory trigger.
     bool LaunchReservation(bool lowMemory = false);
     bool ShowMessageAndSurvive(const std::string& text, unsigned style, DialogAnswer* answer = nullptr);
-    void ShowTick(double freeMB, DateTime now);
+    // `waiting`: a run fell due but waits while the user is busy.
+    void ShowTick(double freeMB, DateTime now, bool waiting = false);
+    // Whether an automatic run (the schedule, the prompt or the automatic reservation) would start in a tick
+    // that finds this much free memory now.
+    bool AutomaticRunDue(std::int32_t freeKilobytes, DateTime now) const;
+    // Whether automatic runs wait: the switch is on and the user is busy.
+    bool HoldForBusyUser();
+    // After its own hand-over, the balloon that says what the run did, if it stored its record.
+    void ReportHandover(DateTime handedOver);
 
     MonitorSystem& m_system;
     MonitorView& m_view;
@@ -69,6 +77,7 @@ private:
     bool m_reserveHeld = false;
     bool m_promptHeld = false;
     bool m_launchBoxOpen = false;
+    bool m_waitWhileBusy = false;
     // From the exit command or the meter window's end on, nothing more is started or shown.
     bool m_closing = false;
 };

@@ -5,8 +5,10 @@
 #include "common/NumberFormat.h"
 #include "common/SettingsKey.h"
 #include "monitor/MainUnit/MonitorTexts.h"
+#include "monitor/MainUnit/UserBusy.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,8 @@ public:
     virtual void WriteSettingBool(const SwitchSetting& setting, bool value) = 0;
     virtual double ReadSettingFloat(const FloatSetting& setting) = 0;
     virtual void WriteSettingFloat(const FloatSetting& setting, double value) = 0;
+    // The record of the last reservation run; nothing when there is none or it is unusable.
+    virtual std::optional<ReservationRecord> ReadLastReservation() = 0;
     // Applies the stored position to the meter window, if there is a usable one.
     virtual void LoadPosition() = 0;
     // Stores the meter window's placement.
@@ -42,6 +46,10 @@ public:
     virtual void ShowError(const std::string& text) = 0;
     // Ends the process at once with exit code 0; nothing of the monitor runs after it.
     virtual void EndProcess() = 0;
+    // The shell's notification state; nothing where the system lacks the function or it fails.
+    virtual std::optional<UserNotificationState> QueryUserNotificationState() = 0;
+    // The window in the foreground; nothing when there is none.
+    virtual std::optional<ForegroundWindow> QueryForegroundWindow() = 0;
 };
 
 // The monitor's windows and components as its logic drives them.
@@ -67,6 +75,8 @@ public:
     // again by the icon itself, whose last refusal reaches the application's error handler.
     virtual void ShowTrayIcon() = 0;
     virtual void RemoveTrayIcon() = 0;
+    // A balloon notification of the tray icon: information icon, no sound, gone by itself.
+    virtual void ShowTrayBalloon(const std::string& title, const std::string& text) = 0;
     // The global hot key: a shortcut code registered under an index, and its removal.
     virtual void AddHotKey(int index, std::int32_t shortcut) = 0;
     virtual void RemoveHotKey(int index) = 0;

@@ -17,6 +17,11 @@ std::string TwoDigits(int value) {
     return text;
 }
 
+// The first line of the tool tip while a run is scheduled or waits.
+std::string FreeMemoryLine(double freeMB, const NumberSeparators& separators) {
+    return FormatNumberPattern(" #,##0.00MBの空き", freeMB, separators);
+}
+
 } // namespace
 
 std::string AboutText() {
@@ -48,8 +53,12 @@ std::string HintWithoutSchedule(double freeMB, const NumberSeparators& separator
 std::string HintWithSchedule(double freeMB, DateTime remaining, const NumberSeparators& separators) {
     const Countdown left = CountdownOf(remaining);
     const std::string hours = left.hours > 0 ? std::to_string(left.hours) + "時間 " : "";
-    return FormatNumberPattern(" #,##0.00MBの空き", freeMB, separators) + "\r\n次回確保まで " + hours +
-           TwoDigits(left.minutes) + "分 " + TwoDigits(left.seconds) + "秒";
+    return FreeMemoryLine(freeMB, separators) + "\r\n次回確保まで " + hours + TwoDigits(left.minutes) + "分 " +
+           TwoDigits(left.seconds) + "秒";
+}
+
+std::string HintWhileWaiting(double freeMB, const NumberSeparators& separators) {
+    return FreeMemoryLine(freeMB, separators) + "\r\n全画面表示の終了を待っています";
 }
 
 std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes) {

@@ -16,6 +16,8 @@ inline constexpr std::string_view kMeterCaption = "Nimbi";
 inline constexpr std::string_view kMissingFileText = "必用なファイルがありません。";
 inline constexpr std::string_view kNoSettingsProgramText = "設定プログラムがありません。設定の変更ができません。";
 inline constexpr std::string_view kLowMemoryPromptText = "残メモリが少なくなりました。\r\n空きメモリを確保しますか？";
+// The title of the balloon that tells what the run after a hand-over did.
+inline constexpr std::string_view kReservationBalloonTitle = "空きメモリを確保しました";
 
 // The entries of the monitor's popup menu, in menu order; separators have no command.
 enum class MenuCommand {
@@ -71,6 +73,8 @@ std::string CountdownSuffix(DateTime remaining);
 // The gauge's tool tip, with and without a scheduled reservation.
 std::string HintWithoutSchedule(double freeMB, const NumberSeparators& separators);
 std::string HintWithSchedule(double freeMB, DateTime remaining, const NumberSeparators& separators);
+// The tool tip while a run that fell due waits for the user to stop being busy.
+std::string HintWhileWaiting(double freeMB, const NumberSeparators& separators);
 
 // The gauge's scale in kilobytes: the whole megabytes of total memory plus one, and the available memory
 // rounded (halves to even); both capped at the largest signed 32-bit value.

@@ -38,6 +38,11 @@ void SettingsStore::WriteSettingFloat(const FloatSetting& setting, double value)
     Write(setting, value);
 }
 
+std::optional<ReservationRecord> SettingsStore::ReadLastReservation() {
+    const auto key = m_currentUser.CreateSubkey(kSettingsKeyPath);
+    return key ? ReadSetting(*key, setting::kLastReservation) : std::nullopt;
+}
+
 void SettingsStore::LoadPosition() {
     std::string record;
     {

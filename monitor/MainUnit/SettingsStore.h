@@ -34,6 +34,7 @@ public:
     void WriteSettingBool(const SwitchSetting& setting, bool value) override;
     double ReadSettingFloat(const FloatSetting& setting) override;
     void WriteSettingFloat(const FloatSetting& setting, double value) override;
+    std::optional<ReservationRecord> ReadLastReservation() override;
 
     // Moves the meter window to the stored position, if there is a usable one.
     void LoadPosition() override;

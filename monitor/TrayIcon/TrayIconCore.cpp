@@ -158,6 +158,13 @@ void TrayIconCore::RetryAdd() {
     m_retryWait = std::make_unique<OneShotWait>(m_timers, kTrayAddRetryDelaysMs[m_retries], [this] { RetryAdd(); });
 }
 
+bool TrayIconCore::ShowBalloon(std::string_view title, std::string_view text) {
+    if (!m_registered || text.empty()) {
+        return false;
+    }
+    return m_shell.NotifyBalloon(CutToUtf16Units(title, kBalloonTitleUnits), CutToUtf16Units(text, kBalloonTextUnits));
+}
+
 void TrayIconCore::ImageChanged(bool hasImage) {
     m_hasImage = hasImage;
     if (m_registered) {

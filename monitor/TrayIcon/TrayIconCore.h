@@ -30,6 +30,9 @@ inline constexpr std::uint32_t kTrayFlagsNoTip = 3;
 inline constexpr std::uint32_t kTrayFlagsWithTip = 7;
 // What the record's tool-tip field holds: 128 UTF-16 units with the terminating zero.
 inline constexpr std::size_t kTipHelpUnits = 127;
+// What the record's balloon fields hold without the terminating zero: the title and the text.
+inline constexpr std::size_t kBalloonTitleUnits = 63;
+inline constexpr std::size_t kBalloonTextUnits = 255;
 inline constexpr std::size_t kMaxTrayIcons = 100;
 // The waits before each new try of an add the shell refused. At log-on the shell may not be ready, or too busy
 // to answer in time (and then shows the icon all the same): the error is shown only after the last of them.
@@ -75,6 +78,9 @@ public:
     virtual TrayPoint CursorPos() = 0;
     // Brings the owner's window to the foreground, so that a popup menu closes when the user clicks elsewhere.
     virtual void ActivateOwner() = 0;
+    // One call that shows a balloon notification over the instance's icon: the information icon, no sound;
+    // false when refused.
+    virtual bool NotifyBalloon(const std::string& title, const std::string& text) = 0;
 };
 
 // One-shot timers whose completions run on the user-interface thread: the single-click wait, and the waits
@@ -169,6 +175,11 @@ public:
     void HandleMouseMessage(std::uint32_t mouseMessage);
     // The shell has started anew and knows no icon: the icon is added again if it is wanted.
     void ShellRestarted();
+    // A balloon notification over the icon with the information icon and no sound, which the shell takes away
+    // by itself; title and text are cut to what the record holds. Only while the icon stands in the tray and
+    // for a text that is not empty (an empty one takes a balloon away); false otherwise or when the shell
+    // refused: a balloon is a courtesy, never an error.
+    bool ShowBalloon(std::string_view title, std::string_view text);
 
 protected:
     // The image changed while it stands in the tray: passed on. An empty image also takes the icon away.

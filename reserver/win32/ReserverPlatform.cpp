@@ -2,7 +2,9 @@
 
 #include "common/PathUtil.h"
 #include "common/win32/ProcessInfo.h"
+#include "common/win32/Registry.h"
 #include "common/win32/ShellLaunch.h"
+#include "common/win32/SystemClock.h"
 #include "common/win32/SystemLocale.h"
 #include "common/win32/SystemMemory.h"
 #include "reserver/ZeroFill.h"
@@ -95,6 +97,25 @@ std::string ReserverPlatform::ProgramFileName() {
 
 void ReserverPlatform::Open(const std::string& path) {
     ShellOpen("open", path, "", "", SW_SHOW);
+}
+
+} // namespace qn::win32
+
+namespace qn::win32 {
+
+DateTime ReserverPlatform::Now() {
+    return win32::Now();
+}
+
+std::uint64_t ReserverPlatform::SteadyMilliseconds() {
+    return GetTickCount64();
+}
+
+void ReserverPlatform::StoreRecord(const ReservationRecord& record) {
+    Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
+    if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
+        WriteSetting(*key, setting::kLastReservation, record);
+    }
 }
 
 } // namespace qn::win32

@@ -26,6 +26,9 @@ public:
     NumberSeparators Separators() override;
     std::string ProgramFileName() override;
     void Open(const std::string& path) override;
+    DateTime Now() override;
+    std::uint64_t SteadyMilliseconds() override;
+    void StoreRecord(const ReservationRecord& record) override;
 
 private:
     MessageBoxDialogs m_dialogs;

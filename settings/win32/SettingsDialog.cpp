@@ -2,6 +2,7 @@
 
 #include "common/AutoStart.h"
 #include "common/MemoryUnits.h"
+#include "common/win32/SystemLocale.h"
 #include "common/win32/Utf.h"
 #include "settings/SettingsIds.h"
 
@@ -111,6 +112,11 @@ void SettingsDialog::Show() {
     }
     SetItemText(m_dialog, IDC_TOTAL_MEMORY,
                 "このパソコンの物理メモリ: " + std::to_string(WholeMegabytes(m_totalPhysBytes)) + " MB");
+    Check(m_dialog, IDC_WAIT_WHILE_BUSY, form.waitWhileBusy);
+    Check(m_dialog, IDC_NOTIFY_RESULT, form.notifyResult);
+    // The monitor's separators: the figures read as the monitor's balloon shows them.
+    SetItemText(m_dialog, IDC_LAST_RESERVATION,
+                LastReservationLine(ReadLastReservation(m_currentUser), UserNumberSeparators()));
 }
 
 SettingsForm SettingsDialog::Entered() const {
@@ -124,6 +130,8 @@ SettingsForm SettingsDialog::Entered() const {
     form.useHotKey = Checked(m_dialog, IDC_USE_HOT_KEY);
     const auto control = static_cast<std::uint16_t>(SendDlgItemMessageW(m_dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0));
     form.hotKey = ShortcutFromHotKeyControl(control);
+    form.waitWhileBusy = Checked(m_dialog, IDC_WAIT_WHILE_BUSY);
+    form.notifyResult = Checked(m_dialog, IDC_NOTIFY_RESULT);
     return form;
 }
 

@@ -1,10 +1,12 @@
 // The settings reads: a settings key holding any values (real and other names, any kind, any bytes), read
 // through the monitor's settings store, its position record load and save, the countdown texts made from the
-// stored "Next Run", and the settings program's read, edit and check, with the start at log-on it reads and changes.
+// stored "Next Run", the record of the last reservation with its texts, and the settings program's read, edit
+// and check, with the start at log-on it reads and changes.
 #include "common/AutoStart.h"
 #include "common/IntConv.h"
 #include "common/MemoryUnits.h"
 #include "common/RegistryValues.h"
+#include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
 #include "monitor/MainUnit/MonitorTexts.h"
 #include "monitor/MainUnit/PositionRecord.h"
@@ -68,6 +70,41 @@ double ExpectedFloat(const qn::fake::Registry& registry, std::string_view name) 
     }
     const double value = std::bit_cast<double>(bits);
     return std::isfinite(value) ? value : 0.0;
+}
+
+// Whether stored bytes are a usable reservation record, decoded here on their own: the end (binary64), the size
+// (int32) and free memory before and after and the seconds (binary64), each a finite number in its range.
+bool IsUsableRecord(const std::vector<std::uint8_t>& bytes) {
+    const auto number = [&](std::size_t at) {
+        std::uint64_t bits = 0;
+        for (std::size_t i = 8; i-- > 0;) {
+            bits = bits << 8 | bytes[at + i];
+        }
+        return std::bit_cast<double>(bits);
+    };
+    const auto within = [](double value, double low, double high) { return low <= value && value <= high; };
+    const auto size = static_cast<std::int32_t>(bytes[8] | bytes[9] << 8 | bytes[10] << 16 |
+                                                static_cast<std::uint32_t>(bytes[11]) << 24);
+    namespace field = qn::setting::last_reservation;
+    return within(number(0), 1.0, 2958466.0) && size >= 1 && within(number(12), 0.0, field::kMaxMegabytes) &&
+           within(number(20), 0.0, field::kMaxMegabytes) && within(number(28), 0.0, 31536000.0);
+}
+
+void CheckLastReservation(qn::SettingsStore& store, qn::fake::Registry& registry, bool denied) {
+    const std::string_view name = qn::setting::kLastReservation.name;
+    const auto record = store.ReadLastReservation();
+    const auto bytes = Stored(registry, name, qn::regtype::kBinary, 36);
+    QN_FUZZ_CHECK(record.has_value() == (!denied && bytes && IsUsableRecord(*bytes)));
+    QN_FUZZ_CHECK(qn::fuzz::IsValidUtf8(qn::LastReservationLine(record, qn::NumberSeparators{})));
+    if (!record) {
+        return;
+    }
+    QN_FUZZ_CHECK(qn::fuzz::IsValidUtf8(qn::ReservationSummary(*record, qn::NumberSeparators{"\xC2\xA0", ","})));
+    // What was read is written back byte for byte.
+    qn::fake::Registry copy;
+    QN_FUZZ_CHECK(
+        qn::WriteSetting(*copy.Root().CreateSubkey(qn::kSettingsKeyPath), qn::setting::kLastReservation, *record));
+    QN_FUZZ_CHECK(copy.Get(qn::kSettingsKeyPath, name)->data == *bytes);
 }
 
 qn::WindowPlacement PlacementFrom(FuzzedDataProvider& input) {
@@ -179,6 +216,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QN_FUZZ_CHECK(store.ReadSettingBool(ReadAs<bool>(name)) == (asInt != 0));
         QN_FUZZ_CHECK(store.ReadSettingFloat(ReadAs<double>(name)) == (denied ? 0.0 : ExpectedFloat(registry, name)));
     }
+
+    CheckLastReservation(store, registry, denied);
 
     // Whatever the stored record, the window moves only to what its items say.
     store.LoadPosition();

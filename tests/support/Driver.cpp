@@ -3,6 +3,8 @@
 #include "common/win32/Utf.h"
 #include "tests/support/Host.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwchar>
 #include <fstream>
@@ -225,6 +227,36 @@ std::wstring ClassName(HWND window) {
     wchar_t name[256] = {};
     GetClassNameW(window, name, static_cast<int>(std::size(name)));
     return name;
+}
+
+namespace {
+
+BOOL CALLBACK CollectBalloon(HWND window, LPARAM param) {
+    if (IsWindowVisible(window) && ClassName(window) == TOOLTIPS_CLASSW &&
+        (GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON)) {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::optional<std::wstring> WaitForTrayBalloonText(Milliseconds timeout) {
+    std::vector<HWND> balloons;
+    if (!WaitUntil(
+            [&] {
+                balloons.clear();
+                EnumWindows(CollectBalloon, reinterpret_cast<LPARAM>(&balloons));
+                return !balloons.empty();
+            },
+            timeout)) {
+        return std::nullopt;
+    }
+    wchar_t text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(balloons.front(), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, &copied);
+    return std::wstring(text);
 }
 
 namespace {

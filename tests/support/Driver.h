@@ -118,6 +118,11 @@ DialogSnapshot ReadDialog(HWND dialog);
 // Presses a button of a dialog by its id.
 void PressButton(HWND dialog, int buttonId);
 
+// Waits for a balloon notification of a tray icon as Wine's shell shows it, a balloon tool tip of the shell's own
+// process, one at a time, and reads its text. Its title cannot be read from outside: Wine 8's tool tips do not
+// answer TTM_GETTITLE. (Windows 10 and later show a toast instead, which no other program can read.)
+std::optional<std::wstring> WaitForTrayBalloonText(Milliseconds timeout = 10s);
+
 // A fresh folder below the temporary folder, with the given name inside it, removed with everything in it at the
 // end of the scope. Its path is the long form, as programs see their own paths, even where the temporary folder
 // is named in short 8.3 form (C:\Users\RUNNER~1\...).

@@ -220,8 +220,10 @@ void MeterWindow::ApplyTopmost(bool topmost) {
     RECT bounds{};
     GetWindowRect(Handle(), &bounds);
     const HWND after = topmost ? HWND_TOPMOST : HWND_NOTOPMOST;
+    // Never activated: the monitor that starts, or comes back after a hand-over, must not take the foreground
+    // from what the user is doing (a full-screen game would lose it).
     SetWindowPos(m_application.Handle(), after, bounds.left, bounds.top, bounds.right - bounds.left,
-                 bounds.bottom - bounds.top, SWP_FRAMECHANGED);
+                 bounds.bottom - bounds.top, SWP_FRAMECHANGED | SWP_NOACTIVATE);
     // Windows carries owned windows along with their owner; saying so for the meter window as well keeps the
     // state exact where the system does not.
     SetWindowPos(Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -268,6 +270,10 @@ void MeterWindow::ShowTrayIcon() {
 
 void MeterWindow::RemoveTrayIcon() {
     m_tray->SetVisible(false);
+}
+
+void MeterWindow::ShowTrayBalloon(const std::string& title, const std::string& text) {
+    m_tray->ShowBalloon(title, text);
 }
 
 void MeterWindow::AddHotKey(int index, std::int32_t shortcut) {

@@ -6,8 +6,28 @@
 #include "common/win32/SystemClock.h"
 #include "common/win32/SystemLocale.h"
 #include "common/win32/SystemMemory.h"
+#include "common/win32/Utf.h"
+
+#include <shellapi.h>
+
+#include <iterator>
 
 namespace qn::win32 {
+namespace {
+
+static_assert(static_cast<int>(UserNotificationState::NotPresent) == QUNS_NOT_PRESENT);
+static_assert(static_cast<int>(UserNotificationState::Busy) == QUNS_BUSY);
+static_assert(static_cast<int>(UserNotificationState::RunningD3dFullScreen) == QUNS_RUNNING_D3D_FULL_SCREEN);
+static_assert(static_cast<int>(UserNotificationState::PresentationMode) == QUNS_PRESENTATION_MODE);
+static_assert(static_cast<int>(UserNotificationState::AcceptsNotifications) == QUNS_ACCEPTS_NOTIFICATIONS);
+static_assert(static_cast<int>(UserNotificationState::QuietTime) == QUNS_QUIET_TIME);
+// QUNS_APP (7) of Windows 8 is given by the headers only to programs that require Windows 8.
+
+Rect RectOf(const RECT& r) {
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+} // namespace
 
 DialogAnswer MonitorSystem::ShowMessage(const std::string& text, const std::string& title, unsigned style) {
     return m_dialogs.ShowMessage(text, title, style);
@@ -39,6 +59,44 @@ void MonitorSystem::ShowError(const std::string& text) {
 
 void MonitorSystem::EndProcess() {
     ExitProcess(0);
+}
+
+std::optional<UserNotificationState> MonitorSystem::QueryUserNotificationState() {
+    // Windows Vista and later; shell32 is loaded already for the tray icon.
+    using QueryFunction = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*);
+    static const auto query = [] {
+        const HMODULE shell = GetModuleHandleW(L"shell32.dll");
+        const FARPROC found = shell ? GetProcAddress(shell, "SHQueryUserNotificationState") : nullptr;
+        // Through void(*)(), the one function pointer type that converts to any other without a warning.
+        return reinterpret_cast<QueryFunction>(reinterpret_cast<void (*)()>(found));
+    }();
+    QUERY_USER_NOTIFICATION_STATE state{};
+    if (!query || FAILED(query(&state))) {
+        return std::nullopt;
+    }
+    return static_cast<UserNotificationState>(state);
+}
+
+std::optional<ForegroundWindow> MonitorSystem::QueryForegroundWindow() {
+    const HWND window = GetForegroundWindow();
+    if (!window) {
+        return std::nullopt;
+    }
+    ForegroundWindow facts;
+    wchar_t className[256] = {};
+    GetClassNameW(window, className, static_cast<int>(std::size(className)));
+    facts.className = Narrow(className);
+    facts.isShellWindow = window == GetShellWindow();
+    RECT bounds{};
+    if (GetWindowRect(window, &bounds)) {
+        facts.bounds = RectOf(bounds);
+    }
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (const HMONITOR on = MonitorFromWindow(window, MONITOR_DEFAULTTONULL); on && GetMonitorInfoW(on, &monitor)) {
+        facts.monitor = RectOf(monitor.rcMonitor);
+    }
+    return facts;
 }
 
 } // namespace qn::win32

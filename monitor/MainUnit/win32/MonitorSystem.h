@@ -20,6 +20,8 @@ public:
     std::intptr_t Start(const std::string& verb, const Launch& launch) override;
     void ShowError(const std::string& text) override;
     void EndProcess() override;
+    std::optional<UserNotificationState> QueryUserNotificationState() override;
+    std::optional<ForegroundWindow> QueryForegroundWindow() override;
 
 private:
     MessageBoxDialogs m_dialogs;

@@ -9,6 +9,21 @@
 namespace qn::win32 {
 
 static_assert(std::size(NOTIFYICONDATAW{}.szTip) == kTipHelpUnits + 1);
+static_assert(std::size(NOTIFYICONDATAW{}.szInfoTitle) == kBalloonTitleUnits + 1);
+static_assert(std::size(NOTIFYICONDATAW{}.szInfo) == kBalloonTextUnits + 1);
+
+namespace {
+
+// Copies a text into a fixed field of the record, cut to fit, with its terminating zero.
+template <std::size_t N>
+void CopyField(const std::string& text, wchar_t (&field)[N]) {
+    const std::wstring wide = Widen(text);
+    const std::size_t length = std::min(wide.size(), N - 1);
+    std::copy_n(wide.data(), length, field);
+    field[length] = L'\0';
+}
+
+} // namespace
 
 TTrayIcon::TTrayIcon(HWND owner)
     : TrayIconCore(m_receiver->Instances(), static_cast<TrayShellPort&>(*this), *m_receiver), m_owner(owner) {
@@ -58,6 +73,19 @@ bool TTrayIcon::Notify(TrayCall call, std::uint32_t flags, const std::string& ti
         message = NIM_DELETE;
     }
     return ::Shell_NotifyIconW(message, &m_record) != FALSE;
+}
+
+bool TTrayIcon::NotifyBalloon(const std::string& title, const std::string& text) {
+    // A record of its own: only the balloon changes, and the icon's record keeps its flags.
+    NOTIFYICONDATAW balloon{};
+    balloon.cbSize = sizeof balloon;
+    balloon.hWnd = m_record.hWnd;
+    balloon.uID = m_record.uID;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND;
+    CopyField(title, balloon.szInfoTitle);
+    CopyField(text, balloon.szInfo);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &balloon) != FALSE;
 }
 
 TrayPoint TTrayIcon::CursorPos() {

@@ -38,6 +38,7 @@ private:
     bool Notify(TrayCall call, std::uint32_t flags, const std::string& tip) override;
     TrayPoint CursorPos() override;
     void ActivateOwner() override;
+    bool NotifyBalloon(const std::string& title, const std::string& text) override;
 
     HWND m_owner;
     UniqueIcon m_icon;

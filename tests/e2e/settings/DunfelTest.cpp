@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <cwchar>
+#include <iterator>
+
 namespace qn::e2e {
 namespace {
 
@@ -73,6 +76,7 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     Type(dialog, IDC_CYCLE, L"15");
     PressButton(dialog, IDC_USE_HOT_KEY);
     SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+    PressButton(dialog, IDC_WAIT_WHILE_BUSY);
     PressButton(dialog, IDOK);
     EXPECT_EQ(dunfel.WaitForExit(), 0u);
 
@@ -84,6 +88,8 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     EXPECT_EQ(GetDword(L"Cycle"), 15u);
     EXPECT_EQ(GetDword(L"Use Hot Key"), 1u);
     EXPECT_EQ(GetDword(L"Hot Key"), 0x6041u);
+    EXPECT_EQ(GetDword(L"Wait While Busy"), 0u);
+    EXPECT_EQ(GetDword(L"Notify Result"), 1u);
     ExpectMonitorStarted();
 }
 
@@ -97,6 +103,8 @@ TEST_F(DunfelTest, ShowsTheStoredValuesAndCancelWritesNothing) {
     EXPECT_EQ(Shown(dialog, IDC_MIN_MEMORY), L"512");
     EXPECT_TRUE(Checked(dialog, IDC_CATION));
     EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0), MAKEWORD(VK_F1, HOTKEYF_ALT));
+    EXPECT_TRUE(Checked(dialog, IDC_WAIT_WHILE_BUSY) && Checked(dialog, IDC_NOTIFY_RESULT)) << "on until turned off";
+    EXPECT_EQ(Shown(dialog, IDC_LAST_RESERVATION), L"前回の確保: まだありません");
     Type(dialog, IDC_MIN_MEMORY, L"64");
     PressButton(dialog, IDC_TIME);
     PressButton(dialog, IDCANCEL);
@@ -137,6 +145,36 @@ TEST_F(DunfelTest, AThresholdAtThePhysicalMemoryIsRefusedInTheDialog) {
     PressButton(dialog, IDOK);
     EXPECT_EQ(dunfel.WaitForExit(), 0u);
     EXPECT_EQ(GetDword(L"Min Memory"), 128u * 1024);
+}
+
+// Local time to the minute, "yyyy/MM/dd HH:mm".
+std::wstring LocalMinute() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    wchar_t text[32] = {};
+    std::swprintf(text, std::size(text), L"%04u/%02u/%02u %02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
+    return text;
+}
+
+TEST_F(DunfelTest, ShowsTheRecordThatAReservationStored) {
+    fs::copy_file(ProductPath(L"Qelto.exe"), temp.Path() / L"Qelto.exe");
+    const std::wstring before = LocalMinute();
+    Process qelto = Process::Start(Quoted(temp.Path() / L"Qelto.exe") + L" /NOMSG /M:64", temp.Path());
+    ASSERT_EQ(qelto.WaitForExit(60s), 0u);
+    const auto record = registry::GetReservationRecord();
+    ASSERT_TRUE(record.has_value()) << "the run stored no record";
+    EXPECT_EQ(record->sizeMB, 64);
+
+    Process dunfel = Start();
+    HWND dialog = Dialog(dunfel);
+    ASSERT_NE(dialog, nullptr);
+    const std::wstring line = Shown(dialog, IDC_LAST_RESERVATION);
+    // The run's end in local time: the minute it started or the one after.
+    const std::wstring when = line.substr(std::size(L"前回の確保: ") - 1, 16);
+    EXPECT_TRUE(line.starts_with(L"前回の確保: ") && (when == before || when == LocalMinute())) << ToUtf8(line);
+    EXPECT_TRUE(registry::ShowsRecord(line, *record)) << ToUtf8(line);
+    PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(dunfel.WaitForExit(), 0u);
 }
 
 TEST_F(DunfelTest, StartWithWindowsRoundTripAndCancelWritesNothing) {

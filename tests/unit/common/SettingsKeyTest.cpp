@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <set>
+#include <tuple>
 
 namespace qn {
 namespace {
@@ -52,6 +54,10 @@ TEST(SettingsDescriptionTest, EveryValueHasItsStoredNameKindAndUnitOnce) {
         {"Hot Key", SettingKind::Integer, SettingUnit::ShortcutCode},
         {"Position", SettingKind::Text, SettingUnit::PositionRecord},
         {"Low Memory Handover", SettingKind::Switch, SettingUnit::None},
+        {"Wait While Busy", SettingKind::Switch, SettingUnit::None},
+        {"Notify Result", SettingKind::Switch, SettingUnit::None},
+        {"Handover Time", SettingKind::Float64, SettingUnit::LocalDateTime},
+        {"Last Reservation", SettingKind::Record, SettingUnit::ReservationRecord},
     };
     ASSERT_EQ(std::size(setting::kAll), std::size(expected));
     std::set<std::string> names;
@@ -67,6 +73,9 @@ TEST(SettingsDescriptionTest, EveryValueHasItsStoredNameKindAndUnitOnce) {
     EXPECT_TRUE(setting::kCycle.InRange(1));
     EXPECT_TRUE(setting::kCycle.InRange(1440));
     EXPECT_FALSE(setting::kCycle.InRange(1441));
+    // Both switches of the busy user and the report are on until the user turns them off.
+    EXPECT_TRUE(setting::kWaitWhileBusy.defaultValue);
+    EXPECT_TRUE(setting::kNotifyResult.defaultValue);
 }
 
 struct IntCase {
@@ -155,6 +164,34 @@ TEST_F(SettingsKeyTest, WritesFloatsAsEightLittleEndianBytes) {
     EXPECT_EQ(registry.Get(kKey, "Next Run")->data, Bytes(8, 0));
     WriteSetting(Key(), setting::kNextRun, 45123.999988);
     EXPECT_EQ(ReadSetting(Key(), setting::kNextRun), 45123.999988);
+}
+
+TEST_F(SettingsKeyTest, TheRecordIsOneBinaryValueReadOnlyWholeWithEveryFieldInItsRange) {
+    const ReservationRecord written{46363.8125, 2048, 1234.56, 5678.9, 4.2};
+    ASSERT_TRUE(WriteSetting(Key(), setting::kLastReservation, written));
+    const Bytes good = registry.Get(kKey, "Last Reservation")->data;
+    const auto read = ReadSetting(Key(), setting::kLastReservation);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(std::tie(read->ended, read->sizeMB, read->freeBeforeMB, read->freeAfterMB, read->seconds),
+              std::tie(written.ended, written.sizeMB, written.freeBeforeMB, written.freeAfterMB, written.seconds));
+    // The fields at their places: the end, the size (4 bytes), free memory before and after, the seconds.
+    const auto with = [&](std::size_t at, const Bytes& field) {
+        Bytes bytes = good;
+        std::copy(field.begin(), field.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+        return bytes;
+    };
+    const std::pair<std::uint32_t, Bytes> spoiled[] = {
+        {regtype::kBinary, Bytes(good.begin(), good.end() - 1)},
+        {regtype::kString, good},
+        {regtype::kBinary, with(0, Le64(0.0))},
+        {regtype::kBinary, with(8, {0, 0, 0, 0})},
+        {regtype::kBinary, with(20, Le64(-1.0))},
+        {regtype::kBinary, with(28, Le64(NAN))},
+    };
+    for (std::size_t i = 0; i < std::size(spoiled); ++i) {
+        registry.Put(kKey, "Last Reservation", spoiled[i].first, spoiled[i].second);
+        EXPECT_FALSE(ReadSetting(Key(), setting::kLastReservation).has_value()) << i;
+    }
 }
 
 } // namespace

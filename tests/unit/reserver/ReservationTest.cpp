@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <optional>
+#include <tuple>
 
 namespace qn {
 namespace {
@@ -22,6 +24,7 @@ public:
     MemoryStatus status{64ULL << 30, 123456789, 80ULL << 30, 60ULL << 30};
     std::uint64_t largestMB = 1884;
     bool obtainable = true;
+    std::optional<std::uint64_t> availAfterRelease;
     std::deque<DialogAnswer> answers;
 
     std::vector<Shown> shown;
@@ -46,12 +49,22 @@ public:
     }
     ReserveOutcome ReserveAndRelease(std::uint64_t bytes, bool showProgress) override {
         reserved.push_back(bytes);
+        if (obtainable && availAfterRelease) {
+            status.availPhys = *availAfterRelease;
+        }
         progressShown.push_back(showProgress);
         return obtainable ? ReserveOutcome{true, 0} : ReserveOutcome{false, 0x401A2C};
     }
     NumberSeparators Separators() override { return NumberSeparators{",", "."}; }
     std::string ProgramFileName() override { return "Qelto.exe"; }
     void Open(const std::string& path) override { opened.push_back(path); }
+    DateTime Now() override { return now; }
+    std::uint64_t SteadyMilliseconds() override { return steadyMs += 4200; } // each reading 4.2 s later
+    void StoreRecord(const ReservationRecord& record) override { records.push_back(record); }
+
+    DateTime now = 46363.8125; // 7 December 2026, 19:30
+    std::uint64_t steadyMs = 5000;
+    std::vector<ReservationRecord> records;
 };
 
 constexpr std::uint64_t MB = 1048576;
@@ -220,6 +233,25 @@ TEST(RunReservationTest, OutOfMemoryIsReportedEvenWhenSilentAndEndsWithOne) {
     EXPECT_EQ(fake.shown[0].title, "ｱﾌﾟﾘｹｰｼｮﾝ ｴﾗｰ");
     EXPECT_EQ(fake.shown[0].style, 0x2010u);
     EXPECT_TRUE(fake.opened.empty());
+}
+
+TEST(RunReservationTest, OnlyARunThatTookABlockStoresItsRecordAndItsResultBoxStaysAsItWas) {
+    FakeReserver fake;
+    fake.status.availPhys = 1234 * MB + MB / 2;
+    fake.availAfterRelease = 5678 * MB + MB / 4;
+    fake.answers = {DialogAnswer::Cancel}; // the first run is declined
+    RunReservation({"/M:2048"}, fake);
+    fake.obtainable = false;
+    RunReservation({"/NOMSG", "/M:4000"}, fake); // out of memory
+    RunReservation({"/NOMSG", "/M:-5"}, fake);   // nothing to reserve
+    EXPECT_TRUE(fake.records.empty());
+    fake.obtainable = true;
+    RunReservation({"/M:2048"}, fake);
+    ASSERT_EQ(fake.records.size(), 1u);
+    const ReservationRecord& r = fake.records[0];
+    EXPECT_EQ(std::tie(r.ended, r.sizeMB, r.freeBeforeMB, r.freeAfterMB, r.seconds),
+              std::make_tuple(fake.now, 2048, 1234.5, 5678.25, 4.2));
+    EXPECT_THAT(fake.shown.back().text, testing::StartsWith("5,678.25MBの空きメモリを確保しました\r\r\n"));
 }
 
 TEST(ResultTextTest, UsesTheGivenSeparators) {

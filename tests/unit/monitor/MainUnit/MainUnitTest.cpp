@@ -220,7 +220,10 @@ TEST_F(MonitorTest, DueScheduleHandsOverWithTheExactLaunchAndEnds) {
     EXPECT_EQ(system.started[0].launch.file, "\"C:\\My Tools\\表\\Qelto.exe\"");
     EXPECT_EQ(system.started[0].launch.parameters, " /E:\"C:\\My Tools\\表\\Mossik.EXE\" /NoMsg");
     EXPECT_EQ(system.started[0].launch.directory, "C:\\My Tools\\表\\");
-    EXPECT_EQ(settings.floatWrites.back(), (std::pair<std::string, double>{"Next Run", 0.0}));
+    // The monitor that comes back knows by the note of the hand-over's time that it was its own.
+    EXPECT_THAT(std::vector(settings.floatWrites.end() - 2, settings.floatWrites.end()),
+                ElementsAre(std::pair<std::string, double>{"Next Run", 0.0},
+                            std::pair<std::string, double>{"Handover Time", system.now}));
     EXPECT_TRUE(view.trayRemoved);
     EXPECT_EQ(system.endProcessCalls, 1);
     EXPECT_FALSE(view.timerRunning);
@@ -534,6 +537,87 @@ TEST_F(MonitorTest, StartUpErrorSkipsTheRemainingStepsAndIsShown) {
     Monitor own(other, refusing, settings, {});
     own.Start();
     EXPECT_THAT(other.errors, ElementsAre("トレイにアイコンを登録できません."));
+}
+
+TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirstTickAfter) {
+    enum Trigger { Schedule, Prompt, Automatic };
+    const std::map<Trigger, std::map<std::string, std::variant<std::int32_t, double>>> due = {
+        {Schedule, {{"Time", 1}, {"Next Run", 46363.5 + kSecond}}},
+        {Prompt, {{"Cation", 1}, {"Cation Memory", 1000}}},
+        {Automatic, {{"Memory", 1}, {"Min Memory", 1000}}}};
+    const std::pair<Trigger, bool> cases[] = {{Schedule, true}, {Prompt, true}, {Automatic, true}, {Schedule, false}};
+    for (const auto& [trigger, waitSwitch] : cases) {
+        FakeSystem system;
+        FakeView view;
+        FakeSettings settings;
+        settings.values = due.at(trigger);
+        settings.values["Wait While Busy"] = waitSwitch ? 1 : 0;
+        Monitor monitor(system, view, settings, {"C"});
+        monitor.Start();
+        system.now += kSecond;
+        system.status.availPhys = 900 * 1024;
+        system.notificationState = UserNotificationState::Busy;
+        monitor.Tick();
+        if (waitSwitch) {
+            EXPECT_TRUE(system.started.empty() && system.messages.empty()) << "nothing starts, no prompt: " << trigger;
+            EXPECT_EQ(view.hint, " 0.88MBの空き\r\n全画面表示の終了を待っています");
+            EXPECT_EQ(view.title, trigger == Schedule ? "Nimbi  0.88MBの空き  00:00" : "Nimbi  0.88MBの空き");
+            system.notificationState = UserNotificationState::AcceptsNotifications;
+            monitor.Tick();
+        } else {
+            EXPECT_EQ(system.busyQueries, 0) << "switched off, the system is not asked";
+        }
+        EXPECT_EQ(system.started.size(), 1u) << trigger;
+        EXPECT_EQ(system.messages.size(), trigger == Prompt ? 1u : 0u) << "the prompt, answered OK, first";
+    }
+}
+
+TEST_F(MonitorTest, AWaitingLowMemoryRunLapsesWhenMemoryRoseAndRunsTheUserStartsNeverWait) {
+    settings.values = {{"Memory", 1}, {"Min Memory", 1000}};
+    StartMonitor();
+    system.notificationState = UserNotificationState::Busy;
+    system.status.availPhys = 900 * 1024;
+    monitor->Tick();
+    system.status.availPhys = 1100 * 1024;
+    system.notificationState = UserNotificationState::AcceptsNotifications;
+    monitor->Tick();
+    EXPECT_TRUE(system.started.empty());
+    system.notificationState = UserNotificationState::Busy;
+    monitor->HotKeyPressed(1);
+    EXPECT_EQ(system.started.size(), 1u);
+}
+
+TEST(HandoverReportTest, OnlyTheMonitorBackFromItsOwnHandOverShowsTheRecordStoredSinceAndThenForgetsIt) {
+    const struct {
+        double handedOver; // before now, in days; 0: no note of a hand-over
+        double ended;      // before now; 0: no record
+        bool notify;
+        bool shown;
+    } cases[] = {
+        {30 * kSecond, 5 * kSecond, true, true},   {0.0, 5 * kSecond, true, false},
+        {30 * kSecond, 0.0, true, false},          {30 * kSecond, 5 * kSecond, false, false},
+        {30 * kSecond, 60 * kSecond, true, false}, // the record of an earlier run
+        {1.0, 11 * kMinute, true, false},          // a note left by a monitor that never came back
+    };
+    for (const auto& c : cases) {
+        FakeSystem system;
+        FakeView view;
+        FakeSettings settings;
+        settings.values = {{"Notify Result", c.notify ? 1 : 0},
+                           {"Handover Time", c.handedOver ? system.now - c.handedOver : 0.0}};
+        if (c.ended != 0.0) {
+            settings.lastReservation = ReservationRecord{system.now - c.ended, 2048, 1234.56, 5678.9, 4.2};
+        }
+        Monitor(system, view, settings, {}).Start();
+        if (c.shown) {
+            EXPECT_THAT(view.balloons, ElementsAre(std::pair<std::string, std::string>{
+                                           "空きメモリを確保しました", "空き 1,234.56MB → 5,678.90MB（4.2 秒）"}));
+            EXPECT_EQ(view.calls.back(), "balloon") << "once the icon stands in the tray";
+        } else {
+            EXPECT_TRUE(view.balloons.empty()) << c.handedOver << " " << c.ended << " " << c.notify;
+        }
+        EXPECT_EQ(std::get<double>(settings.values["Handover Time"]), 0.0) << "read once";
+    }
 }
 
 TEST(MenuEntriesTest, TwelveEntriesInOrder) {

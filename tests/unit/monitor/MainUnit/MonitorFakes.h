@@ -20,11 +20,16 @@ public:
     std::vector<std::string> reads;
     std::vector<std::pair<std::string, double>> floatWrites;
     std::vector<std::pair<std::string, bool>> boolWrites;
+    std::optional<ReservationRecord> lastReservation;
     int loadPositionCalls = 0;
     int savePositionCalls = 0;
 
-    std::int32_t ReadSettingInt(const IntSetting& setting) override { return ReadInt(setting.name); }
-    bool ReadSettingBool(const SwitchSetting& setting) override { return ReadInt(setting.name) != 0; }
+    std::int32_t ReadSettingInt(const IntSetting& setting) override {
+        return ReadInt(setting.name, setting.defaultValue);
+    }
+    bool ReadSettingBool(const SwitchSetting& setting) override {
+        return ReadInt(setting.name, setting.defaultValue ? 1 : 0) != 0;
+    }
     void WriteSettingBool(const SwitchSetting& setting, bool value) override {
         boolWrites.emplace_back(setting.name, value);
         values[std::string(setting.name)] = value ? 1 : 0;
@@ -39,18 +44,19 @@ public:
         floatWrites.emplace_back(setting.name, value);
         values[std::string(setting.name)] = value;
     }
+    std::optional<ReservationRecord> ReadLastReservation() override { return lastReservation; }
     void LoadPosition() override { ++loadPositionCalls; }
     void SavePosition() override { ++savePositionCalls; }
 
     bool WasRead(std::string_view name) const { return std::find(reads.begin(), reads.end(), name) != reads.end(); }
 
 private:
-    std::int32_t ReadInt(std::string_view name) {
+    std::int32_t ReadInt(std::string_view name, std::int32_t defaultValue) {
         reads.emplace_back(name);
         const auto found = values.find(std::string(name));
         return found != values.end() && std::holds_alternative<std::int32_t>(found->second)
                    ? std::get<std::int32_t>(found->second)
-                   : 0;
+                   : defaultValue;
     }
 };
 
@@ -67,6 +73,9 @@ public:
     std::intptr_t startResult = 42;
     std::deque<DialogAnswer> answers;
     std::function<void()> duringMessage;
+    std::optional<UserNotificationState> notificationState = UserNotificationState::AcceptsNotifications;
+    std::optional<ForegroundWindow> foreground;
+    int busyQueries = 0;
 
     std::vector<StartedLaunch> started;
     std::vector<std::pair<std::string, unsigned>> messages;
@@ -96,6 +105,11 @@ public:
     }
     void ShowError(const std::string& text) override { errors.push_back(text); }
     void EndProcess() override { ++endProcessCalls; }
+    std::optional<UserNotificationState> QueryUserNotificationState() override {
+        ++busyQueries;
+        return notificationState;
+    }
+    std::optional<ForegroundWindow> QueryForegroundWindow() override { return foreground; }
 };
 
 class FakeView : public MonitorView {
@@ -120,6 +134,7 @@ public:
     std::vector<std::pair<int, std::int32_t>> hotKeysAdded;
     std::vector<int> hotKeysRemoved;
     int closeRequests = 0;
+    std::vector<std::pair<std::string, std::string>> balloons;
 
     void MarkApplicationWindow() override {
         calls.push_back("mark");
@@ -161,6 +176,10 @@ public:
         trayShown = true;
     }
     void RemoveTrayIcon() override { trayRemoved = true; }
+    void ShowTrayBalloon(const std::string& balloonTitle, const std::string& text) override {
+        calls.push_back("balloon");
+        balloons.emplace_back(balloonTitle, text);
+    }
     void AddHotKey(int index, std::int32_t shortcut) override {
         calls.push_back("hotkey");
         hotKeysAdded.emplace_back(index, shortcut);

@@ -44,6 +44,11 @@ public:
     }
     TrayPoint CursorPos() override { return {640, 1000}; }
     void ActivateOwner() override { log.push_back("activate"); }
+    bool NotifyBalloon(const std::string& title, const std::string& text) override {
+        balloons.emplace_back(title, text);
+        return !refuse;
+    }
+    std::vector<std::pair<std::string, std::string>> balloons;
 
     std::uint32_t doubleClickTime = 500;
     std::uint32_t now = 0;
@@ -262,6 +267,18 @@ TEST(CutToUtf16UnitsTest, NeverSplitsACharacter) {
     for (const Case& c : cases) {
         EXPECT_EQ(CutToUtf16Units(c.text, c.units), c.expected) << c.text;
     }
+}
+
+TEST_F(TrayIconTest, ABalloonOnlyOverAnIconInTheTrayWithATextCutToTheRecordsFields) {
+    EXPECT_FALSE(Icon(list, system).ShowBalloon("title", "text")) << "not in the tray";
+    auto icon = Shown();
+    EXPECT_FALSE(icon->ShowBalloon("title", "")) << "an empty text would take a balloon away";
+    // 63 and 255 UTF-16 units, never a character split; the icon's own record is left as it is.
+    EXPECT_TRUE(icon->ShowBalloon(std::string(70, 't'), std::string(250, 'x') + "表表表表表表"));
+    EXPECT_THAT(system.balloons, ElementsAre(std::pair{std::string(63, 't'), std::string(250, 'x') + "表表表表表"}));
+    EXPECT_TRUE(system.shellCalls.empty());
+    system.refuse = true;
+    EXPECT_FALSE(icon->ShowBalloon("title", "text")) << "refused: only false, no error";
 }
 
 TEST_F(TrayIconTest, EmptyingTheImageModifiesThenDeletes) {
