@@ -58,6 +58,9 @@ inline void DestroyWindowHandle(HWND h) {
 inline void DestroyIconHandle(HICON h) {
     ::DestroyIcon(h);
 }
+inline void FreeLibraryModule(HMODULE h) {
+    ::FreeLibrary(h);
+}
 inline void DestroyMenuHandle(HMENU h) {
     ::DestroyMenu(h);
 }
@@ -70,6 +73,7 @@ using UniqueMemoryDc = UniqueResource<HDC, detail::DeleteMemoryDc>;
 using UniqueWindow = UniqueResource<HWND, detail::DestroyWindowHandle>;
 using UniqueIcon = UniqueResource<HICON, detail::DestroyIconHandle>;
 using UniqueMenu = UniqueResource<HMENU, detail::DestroyMenuHandle>;
+using UniqueModule = UniqueResource<HMODULE, detail::FreeLibraryModule>;
 
 // A window's device context from GetDC, given back with ReleaseDC.
 class WindowDc {

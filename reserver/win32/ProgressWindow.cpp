@@ -23,12 +23,25 @@ constexpr int kClientWidth = 320;
 constexpr int kClientHeight = 44;
 constexpr int kMargin = 12;
 
+// The progress bar's class. The common controls are loaded only for this window: a silent run, the monitor's
+// hand-over, never shows it, and loading them costs a process start more than the rest of its libraries together.
+void RegisterProgressBarClass() {
+    static const UniqueModule commonControls(::LoadLibraryW(L"comctl32.dll"));
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const FARPROC found = commonControls ? ::GetProcAddress(commonControls.get(), "InitCommonControlsEx") : nullptr;
+    if (!found) {
+        throw std::runtime_error("the common controls cannot be loaded");
+    }
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+    // Through void(*)(), the one function pointer type that converts to any other without a warning.
+    reinterpret_cast<InitFunction>(reinterpret_cast<void (*)()>(found))(&controls);
+}
+
 } // namespace
 
 ProgressWindow::ProgressWindow(const std::atomic<std::uint64_t>& written, std::uint64_t total)
     : m_written(written), m_total(total) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&controls);
+    RegisterProgressBarClass();
     const std::wstring title = Widen(kTitleVersioned);
     DpiWindowParams params;
     params.className = L"QeltoProgress";
