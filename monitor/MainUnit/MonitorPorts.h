@@ -3,7 +3,6 @@
 #include "common/Dialogs.h"
 #include "common/MemoryUnits.h"
 #include "common/NumberFormat.h"
-#include "common/SettingsKey.h"
 #include "monitor/MainUnit/MonitorTexts.h"
 #include "monitor/MainUnit/UserBusy.h"
 
@@ -13,24 +12,6 @@
 #include <string_view>
 
 namespace qn {
-
-// The settings key as the monitor reaches it: each call opens, accesses and closes the key; reads give the
-// value's default on anything unreadable, writes that fail are dropped. The monitor writes no integer.
-class MonitorSettings {
-public:
-    virtual ~MonitorSettings() = default;
-    virtual std::int32_t ReadSettingInt(const IntSetting& setting) = 0;
-    virtual bool ReadSettingBool(const SwitchSetting& setting) = 0;
-    virtual void WriteSettingBool(const SwitchSetting& setting, bool value) = 0;
-    virtual double ReadSettingFloat(const FloatSetting& setting) = 0;
-    virtual void WriteSettingFloat(const FloatSetting& setting, double value) = 0;
-    // The record of the last reservation run; nothing when there is none or it is unusable.
-    virtual std::optional<ReservationRecord> ReadLastReservation() = 0;
-    // Applies the stored position to the meter window, if there is a usable one.
-    virtual void LoadPosition() = 0;
-    // Stores the meter window's placement.
-    virtual void SavePosition() = 0;
-};
 
 // What the monitor needs of the system, apart from its windows.
 class MonitorSystem : public DialogPort {

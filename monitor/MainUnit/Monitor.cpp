@@ -1,4 +1,4 @@
-#include "monitor/MainUnit/MainUnit.h"
+#include "monitor/MainUnit/Monitor.h"
 
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
@@ -19,8 +19,7 @@ constexpr DateTime kFreshRecordDays = 10.0 / kMinutesPerDay;
 
 } // namespace
 
-Monitor::Monitor(MonitorSystem& system, MonitorView& view, MonitorSettings& settings,
-                 std::vector<std::string> arguments)
+Monitor::Monitor(MonitorSystem& system, MonitorView& view, SettingsStore& settings, std::vector<std::string> arguments)
     : m_system(system), m_view(view), m_settings(settings), m_arguments(std::move(arguments)) {}
 
 template <typename Step>
