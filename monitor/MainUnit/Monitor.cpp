@@ -28,7 +28,7 @@ void Monitor::Guarded(Step step) {
         step();
     } catch (const std::exception& error) {
         if (!m_closing) {
-            m_system.ShowError(std::string(error.what()) + ".");
+            m_system.ShowError(error.what());
         }
     }
 }

@@ -23,8 +23,9 @@ public:
     virtual std::string ModuleFileName() = 0;
     // Starts a program; returns the shell's result, greater than 32 on success. An empty verb is the default.
     virtual std::intptr_t Start(const std::string& verb, const Launch& launch) = 0;
-    // The error box owned by the hidden application window, titled with the instance marker.
-    virtual void ShowError(const std::string& text) = 0;
+    // The monitor's error box that reports an error with `message`, owned by the hidden application window and
+    // titled with the instance marker.
+    virtual void ShowError(const std::string& message) = 0;
     // Ends the process at once with exit code 0; nothing of the monitor runs after it.
     virtual void EndProcess() = 0;
     // The shell's notification state; nothing where the system lacks the function or it fails.

@@ -4,6 +4,7 @@
 #include "common/MemoryUnits.h"
 #include "common/win32/SystemLocale.h"
 #include "common/win32/Utf.h"
+#include "common/win32/Win32Error.h"
 #include "settings/SettingsIds.h"
 
 #include <commctrl.h>
@@ -49,8 +50,13 @@ int ControlOf(FormField field) {
 } // namespace
 
 bool SettingsDialog::Run(HINSTANCE instance) {
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, Procedure,
-                           reinterpret_cast<LPARAM>(this)) == IDOK;
+    const INT_PTR result =
+        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, Procedure, reinterpret_cast<LPARAM>(this));
+    ThrowLastErrorIf(result == -1, "DialogBoxParamW");
+    if (m_failure) {
+        std::rethrow_exception(m_failure);
+    }
+    return result == IDOK;
 }
 
 INT_PTR CALLBACK SettingsDialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -64,8 +70,9 @@ INT_PTR CALLBACK SettingsDialog::Procedure(HWND dialog, UINT message, WPARAM wPa
     }
     try {
         return self->OnMessage(message, wParam);
-    } catch (const std::exception&) {
-        // Nothing was written; leaving the dialog is the only safe answer.
+    } catch (...) {
+        // Nothing was written; leaving the dialog is the only safe answer. The error is reported once it is gone.
+        self->m_failure = std::current_exception();
         EndDialog(dialog, IDABORT);
         return TRUE;
     }

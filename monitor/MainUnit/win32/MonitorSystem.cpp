@@ -53,8 +53,8 @@ std::intptr_t MonitorSystem::Start(const std::string& verb, const Launch& launch
     return ShellOpen(verb, launch.file, launch.parameters, launch.directory, SW_SHOW);
 }
 
-void MonitorSystem::ShowError(const std::string& text) {
-    ShowErrorReport(ErrorKind::Monitor, text, m_errorOwner);
+void MonitorSystem::ShowError(const std::string& message) {
+    ReportError(ErrorKind::Monitor, message, ErrorOrigin{.owner = m_errorOwner});
 }
 
 void MonitorSystem::EndProcess() {

@@ -1,10 +1,10 @@
 #include "monitor/TrayIcon/win32/TrayIcon.h"
 
 #include "common/win32/Utf.h"
+#include "common/win32/Win32Error.h"
 
 #include <algorithm>
 #include <iterator>
-#include <stdexcept>
 
 namespace qn::win32 {
 
@@ -51,9 +51,7 @@ void TTrayIcon::SetIcon(HICON icon) {
         return;
     }
     UniqueIcon copy(::CopyIcon(icon));
-    if (!copy) {
-        throw std::runtime_error("CopyIcon failed");
-    }
+    ThrowLastErrorIf(!copy, "CopyIcon");
     m_icon = std::move(copy);
     ImageChanged(true);
 }

@@ -129,7 +129,7 @@ public:
         started.push_back({verb, launch});
         return startResult;
     }
-    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void ShowError(const std::string& message) override { errors.push_back(message); }
     void EndProcess() override { ++endProcessCalls; }
     std::optional<UserNotificationState> QueryUserNotificationState() override {
         ++busyQueries;

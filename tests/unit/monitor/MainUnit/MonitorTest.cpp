@@ -535,7 +535,7 @@ TEST_F(MonitorTest, SettingsProgramStartsAndTheMonitorEnds) {
 TEST_F(MonitorTest, StartUpErrorSkipsTheRemainingStepsAndIsShown) {
     view.gaugeMaximumError = "-2147483647 から 99 の間の値でなければなりません";
     StartMonitor();
-    EXPECT_THAT(system.errors, ElementsAre("-2147483647 から 99 の間の値でなければなりません."));
+    EXPECT_THAT(system.errors, ElementsAre("-2147483647 から 99 の間の値でなければなりません"));
     EXPECT_FALSE(view.trayShown);
     EXPECT_FALSE(view.meterVisible.has_value());
 
@@ -544,7 +544,7 @@ TEST_F(MonitorTest, StartUpErrorSkipsTheRemainingStepsAndIsShown) {
     FakeSystem other;
     Monitor own(other, refusing, settings.store, {});
     own.Start();
-    EXPECT_THAT(other.errors, ElementsAre("トレイにアイコンを登録できません."));
+    EXPECT_THAT(other.errors, ElementsAre("トレイにアイコンを登録できません"));
 }
 
 TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirstTickAfter) {
