@@ -18,10 +18,9 @@ static_assert(setting::kMinMemory.min == setting::kCationMemory.min &&
               setting::kMinMemory.max == setting::kCationMemory.max);
 constexpr std::int64_t kMaxThresholdMB = setting::kMinMemory.max / 1024;
 
-// Virtual keys that the hot-key control shows correctly only with its extended-key flag: the navigation block,
-// the keypad divide and Num Lock.
 bool IsExtendedKey(unsigned vk) {
-    return (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E || vk == 0x6F || vk == 0x90;
+    using namespace extended_key;
+    return (vk >= kPageUp && vk <= kDownArrow) || vk == kInsert || vk == kDelete || vk == kDivide || vk == kNumLock;
 }
 
 // Whole megabytes, as the dialog shows a threshold.
@@ -240,8 +239,9 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
 std::uint16_t ShortcutFromHotKeyControl(std::uint16_t controlValue) {
     const unsigned vk = controlValue & 0xFF;
     const unsigned flags = controlValue >> 8;
-    return static_cast<std::uint16_t>(vk | (flags & 0x01 ? 0x2000 : 0) | (flags & 0x02 ? 0x4000 : 0) |
-                                      (flags & 0x04 ? 0x8000 : 0));
+    using namespace hot_key_control;
+    return static_cast<std::uint16_t>(vk | (flags & kShift ? 0x2000 : 0) | (flags & kControl ? 0x4000 : 0) |
+                                      (flags & kAlt ? 0x8000 : 0));
 }
 
 std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut) {
@@ -249,8 +249,9 @@ std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut) {
     if (vk == 0 || vk > 0xFF) {
         return 0;
     }
-    const unsigned flags = (shortcut & 0x2000 ? 0x01 : 0) | (shortcut & 0x4000 ? 0x02 : 0) |
-                           (shortcut & 0x8000 ? 0x04 : 0) | (IsExtendedKey(vk) ? 0x08 : 0);
+    using namespace hot_key_control;
+    const unsigned flags = (shortcut & 0x2000 ? kShift : 0) | (shortcut & 0x4000 ? kControl : 0) |
+                           (shortcut & 0x8000 ? kAlt : 0) | (IsExtendedKey(vk) ? kExtended : 0);
     return static_cast<std::uint16_t>(vk | flags << 8);
 }
 

@@ -5,7 +5,7 @@
 
 namespace qn {
 
-// Modifier flags as RegisterHotKey takes them.
+// Modifier flags as RegisterHotKey takes them (HKey.cpp ties each to the system's name).
 inline constexpr std::uint32_t kModAlt = 1;
 inline constexpr std::uint32_t kModControl = 2;
 inline constexpr std::uint32_t kModShift = 4;

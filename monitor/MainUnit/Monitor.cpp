@@ -179,7 +179,7 @@ bool Monitor::LaunchReservation(bool lowMemory) {
     if (m_launchBoxOpen || m_closing) {
         return false;
     }
-    if (m_system.Start("", ReservationLaunch(m_system.ModuleFileName())) > 32) {
+    if (m_system.Start("", ReservationLaunch(m_system.ModuleFileName())) > kLastShellError) {
         m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
         m_settings.WriteSettingFloat(setting::kHandoverTime, m_system.Now());
         if (lowMemory) {
@@ -298,7 +298,7 @@ void Monitor::OpenSettings() {
         if (m_closing) {
             return;
         }
-        if (m_system.Start("open", SettingsLaunch(m_system.ModuleFileName())) > 32) {
+        if (m_system.Start("open", SettingsLaunch(m_system.ModuleFileName())) > kLastShellError) {
             m_view.RemoveTrayIcon();
             m_system.EndProcess();
             return;

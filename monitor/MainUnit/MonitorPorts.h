@@ -13,6 +13,10 @@
 
 namespace qn {
 
+// The largest result by which the shell says that it could not start a program (its error SE_ERR_DLLNOTFOUND;
+// MonitorSystem.cpp ties it to the system's name): a start succeeded when its result is greater.
+inline constexpr std::intptr_t kLastShellError = 32;
+
 // What the monitor needs of the system, apart from its windows.
 class MonitorSystem : public DialogPort {
 public:
@@ -21,7 +25,8 @@ public:
     virtual NumberSeparators Separators() = 0;
     // The full path of the monitor's executable.
     virtual std::string ModuleFileName() = 0;
-    // Starts a program; returns the shell's result, greater than 32 on success. An empty verb is the default.
+    // Starts a program; returns the shell's result, greater than kLastShellError on success. An empty verb is the
+    // default.
     virtual std::intptr_t Start(const std::string& verb, const Launch& launch) = 0;
     // The monitor's error box that reports an error with `message`, owned by the hidden application window and
     // titled with the instance marker.

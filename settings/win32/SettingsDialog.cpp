@@ -12,6 +12,16 @@
 #include <exception>
 
 namespace qn::win32 {
+
+// The hot-key control's flags and the virtual keys that the portable code names, as the system defines them.
+static_assert(hot_key_control::kShift == HOTKEYF_SHIFT);
+static_assert(hot_key_control::kControl == HOTKEYF_CONTROL);
+static_assert(hot_key_control::kAlt == HOTKEYF_ALT);
+static_assert(hot_key_control::kExtended == HOTKEYF_EXT);
+static_assert(extended_key::kPageUp == VK_PRIOR && extended_key::kDownArrow == VK_DOWN);
+static_assert(extended_key::kInsert == VK_INSERT && extended_key::kDelete == VK_DELETE);
+static_assert(extended_key::kDivide == VK_DIVIDE && extended_key::kNumLock == VK_NUMLOCK);
+
 namespace {
 
 std::string ItemText(HWND dialog, int id) {

@@ -11,6 +11,8 @@ namespace qn::win32 {
 namespace {
 
 constexpr const wchar_t* kGaugeClass = L"TGauge";
+// The portable colours are COLORREF values.
+static_assert(Rgb(0x12, 0x34, 0x56) == RGB(0x12, 0x34, 0x56));
 
 // BeginPaint and EndPaint as a pair, so that a failing paint still validates the window.
 class PaintScope {

@@ -22,6 +22,7 @@ static_assert(static_cast<int>(UserNotificationState::PresentationMode) == QUNS_
 static_assert(static_cast<int>(UserNotificationState::AcceptsNotifications) == QUNS_ACCEPTS_NOTIFICATIONS);
 static_assert(static_cast<int>(UserNotificationState::QuietTime) == QUNS_QUIET_TIME);
 // QUNS_APP (7) of Windows 8 is given by the headers only to programs that require Windows 8.
+static_assert(kLastShellError == SE_ERR_DLLNOTFOUND);
 
 Rect RectOf(const RECT& r) {
     return Rect{r.left, r.top, r.right, r.bottom};
