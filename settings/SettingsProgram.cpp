@@ -5,6 +5,7 @@
 #include "common/RegistryValues.h"
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
+#include "common/Unicode.h"
 
 #include <cstdio>
 #include <optional>
@@ -33,24 +34,16 @@ std::int64_t ShownMB(std::int32_t kilobytes) {
 std::optional<std::int64_t> ParseCount(std::string_view text, std::int64_t limit) {
     std::string digits;
     for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        // U+FF10 to U+FF19 are EF BC 90 to EF BC 99.
-        if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBC) {
-            const auto last = static_cast<unsigned char>(text[i + 2]);
-            if (last >= 0x90 && last <= 0x99) {
-                digits += static_cast<char>('0' + (last - 0x90));
-                i += 3;
-                continue;
-            }
-        }
-        // A full-width space (E3 80 80) is a blank too.
-        if (c == 0xE3 && text.substr(i, 3) == "\xE3\x80\x80") {
+        const Utf8Character c = DecodeUtf8(text.substr(i));
+        i += c.length;
+        if (c.codePoint >= U'０' && c.codePoint <= U'９') {
+            digits += static_cast<char>('0' + (c.codePoint - U'０'));
+        } else if (c.codePoint == U'\u3000') { // the full-width space
             digits += ' ';
-            i += 3;
-            continue;
+        } else {
+            // Nothing else beyond ASCII is a digit or a blank.
+            digits += c.codePoint < 0x80 ? static_cast<char>(c.codePoint) : '?';
         }
-        digits += static_cast<char>(c);
-        ++i;
     }
     const std::size_t first = digits.find_first_not_of(" \t");
     if (first == std::string::npos) {
