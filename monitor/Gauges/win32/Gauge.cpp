@@ -154,9 +154,9 @@ HFONT TGauge::TextFont() {
     if (!m_font || m_fontMadeFor != Font()) {
         LOGFONTW font{};
         ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-        if (!Font().Name.empty()) {
-            const std::wstring name = Widen(Font().Name);
-            font.lfHeight = -Font().Height;
+        if (!Font().name.empty()) {
+            const std::wstring name = Widen(Font().name);
+            font.lfHeight = -Font().height;
             font.lfWidth = 0;
             const std::size_t copied = name.copy(font.lfFaceName, LF_FACESIZE - 1);
             font.lfFaceName[copied] = L'\0';

@@ -99,14 +99,14 @@ TEST(MeterDpiTest, ADpiChangeTakesTheSuggestedRectangleAndScalesTheGauge) {
     ApplicationWindow application;
     MeterWindow meter(application, LoadIconW(nullptr, IDI_APPLICATION));
     ASSERT_EQ(meter.Dpi(), 96u);
-    EXPECT_EQ(meter.Gauge().Font().Height, 12);
+    EXPECT_EQ(meter.Gauge().Font().height, 12);
     RECT suggested{300, 200, 300 + 470, 200 + 90};
     SendMessageW(meter.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     RECT bounds{};
     GetWindowRect(meter.Handle(), &bounds);
     EXPECT_TRUE(EqualRect(&bounds, &suggested));
     EXPECT_EQ(meter.Dpi(), 192u);
-    EXPECT_EQ(meter.Gauge().Font().Height, 24);
+    EXPECT_EQ(meter.Gauge().Font().height, 24);
     RECT client{};
     GetClientRect(meter.Handle(), &client);
     RECT gauge{};
@@ -123,7 +123,7 @@ TEST(MeterDpiTest, AfterAPlacementTheMeterFitsTheDpiOfItsMonitor) {
     RECT sizedFor192{300, 200, 300 + 470, 200 + 90};
     SendMessageW(meter.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&sizedFor192));
     meter.FitToCurrentDpi();
-    EXPECT_EQ(meter.Gauge().Font().Height, ScaleForDpi(12, monitorDpi));
+    EXPECT_EQ(meter.Gauge().Font().height, ScaleForDpi(12, monitorDpi));
     RECT client{};
     GetClientRect(meter.Handle(), &client);
     EXPECT_EQ(client.right, ScaleForDpi(230, monitorDpi));
