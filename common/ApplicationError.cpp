@@ -2,6 +2,7 @@
 
 #include "common/Texts.h"
 
+#include <array>
 #include <cstdio>
 
 namespace qn {
@@ -26,6 +27,44 @@ std::string FormatApplicationError(std::string_view errorClass, std::string_view
         }
     }
     return result;
+}
+
+namespace {
+
+// The line breaks, blanks and full stops (ASCII, ideographic and half-width) that end a system message.
+std::string_view WithoutClosing(std::string_view text) {
+    constexpr std::array<std::string_view, 6> kClosings = {"\r", "\n", " ", ".", "\xE3\x80\x82", "\xEF\xBD\xA1"};
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        for (const std::string_view closing : kClosings) {
+            if (text.ends_with(closing)) {
+                text.remove_suffix(closing.size());
+                trimmed = true;
+            }
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+std::string FailedCallText(std::string_view call, std::string_view subject, std::uint32_t code,
+                           std::string_view systemMessage) {
+    std::string text(call);
+    text += " failed";
+    if (!subject.empty()) {
+        text += " for ";
+        text += subject;
+    }
+    if (code == 0) {
+        return text;
+    }
+    text += " (error " + std::to_string(code) + ")";
+    if (const std::string_view reason = WithoutClosing(systemMessage); !reason.empty()) {
+        text += ": ";
+        text += reason;
+    }
+    return text;
 }
 
 } // namespace qn

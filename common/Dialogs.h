@@ -4,7 +4,7 @@
 namespace qn {
 
 // Message box styles and answers, with the values the system gives them, so that portable code can say
-// exactly which box it wants.
+// exactly which box it wants (MessageBoxDialogs.cpp ties each to the system's name).
 namespace mb {
 inline constexpr unsigned kOk = 0x0;
 inline constexpr unsigned kOkCancel = 0x1;

@@ -10,7 +10,7 @@
 
 namespace qn {
 
-// Registry value types, with the values the system gives them.
+// Registry value types, with the values the system gives them (Registry.cpp ties each to the system's name).
 namespace regtype {
 inline constexpr std::uint32_t kNone = 0;
 inline constexpr std::uint32_t kString = 1;       // REG_SZ

@@ -38,11 +38,11 @@ ReservationOptions ReadReservationOptions(const std::vector<std::string>& argume
     ReservationOptions options;
     for (const std::string& argument : arguments) {
         if (HasOption(argument, "/M:")) {
-            options.SizeMB = StrToInt32(std::string_view(argument).substr(3)).value_or(0);
+            options.sizeMB = StrToInt32(std::string_view(argument).substr(3)).value_or(0);
         } else if (UpperAscii(argument) == "/NOMSG") {
-            options.ShowMessages = false;
+            options.showMessages = false;
         } else if (HasOption(argument, "/E:")) {
-            options.ExecPath = argument.substr(3);
+            options.execPath = argument.substr(3);
         }
     }
     return options;
@@ -73,13 +73,13 @@ std::string ResultText(std::uint64_t availPhysBytes, const NumberSeparators& sep
 int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port) {
     ReservationOptions options = ReadReservationOptions(arguments);
     const NumberSeparators separators = port.Separators();
-    if (options.SizeMB == 0) {
+    if (options.sizeMB == 0) {
         const MemoryStatus status = port.QueryMemoryStatus();
-        options.SizeMB = DefaultSizeMB(status, port.HoldLargestBlockMB(WantedDefaultSizeMB(status)));
+        options.sizeMB = DefaultSizeMB(status, port.HoldLargestBlockMB(WantedDefaultSizeMB(status)));
     }
     const std::string title(kTitleVersioned);
-    if (options.ShowMessages) {
-        const std::string question = std::to_string(options.SizeMB) + "ＭＢの確保を行います";
+    if (options.showMessages) {
+        const std::string question = std::to_string(options.sizeMB) + "ＭＢの確保を行います";
         if (port.ShowMessage(question, title, mb::kOkCancel | mb::kIconInformation | mb::kSystemModal) ==
             DialogAnswer::Cancel) {
             return 0;
@@ -87,11 +87,11 @@ int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port
     }
     // The free memory after the release, once measured, is the figure of both the record and the result.
     std::optional<std::uint64_t> freeAfter;
-    if (options.SizeMB > 0) {
+    if (options.sizeMB > 0) {
         const std::uint64_t freeBefore = port.QueryMemoryStatus().availPhys;
         const std::uint64_t started = port.SteadyMilliseconds();
         const ReserveOutcome outcome =
-            port.ReserveAndRelease(static_cast<std::uint64_t>(options.SizeMB) * kMegabyte, options.ShowMessages);
+            port.ReserveAndRelease(static_cast<std::uint64_t>(options.sizeMB) * kMegabyte, options.showMessages);
         if (!outcome.obtained) {
             port.ShowMessage(FormatApplicationError(kOutOfMemoryClass, port.ProgramFileName(), outcome.failureAddress,
                                                     kOutOfMemoryText),
@@ -100,15 +100,15 @@ int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port
         }
         const double seconds = static_cast<double>(port.SteadyMilliseconds() - started) / 1000.0;
         freeAfter = port.QueryMemoryStatus().availPhys;
-        port.StoreRecord(ReservationRecord{port.Now(), options.SizeMB, BytesToMegabytes(freeBefore),
+        port.StoreRecord(ReservationRecord{port.Now(), options.sizeMB, BytesToMegabytes(freeBefore),
                                            BytesToMegabytes(*freeAfter), seconds});
     }
-    if (options.ShowMessages) {
+    if (options.showMessages) {
         port.ShowMessage(ResultText(freeAfter ? *freeAfter : port.QueryMemoryStatus().availPhys, separators), title,
                          mb::kOk | mb::kIconInformation | mb::kSystemModal);
     }
-    if (!options.ExecPath.empty()) {
-        port.Open(options.ExecPath);
+    if (!options.execPath.empty()) {
+        port.Open(options.execPath);
     }
     return 0;
 }

@@ -12,9 +12,9 @@ namespace qn {
 
 // The options of one reservation run, read from the command line.
 struct ReservationOptions {
-    std::int32_t SizeMB = 0;  // megabytes to reserve; 0: none given, the default size is used
-    bool ShowMessages = true; // the confirmation and the result are shown
-    std::string ExecPath;     // program or document opened when the run is done; empty: none
+    std::int32_t sizeMB = 0;  // SizeMB: megabytes to reserve; 0: none given, the default size is used
+    bool showMessages = true; // ShowMessages: the confirmation and the result are shown
+    std::string execPath;     // ExecPath: program or document opened when the run is done; empty: none
 };
 
 // "/M:<number>", "/NOMSG" and "/E:<path>", option letters in either case, taken from first to last; the first

@@ -8,10 +8,7 @@ source "$(dirname "$0")/common.sh"
 cd "$QN_ROOT"
 # The 32-bit programs where this machine runs them, the 64-bit ones elsewhere.
 qn_runs_32bit || export QN_WINE_ARCH=win64
-if [ "${1:-}" != "--in-session" ]; then
-    qn_build_and_rerun_on_display "$0" Mossik MinimalTimerWindow -- "$@"
-fi
-shift
+qn_build_and_rerun_on_display "$0" Mossik MinimalTimerWindow -- "$@"
 seconds=${1:-60}
 qn_monitor_session
 bin=$QN_BIN

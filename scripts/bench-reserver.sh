@@ -10,9 +10,6 @@ if [ "${1:-}" = --win64 ]; then
 fi
 source "$(dirname "$0")/common.sh"
 cd "$QN_ROOT"
-if [ "${1:-}" != "--in-session" ]; then
-    qn_build_and_rerun_on_display "$0" ReserveBench -- "$@"
-fi
-shift
+qn_build_and_rerun_on_display "$0" ReserveBench -- "$@"
 qn_wine_session
 wine "build/$QN_WINE_ARCH/bin/ReserveBench.exe" "$@"

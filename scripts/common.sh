@@ -120,20 +120,40 @@ qn_monitor_session() {
     wine reg delete 'HKCU\Software\Harvelt\Ambrola' /f >/dev/null 2>&1 || true
 }
 
-# For scripts that run Windows programs on a virtual display: builds the targets named before "--" (of the build
-# QN_WINE_ARCH names) and runs the calling script again under Xvfb with --in-session before the arguments that
-# follow "--".
-# Usage: qn_build_and_rerun_on_display "$0" TARGET... -- "$@"
-qn_build_and_rerun_on_display() {
-    local script=$1 targets=()
-    shift
-    while [ $# -gt 0 ] && [ "$1" != "--" ]; do
-        targets+=(--target "$1")
-        shift
+# The one virtual display of the scripts: a command run under Xvfb, on the first free display number, with a
+# screen of 1280x1024 pixels in 24-bit colour.
+QN_VIRTUAL_DISPLAY=(xvfb-run -a -s "-screen 0 1280x1024x24")
+
+# Builds the Windows programs of the build QN_WINE_ARCH names: the targets given, or everything.
+qn_build_windows() {
+    local targets=() target
+    for target in "$@"; do
+        targets+=(--target "$target")
     done
-    shift
     qn_install_deps
     cmake --preset "$QN_WINE_ARCH" >/dev/null
     cmake --build --preset "$QN_WINE_ARCH" "${targets[@]}"
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$script" --in-session "$@"
+}
+
+# Whether this script runs on the virtual display that qn_build_and_rerun_on_display started for it.
+qn_on_virtual_display() {
+    [ -n "${QN_ON_VIRTUAL_DISPLAY:-}" ]
+}
+
+# For scripts that run Windows programs on a virtual display: builds the targets named before "--" (everything
+# when none is named) and runs the calling script again on the virtual display with the arguments that follow
+# "--". On that display it returns at once, so the script goes on with its work.
+# Usage: qn_build_and_rerun_on_display "$0" [TARGET...] -- "$@"
+qn_build_and_rerun_on_display() {
+    qn_on_virtual_display && return
+    local script=$1 targets=()
+    shift
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+        targets+=("$1")
+        shift
+    done
+    shift
+    qn_build_windows "${targets[@]}"
+    export QN_ON_VIRTUAL_DISPLAY=1
+    exec "${QN_VIRTUAL_DISPLAY[@]}" "$script" "$@"
 }

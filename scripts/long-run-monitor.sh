@@ -12,13 +12,7 @@ source "$(dirname "$0")/common.sh"
 cd "$QN_ROOT"
 # The 32-bit programs where this machine runs them, the 64-bit ones elsewhere.
 qn_runs_32bit || export QN_WINE_ARCH=win64
-if [ "${1:-}" != "--in-session" ]; then
-    qn_install_deps
-    cmake --preset "$QN_WINE_ARCH" >/dev/null
-    cmake --build --preset "$QN_WINE_ARCH" --target Mossik ProcessFigures
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --in-session "$@"
-fi
-shift
+qn_build_and_rerun_on_display "$0" Mossik ProcessFigures -- "$@"
 minutes=${1:-10}
 # The period stays longer than the run, so that no reservation starts and the countdown runs throughout.
 if [ "$minutes" -lt 2 ] || [ "$minutes" -gt 110 ]; then

@@ -12,19 +12,14 @@ program=Mossik.exe
 qn_runs_32bit || export QN_WINE_ARCH=win64
 screenshot=$QN_ROOT/build/run-screenshot.png
 
-if [ "${1:-}" != "--on-virtual-display" ]; then
-    qn_install_deps
-    cmake --preset "$QN_WINE_ARCH" >/dev/null
-    cmake --build --preset "$QN_WINE_ARCH"
-    if [ -z "${DISPLAY:-}" ]; then
-        exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-virtual-display "$@"
-    fi
+if [ -n "${DISPLAY:-}" ] && ! qn_on_virtual_display; then
+    qn_build_windows
     qn_wine_session
     wine "build/$QN_WINE_ARCH/bin/$program" "$@"
     exit
 fi
 
-shift
+qn_build_and_rerun_on_display "$0" -- "$@"
 qn_wine_session
 wine "build/$QN_WINE_ARCH/bin/$program" "$@" &
 sleep "${QN_RUN_SECONDS:-5}"

@@ -26,5 +26,5 @@ for arch in win64 win32; do
         qn_log "NOT RUN: the win32 end-to-end tests; this machine does not execute 32-bit programs"
         continue
     fi
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$QN_ROOT/scripts/wine-ctest.sh" $arch "$@"
+    "${QN_VIRTUAL_DISPLAY[@]}" "$QN_ROOT/scripts/wine-ctest.sh" $arch "$@"
 done

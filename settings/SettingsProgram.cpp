@@ -5,6 +5,7 @@
 #include "common/RegistryValues.h"
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
+#include "common/Unicode.h"
 
 #include <cstdio>
 #include <optional>
@@ -18,10 +19,9 @@ static_assert(setting::kMinMemory.min == setting::kCationMemory.min &&
               setting::kMinMemory.max == setting::kCationMemory.max);
 constexpr std::int64_t kMaxThresholdMB = setting::kMinMemory.max / 1024;
 
-// Virtual keys that the hot-key control shows correctly only with its extended-key flag: the navigation block,
-// the keypad divide and Num Lock.
 bool IsExtendedKey(unsigned vk) {
-    return (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E || vk == 0x6F || vk == 0x90;
+    using namespace extended_key;
+    return (vk >= kPageUp && vk <= kDownArrow) || vk == kInsert || vk == kDelete || vk == kDivide || vk == kNumLock;
 }
 
 // Whole megabytes, as the dialog shows a threshold.
@@ -34,24 +34,16 @@ std::int64_t ShownMB(std::int32_t kilobytes) {
 std::optional<std::int64_t> ParseCount(std::string_view text, std::int64_t limit) {
     std::string digits;
     for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        // U+FF10 to U+FF19 are EF BC 90 to EF BC 99.
-        if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBC) {
-            const auto last = static_cast<unsigned char>(text[i + 2]);
-            if (last >= 0x90 && last <= 0x99) {
-                digits += static_cast<char>('0' + (last - 0x90));
-                i += 3;
-                continue;
-            }
-        }
-        // A full-width space (E3 80 80) is a blank too.
-        if (c == 0xE3 && text.substr(i, 3) == "\xE3\x80\x80") {
+        const Utf8Character c = DecodeUtf8(text.substr(i));
+        i += c.length;
+        if (c.codePoint >= U'０' && c.codePoint <= U'９') {
+            digits += static_cast<char>('0' + (c.codePoint - U'０'));
+        } else if (c.codePoint == U'\u3000') { // the full-width space
             digits += ' ';
-            i += 3;
-            continue;
+        } else {
+            // Nothing else beyond ASCII is a digit or a blank.
+            digits += c.codePoint < 0x80 ? static_cast<char>(c.codePoint) : '?';
         }
-        digits += static_cast<char>(c);
-        ++i;
     }
     const std::size_t first = digits.find_first_not_of(" \t");
     if (first == std::string::npos) {
@@ -240,8 +232,9 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
 std::uint16_t ShortcutFromHotKeyControl(std::uint16_t controlValue) {
     const unsigned vk = controlValue & 0xFF;
     const unsigned flags = controlValue >> 8;
-    return static_cast<std::uint16_t>(vk | (flags & 0x01 ? 0x2000 : 0) | (flags & 0x02 ? 0x4000 : 0) |
-                                      (flags & 0x04 ? 0x8000 : 0));
+    using namespace hot_key_control;
+    return static_cast<std::uint16_t>(vk | (flags & kShift ? 0x2000 : 0) | (flags & kControl ? 0x4000 : 0) |
+                                      (flags & kAlt ? 0x8000 : 0));
 }
 
 std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut) {
@@ -249,8 +242,9 @@ std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut) {
     if (vk == 0 || vk > 0xFF) {
         return 0;
     }
-    const unsigned flags = (shortcut & 0x2000 ? 0x01 : 0) | (shortcut & 0x4000 ? 0x02 : 0) |
-                           (shortcut & 0x8000 ? 0x04 : 0) | (IsExtendedKey(vk) ? 0x08 : 0);
+    using namespace hot_key_control;
+    const unsigned flags = (shortcut & 0x2000 ? kShift : 0) | (shortcut & 0x4000 ? kControl : 0) |
+                           (shortcut & 0x8000 ? kAlt : 0) | (IsExtendedKey(vk) ? kExtended : 0);
     return static_cast<std::uint16_t>(vk | flags << 8);
 }
 

@@ -74,8 +74,28 @@ struct FormError {
 std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& form, const ProgramSettings& stored,
                                                           std::uint64_t totalPhysBytes);
 
+// The hot-key control's modifier flags, the high byte of its value, with the system's values (HOTKEYF_SHIFT,
+// HOTKEYF_CONTROL, HOTKEYF_ALT, HOTKEYF_EXT; SettingsDialog.cpp ties each to the system's name).
+namespace hot_key_control {
+inline constexpr unsigned kShift = 0x01;
+inline constexpr unsigned kControl = 0x02;
+inline constexpr unsigned kAlt = 0x04;
+inline constexpr unsigned kExtended = 0x08;
+} // namespace hot_key_control
+
+// The virtual keys that the hot-key control shows correctly only with its extended-key flag: the navigation block
+// (Page Up to Down arrow, Insert, Delete), the keypad's divide and Num Lock; with the system's values.
+namespace extended_key {
+inline constexpr unsigned kPageUp = 0x21;    // VK_PRIOR; Page Down, End, Home and the arrows follow it
+inline constexpr unsigned kDownArrow = 0x28; // VK_DOWN
+inline constexpr unsigned kInsert = 0x2D;
+inline constexpr unsigned kDelete = 0x2E;
+inline constexpr unsigned kDivide = 0x6F;
+inline constexpr unsigned kNumLock = 0x90;
+} // namespace extended_key
+
 // The shortcut code (virtual key | 0x2000 Shift | 0x4000 Ctrl | 0x8000 Alt) and the hot-key control's value
-// (virtual key in the low byte, HOTKEYF_ flags in the high byte: 1 Shift, 2 Ctrl, 4 Alt, 8 extended key).
+// (virtual key in the low byte, the hot_key_control flags in the high byte).
 std::uint16_t ShortcutFromHotKeyControl(std::uint16_t controlValue);
 // Bits 16 to 31 of a stored code are ignored; a key the control cannot show gives 0.
 std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut);

@@ -8,6 +8,7 @@ namespace qn::win32 {
 namespace {
 
 constexpr int kProgramIconId = QN_PROGRAM_ICON;
+static_assert(kDesignDpi == USER_DEFAULT_SCREEN_DPI);
 
 RECT WorkAreaOf(HWND window) {
     MONITORINFO monitor{};

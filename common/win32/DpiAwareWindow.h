@@ -36,8 +36,8 @@ protected:
         HICON icon = nullptr; // the title bar's icons; null: the program's
         HICON smallIcon = nullptr;
     };
-    // Makes the window, hidden, at its size for the DPI of its monitor. Throws std::runtime_error when the system
-    // refuses it.
+    // Makes the window, hidden, at its size for the DPI of its monitor. Throws Win32Error when the system refuses
+    // it.
     void CreateDpiWindow(const DpiWindowParams& params);
 
     // Lays the contents out in the client area for Dpi(); called after every change of DPI. The window's own

@@ -50,13 +50,10 @@ std::string ErrorReportText(ErrorKind kind, std::string_view message, const Erro
 }
 
 void ReportError(ErrorKind kind, std::string_view message, const ErrorOrigin& origin) {
-    ShowErrorReport(kind, ErrorReportText(kind, message, origin), origin.owner);
-}
-
-void ShowErrorReport(ErrorKind kind, std::string_view text, HWND owner) {
     const ErrorBoxLook look = LookOf(kind);
     const std::wstring title = Widen(look.title);
-    ::MessageBoxW(owner, Widen(text).c_str(), look.title.empty() ? nullptr : title.c_str(), look.flags);
+    ::MessageBoxW(origin.owner, Widen(ErrorReportText(kind, message, origin)).c_str(),
+                  look.title.empty() ? nullptr : title.c_str(), look.flags);
 }
 
 void SetApplicationErrorHandler(ApplicationErrorHandler handler) {

@@ -39,14 +39,11 @@ struct ErrorOrigin {
     std::uintptr_t codeAddress = 0;
 };
 
-// The text of the box that reports an error with `message`.
+// The text of the box that reports an error with `message`: the one place where a report's closing "." is added.
 std::string ErrorReportText(ErrorKind kind, std::string_view message, const ErrorOrigin& origin = {});
 
 // Shows the box that reports an error with `message`.
 void ReportError(ErrorKind kind, std::string_view message, const ErrorOrigin& origin = {});
-
-// Shows the box of `kind` with a text that is already complete (the monitor's portable side adds the "." itself).
-void ShowErrorReport(ErrorKind kind, std::string_view text, HWND owner = nullptr);
 
 // Where an error that escaped a window's message handler goes. By default a WindowMessage report; a program sets
 // its own to give the box its owner and title. The handler's own failures are swallowed: the report of an error

@@ -4,6 +4,13 @@
 
 namespace qn::win32 {
 
+// The value types the portable code names, as the system defines them.
+static_assert(regtype::kNone == REG_NONE);
+static_assert(regtype::kString == REG_SZ);
+static_assert(regtype::kExpandString == REG_EXPAND_SZ);
+static_assert(regtype::kBinary == REG_BINARY);
+static_assert(regtype::kDword == REG_DWORD);
+
 Win32RegistryKey Win32RegistryKey::CurrentUser() {
     Win32RegistryKey key;
     key.m_predefined = HKEY_CURRENT_USER;

@@ -1,9 +1,8 @@
 #include "common/win32/WindowObject.h"
 
-#include "common/win32/Utf.h"
+#include "common/win32/Win32Error.h"
 
 #include <exception>
-#include <stdexcept>
 
 namespace qn::win32 {
 
@@ -25,15 +24,11 @@ void WindowObject::CreateWindowObject(const CreateParams& params) {
         windowClass.hInstance = instance;
         windowClass.hCursor = params.cursor;
         windowClass.lpszClassName = params.className;
-        if (!::RegisterClassExW(&windowClass)) {
-            throw std::runtime_error("RegisterClassExW failed for " + Narrow(params.className));
-        }
+        ThrowLastErrorIf(!::RegisterClassExW(&windowClass), "RegisterClassExW", params.className);
     }
     HWND window = ::CreateWindowExW(params.exStyle, params.className, params.title, params.style, params.x, params.y,
                                     params.width, params.height, params.parent, nullptr, instance, this);
-    if (!window) {
-        throw std::runtime_error("CreateWindowExW failed for " + Narrow(params.className));
-    }
+    ThrowLastErrorIf(!window, "CreateWindowExW", params.className);
     // m_window took the handle at WM_NCCREATE.
 }
 

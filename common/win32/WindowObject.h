@@ -33,8 +33,8 @@ protected:
         UINT classStyle = 0;
         HCURSOR cursor = nullptr;
     };
-    // Registers the class on first use and creates the window. Throws std::runtime_error when the system
-    // refuses either.
+    // Registers the class on first use and creates the window. Throws Win32Error when the system refuses
+    // either.
     void CreateWindowObject(const CreateParams& params);
 
     // Every message of the window after WM_NCCREATE; the default is DefWindowProcW.

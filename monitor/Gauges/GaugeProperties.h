@@ -20,8 +20,8 @@ inline constexpr const char* kGaugeRangeErrorFormat = "%d から %d の間の値
 // The font of the percentage: a face name and a character height in pixels. An empty name is the system's
 // default interface font.
 struct GaugeFont {
-    std::string Name;
-    int Height = 12;
+    std::string name;
+    int height = 12;
     bool operator==(const GaugeFont&) const = default;
 };
 

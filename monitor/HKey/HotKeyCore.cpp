@@ -17,18 +17,18 @@ HotKeyCombination SplitShortcut(std::uint32_t shortcut) {
     return result;
 }
 
-bool HotKeyCore::AddHotKey(std::int32_t Index, std::uint32_t shortcut) {
+bool HotKeyCore::AddHotKey(std::int32_t index, std::uint32_t shortcut) {
     const HotKeyCombination combination = SplitShortcut(shortcut);
     if (combination.virtualKey == 0) {
         return false;
     }
     // Windows Vista and earlier refuse the no-repeat flag; there the key repeats.
-    return m_port.Register(Index, {combination.virtualKey, combination.modifiers | kModNoRepeat}) ||
-           m_port.Register(Index, combination);
+    return m_port.Register(index, {combination.virtualKey, combination.modifiers | kModNoRepeat}) ||
+           m_port.Register(index, combination);
 }
 
-bool HotKeyCore::RemoveHotKey(std::int32_t Index) {
-    return m_port.Unregister(Index);
+bool HotKeyCore::RemoveHotKey(std::int32_t index) {
+    return m_port.Unregister(index);
 }
 
 void HotKeyCore::HotKeyPressed(std::int32_t index) {

@@ -5,7 +5,7 @@
 
 namespace qn {
 
-// Modifier flags as RegisterHotKey takes them.
+// Modifier flags as RegisterHotKey takes them (HKey.cpp ties each to the system's name).
 inline constexpr std::uint32_t kModAlt = 1;
 inline constexpr std::uint32_t kModControl = 2;
 inline constexpr std::uint32_t kModShift = 4;
@@ -43,14 +43,14 @@ public:
     bool Activate() const { return m_activate; }
     void SetActivate(bool value) { m_activate = value; }
 
-    // Registers the shortcut under `Index`, firing once while held down where the system allows that; false
+    // Registers the shortcut under `index`, firing once while held down where the system allows that; false
     // when the system refuses it. A shortcut without a key registers nothing: the system would take modifiers
     // alone as a combination that never fires.
-    bool AddHotKey(std::int32_t Index, std::uint32_t shortcut);
-    bool RemoveHotKey(std::int32_t Index);
+    bool AddHotKey(std::int32_t index, std::uint32_t shortcut);
+    bool RemoveHotKey(std::int32_t index);
 
     // A registered hot key was pressed.
-    std::function<void(std::int32_t Index)> OnHotKey;
+    std::function<void(std::int32_t index)> OnHotKey;
 
     // The press of the hot key registered under `index`.
     void HotKeyPressed(std::int32_t index);

@@ -3,7 +3,6 @@
 #include "common/Dialogs.h"
 #include "common/MemoryUnits.h"
 #include "common/NumberFormat.h"
-#include "common/SettingsKey.h"
 #include "monitor/MainUnit/MonitorTexts.h"
 #include "monitor/MainUnit/UserBusy.h"
 
@@ -14,23 +13,9 @@
 
 namespace qn {
 
-// The settings key as the monitor reaches it: each call opens, accesses and closes the key; reads give the
-// value's default on anything unreadable, writes that fail are dropped. The monitor writes no integer.
-class MonitorSettings {
-public:
-    virtual ~MonitorSettings() = default;
-    virtual std::int32_t ReadSettingInt(const IntSetting& setting) = 0;
-    virtual bool ReadSettingBool(const SwitchSetting& setting) = 0;
-    virtual void WriteSettingBool(const SwitchSetting& setting, bool value) = 0;
-    virtual double ReadSettingFloat(const FloatSetting& setting) = 0;
-    virtual void WriteSettingFloat(const FloatSetting& setting, double value) = 0;
-    // The record of the last reservation run; nothing when there is none or it is unusable.
-    virtual std::optional<ReservationRecord> ReadLastReservation() = 0;
-    // Applies the stored position to the meter window, if there is a usable one.
-    virtual void LoadPosition() = 0;
-    // Stores the meter window's placement.
-    virtual void SavePosition() = 0;
-};
+// The largest result by which the shell says that it could not start a program (its error SE_ERR_DLLNOTFOUND;
+// MonitorSystem.cpp ties it to the system's name): a start succeeded when its result is greater.
+inline constexpr std::intptr_t kLastShellError = 32;
 
 // What the monitor needs of the system, apart from its windows.
 class MonitorSystem : public DialogPort {
@@ -40,10 +25,12 @@ public:
     virtual NumberSeparators Separators() = 0;
     // The full path of the monitor's executable.
     virtual std::string ModuleFileName() = 0;
-    // Starts a program; returns the shell's result, greater than 32 on success. An empty verb is the default.
+    // Starts a program; returns the shell's result, greater than kLastShellError on success. An empty verb is the
+    // default.
     virtual std::intptr_t Start(const std::string& verb, const Launch& launch) = 0;
-    // The error box owned by the hidden application window, titled with the instance marker.
-    virtual void ShowError(const std::string& text) = 0;
+    // The monitor's error box that reports an error with `message`, owned by the hidden application window and
+    // titled with the instance marker.
+    virtual void ShowError(const std::string& message) = 0;
     // Ends the process at once with exit code 0; nothing of the monitor runs after it.
     virtual void EndProcess() = 0;
     // The shell's notification state; nothing where the system lacks the function or it fails.

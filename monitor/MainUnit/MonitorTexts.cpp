@@ -29,7 +29,7 @@ std::string AboutText() {
 }
 
 std::string MeterTitle(double freeMB, const NumberSeparators& separators) {
-    return FormatNumberPattern("Nimbi  #,##0.00MBの空き", freeMB, separators);
+    return std::string(kMeterCaption) + FormatNumberPattern("  #,##0.00MBの空き", freeMB, separators);
 }
 
 Countdown CountdownOf(DateTime remaining) {

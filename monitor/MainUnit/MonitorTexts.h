@@ -11,6 +11,7 @@
 
 namespace qn {
 
+// The meter window's caption, which its title and the tray icon's tool tip open with.
 inline constexpr std::string_view kMeterCaption = "Nimbi";
 
 inline constexpr std::string_view kMissingFileText = "必用なファイルがありません。";
@@ -55,7 +56,7 @@ inline constexpr std::array<MenuEntry, 12> kMenuEntries{{
 // The about box's text: the product's name, a blank line and the maker's notice.
 std::string AboutText();
 
-// The meter window's title: "Nimbi", two blanks and the free megabytes.
+// The meter window's title: the caption, two blanks and the free megabytes.
 std::string MeterTitle(double freeMB, const NumberSeparators& separators);
 // The remaining time of a countdown, in days, as whole hours, minutes and seconds: the milliseconds are rounded,
 // the seconds truncated. A time already past, or no number at all, leaves nothing; the schedule never lies more

@@ -1,6 +1,7 @@
 #include "monitor/MainUnit/PositionRecord.h"
 
 #include "common/IntConv.h"
+#include "common/Unicode.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,14 +20,11 @@ bool IsBlank(char c) {
 
 // The first `count` characters of UTF-8 text.
 std::string_view FirstCharacters(std::string_view text, std::size_t count) {
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
-        if (!continuation && characters++ == count) {
-            return text.substr(0, i);
-        }
+    std::size_t i = 0;
+    for (std::size_t characters = 0; characters < count && i < text.size(); ++characters) {
+        i += DecodeUtf8(text.substr(i)).length;
     }
-    return text;
+    return text.substr(0, i);
 }
 
 // The near edge of an extent placed at `edge`, and the far edge after it.

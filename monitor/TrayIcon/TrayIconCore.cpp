@@ -1,5 +1,7 @@
 #include "monitor/TrayIcon/TrayIconCore.h"
 
+#include "common/Unicode.h"
+
 #include <algorithm>
 
 namespace qn {
@@ -8,21 +10,14 @@ std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits) {
     std::size_t units = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        // A broken sequence becomes one replacement character per byte, so it is counted that way.
-        for (std::size_t k = 1; k < length; ++k) {
-            if (i + k >= utf8.size() || (static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
-                length = 1;
-                break;
-            }
-        }
-        const std::size_t needed = length == 4 ? 2 : 1;
+        // Counted as the conversion at the boundary reads the text, broken sequences included.
+        const Utf8Character c = DecodeUtf8(utf8.substr(i));
+        const std::size_t needed = c.codePoint > 0xFFFF ? 2 : 1;
         if (units + needed > maxUnits) {
             break;
         }
         units += needed;
-        i += length;
+        i += c.length;
     }
     return std::string(utf8.substr(0, i));
 }

@@ -23,6 +23,9 @@ public:
 
 inline constexpr const char* kTrayIconError = "トレイにアイコンを登録できません";
 
+// The numbers below that the shell also knows are tied to the system's names by the Win32 side (TrayIcon.cpp,
+// CallbackWindow.cpp).
+
 // The message the shell sends to the receiver window for mouse actions over an icon (WM_USER + 200).
 inline constexpr std::uint32_t kTrayCallbackMessage = 1224;
 // Flags of the notification record: NIF_MESSAGE | NIF_ICON, and NIF_TIP when there is a tool tip.
@@ -62,7 +65,8 @@ inline constexpr ButtonsDown kMiddleButtonDown = 4;
 // The longest start of a UTF-8 text that takes at most `maxUnits` UTF-16 units, cut between characters.
 std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits);
 
-enum class TrayCall { Add, Modify, Delete };
+// The shell's calls on an icon, with its values: NIM_ADD, NIM_MODIFY, NIM_DELETE.
+enum class TrayCall : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
 
 struct TrayPoint {
     int x = 0;

@@ -4,6 +4,7 @@
 #include "common/MemoryUnits.h"
 #include "common/win32/SystemLocale.h"
 #include "common/win32/Utf.h"
+#include "common/win32/Win32Error.h"
 #include "settings/SettingsIds.h"
 
 #include <commctrl.h>
@@ -11,6 +12,16 @@
 #include <exception>
 
 namespace qn::win32 {
+
+// The hot-key control's flags and the virtual keys that the portable code names, as the system defines them.
+static_assert(hot_key_control::kShift == HOTKEYF_SHIFT);
+static_assert(hot_key_control::kControl == HOTKEYF_CONTROL);
+static_assert(hot_key_control::kAlt == HOTKEYF_ALT);
+static_assert(hot_key_control::kExtended == HOTKEYF_EXT);
+static_assert(extended_key::kPageUp == VK_PRIOR && extended_key::kDownArrow == VK_DOWN);
+static_assert(extended_key::kInsert == VK_INSERT && extended_key::kDelete == VK_DELETE);
+static_assert(extended_key::kDivide == VK_DIVIDE && extended_key::kNumLock == VK_NUMLOCK);
+
 namespace {
 
 std::string ItemText(HWND dialog, int id) {
@@ -49,8 +60,13 @@ int ControlOf(FormField field) {
 } // namespace
 
 bool SettingsDialog::Run(HINSTANCE instance) {
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, Procedure,
-                           reinterpret_cast<LPARAM>(this)) == IDOK;
+    const INT_PTR result =
+        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, Procedure, reinterpret_cast<LPARAM>(this));
+    ThrowLastErrorIf(result == -1, "DialogBoxParamW");
+    if (m_failure) {
+        std::rethrow_exception(m_failure);
+    }
+    return result == IDOK;
 }
 
 INT_PTR CALLBACK SettingsDialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -64,8 +80,9 @@ INT_PTR CALLBACK SettingsDialog::Procedure(HWND dialog, UINT message, WPARAM wPa
     }
     try {
         return self->OnMessage(message, wParam);
-    } catch (const std::exception&) {
-        // Nothing was written; leaving the dialog is the only safe answer.
+    } catch (...) {
+        // Nothing was written; leaving the dialog is the only safe answer. The error is reported once it is gone.
+        self->m_failure = std::current_exception();
         EndDialog(dialog, IDABORT);
         return TRUE;
     }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <string>
 
 namespace qn::win32 {
@@ -17,7 +18,8 @@ public:
     SettingsDialog(const SettingsDialog&) = delete;
     SettingsDialog& operator=(const SettingsDialog&) = delete;
 
-    // Runs the dialog to its end; true when the values were written.
+    // Runs the dialog to its end; true when the values were written. An error that ended the dialog, or that kept
+    // it from showing, is thrown from here once the dialog is gone, for the program's error report.
     bool Run(HINSTANCE instance);
 
 private:
@@ -36,6 +38,8 @@ private:
     Win32FileNames m_names;
     // What the start-at-log-on box showed: OK changes the start only when the user changed the box.
     bool m_autoStartShown = false;
+    // An error that escaped a message of the dialog, which it ended.
+    std::exception_ptr m_failure;
 };
 
 } // namespace qn::win32

@@ -2,6 +2,7 @@
 // box as a user would see it.
 #include "common/win32/ErrorReport.h"
 #include "common/win32/UniqueHandle.h"
+#include "common/win32/Win32Error.h"
 #include "tests/support/Driver.h"
 
 #include <gmock/gmock.h>
@@ -78,6 +79,27 @@ TEST(ErrorReportTest, EachKindShowsItsOwnerTitleTextAndIcon) {
         ASSERT_EQ(WaitForSingleObject(thread.get(), 10000), WAIT_OBJECT_0);
         EXPECT_EQ(shownOwner, report.origin.owner);
         EXPECT_EQ(report.origin.owner != nullptr, c.owned);
+    }
+}
+
+// A call the system refuses: the error names the call and what it was for, with the system's code and its message
+// in one line, whose closing full stop the report adds.
+TEST(ErrorReportTest, AFailedCallCarriesTheSystemsCodeAndReason) {
+    try {
+        win32::ThrowLastErrorIf(
+            !CreateWindowExW(0, L"NoSuchClass", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+            "CreateWindowExW", L"NoSuchClass");
+        FAIL() << "a window of a class that does not exist";
+    } catch (const win32::Win32Error& error) {
+        // Windows says ERROR_CANNOT_FIND_WND_CLASS, Wine ERROR_CLASS_DOES_NOT_EXIST.
+        EXPECT_NE(error.Code(), 0u);
+        const std::string text = error.what();
+        const std::string start =
+            "CreateWindowExW failed for NoSuchClass (error " + std::to_string(error.Code()) + "): ";
+        ASSERT_GT(text.size(), start.size());
+        EXPECT_EQ(text.substr(0, start.size()), start);
+        EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
+        EXPECT_NE(text.back(), '.');
     }
 }
 

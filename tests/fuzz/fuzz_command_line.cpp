@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             messages = false;
         }
     }
-    QN_FUZZ_CHECK(options.SizeMB == sizeMB);
-    QN_FUZZ_CHECK(options.ExecPath == exec);
-    QN_FUZZ_CHECK(options.ShowMessages == messages);
+    QN_FUZZ_CHECK(options.sizeMB == sizeMB);
+    QN_FUZZ_CHECK(options.execPath == exec);
+    QN_FUZZ_CHECK(options.showMessages == messages);
     return 0;
 }

@@ -11,6 +11,8 @@ namespace qn::win32 {
 namespace {
 
 constexpr const wchar_t* kGaugeClass = L"TGauge";
+// The portable colours are COLORREF values.
+static_assert(Rgb(0x12, 0x34, 0x56) == RGB(0x12, 0x34, 0x56));
 
 // BeginPaint and EndPaint as a pair, so that a failing paint still validates the window.
 class PaintScope {
@@ -152,9 +154,9 @@ HFONT TGauge::TextFont() {
     if (!m_font || m_fontMadeFor != Font()) {
         LOGFONTW font{};
         ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-        if (!Font().Name.empty()) {
-            const std::wstring name = Widen(Font().Name);
-            font.lfHeight = -Font().Height;
+        if (!Font().name.empty()) {
+            const std::wstring name = Widen(Font().name);
+            font.lfHeight = -Font().height;
             font.lfWidth = 0;
             const std::size_t copied = name.copy(font.lfFaceName, LF_FACESIZE - 1);
             font.lfFaceName[copied] = L'\0';

@@ -2,6 +2,12 @@
 
 namespace qn::win32 {
 
+// The modifiers the portable code names, as RegisterHotKey takes them.
+static_assert(kModAlt == MOD_ALT);
+static_assert(kModControl == MOD_CONTROL);
+static_assert(kModShift == MOD_SHIFT);
+static_assert(kModNoRepeat == MOD_NOREPEAT);
+
 THKey::THKey(HWND owner) : HotKeyCore(static_cast<HotKeyPort&>(*this)), m_owner(owner) {
     CreateParams params;
     params.className = L"THKeyWindow";

@@ -67,7 +67,8 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     params.designClient = SIZE{kClientWidth, kClientHeight};
     params.position = POINT{kDesignLeft, kDesignTop};
     params.owner = application.Handle(); // the meter window gets no taskbar button of its own
-    params.title = L"Nimbi";
+    const std::wstring caption = Widen(kMeterCaption);
+    params.title = caption.c_str();
     params.cursor = LoadCursorW(nullptr, IDC_ARROW);
     const HICON small = smallIcon ? smallIcon : icon;
     params.icon = icon;
@@ -92,7 +93,7 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
 
     m_tray = std::make_unique<TTrayIcon>(Handle());
     m_tray->SetIcon(small);
-    m_tray->SetTipHelp("Nimbi");
+    m_tray->SetTipHelp(kMeterCaption);
     m_tray->SetRBPopupMenu(m_menu.get());
     m_tray->SetVisible(false);
     m_tray->OnDblClick = [this] {

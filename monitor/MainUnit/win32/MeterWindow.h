@@ -6,7 +6,7 @@
 #include "common/win32/WindowObject.h"
 #include "monitor/Gauges/win32/Gauge.h"
 #include "monitor/HKey/win32/HKey.h"
-#include "monitor/MainUnit/MainUnit.h"
+#include "monitor/MainUnit/Monitor.h"
 #include "monitor/TrayIcon/win32/PopupMenuWin32.h"
 #include "monitor/TrayIcon/win32/TrayIcon.h"
 

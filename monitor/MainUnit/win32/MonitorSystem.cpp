@@ -22,6 +22,7 @@ static_assert(static_cast<int>(UserNotificationState::PresentationMode) == QUNS_
 static_assert(static_cast<int>(UserNotificationState::AcceptsNotifications) == QUNS_ACCEPTS_NOTIFICATIONS);
 static_assert(static_cast<int>(UserNotificationState::QuietTime) == QUNS_QUIET_TIME);
 // QUNS_APP (7) of Windows 8 is given by the headers only to programs that require Windows 8.
+static_assert(kLastShellError == SE_ERR_DLLNOTFOUND);
 
 Rect RectOf(const RECT& r) {
     return Rect{r.left, r.top, r.right, r.bottom};
@@ -53,8 +54,8 @@ std::intptr_t MonitorSystem::Start(const std::string& verb, const Launch& launch
     return ShellOpen(verb, launch.file, launch.parameters, launch.directory, SW_SHOW);
 }
 
-void MonitorSystem::ShowError(const std::string& text) {
-    ShowErrorReport(ErrorKind::Monitor, text, m_errorOwner);
+void MonitorSystem::ShowError(const std::string& message) {
+    ReportError(ErrorKind::Monitor, message, ErrorOrigin{.owner = m_errorOwner});
 }
 
 void MonitorSystem::EndProcess() {

@@ -18,7 +18,7 @@ public:
     NumberSeparators Separators() override;
     std::string ModuleFileName() override;
     std::intptr_t Start(const std::string& verb, const Launch& launch) override;
-    void ShowError(const std::string& text) override;
+    void ShowError(const std::string& message) override;
     void EndProcess() override;
     std::optional<UserNotificationState> QueryUserNotificationState() override;
     std::optional<ForegroundWindow> QueryForegroundWindow() override;

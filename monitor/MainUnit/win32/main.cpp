@@ -34,7 +34,7 @@ int RunMonitor() {
     // Each object is declared before the objects that use it, so that it outlives them: the error handler reports
     // through the system adapter, which must still be there while the windows are destroyed.
     MonitorSystem system;
-    SetApplicationErrorHandler([&system](const std::string& message) { system.ShowError(message + "."); });
+    SetApplicationErrorHandler([&system](const std::string& message) { system.ShowError(message); });
     Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
 
     ApplicationWindow application;

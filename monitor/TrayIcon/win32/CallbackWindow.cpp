@@ -5,6 +5,17 @@
 
 namespace qn::win32 {
 
+// The mouse messages the shell passes on, as the portable code names them.
+static_assert(tray_mouse::kMove == WM_MOUSEMOVE);
+static_assert(tray_mouse::kLeftDown == WM_LBUTTONDOWN);
+static_assert(tray_mouse::kLeftUp == WM_LBUTTONUP);
+static_assert(tray_mouse::kLeftDoubleClick == WM_LBUTTONDBLCLK);
+static_assert(tray_mouse::kRightDown == WM_RBUTTONDOWN);
+static_assert(tray_mouse::kRightUp == WM_RBUTTONUP);
+static_assert(tray_mouse::kRightDoubleClick == WM_RBUTTONDBLCLK);
+static_assert(tray_mouse::kMiddleDown == WM_MBUTTONDOWN);
+static_assert(tray_mouse::kMiddleUp == WM_MBUTTONUP);
+
 std::shared_ptr<TCallbackWindow> TCallbackWindow::Shared() {
     // Only the user-interface thread makes tray icons, so the lookup needs no lock.
     static std::weak_ptr<TCallbackWindow> shared;

@@ -1,15 +1,12 @@
 #include "monitor/TrayIcon/win32/PopupMenuWin32.h"
 
 #include "common/win32/Utf.h"
-
-#include <stdexcept>
+#include "common/win32/Win32Error.h"
 
 namespace qn::win32 {
 
 TPopupMenu::TPopupMenu(HWND commandWindow) : m_menu(::CreatePopupMenu()), m_commandWindow(commandWindow) {
-    if (!m_menu) {
-        throw std::runtime_error("CreatePopupMenu failed");
-    }
+    ThrowLastErrorIf(!m_menu, "CreatePopupMenu");
 }
 
 void TPopupMenu::AddItem(UINT id, const std::string& text) {

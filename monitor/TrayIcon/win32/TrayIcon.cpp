@@ -1,13 +1,19 @@
 #include "monitor/TrayIcon/win32/TrayIcon.h"
 
 #include "common/win32/Utf.h"
+#include "common/win32/Win32Error.h"
 
 #include <algorithm>
 #include <iterator>
-#include <stdexcept>
 
 namespace qn::win32 {
 
+static_assert(kTrayCallbackMessage == WM_USER + 200);
+static_assert(kTrayFlagsNoTip == (NIF_MESSAGE | NIF_ICON));
+static_assert(kTrayFlagsWithTip == (NIF_MESSAGE | NIF_ICON | NIF_TIP));
+static_assert(static_cast<DWORD>(TrayCall::Add) == NIM_ADD);
+static_assert(static_cast<DWORD>(TrayCall::Modify) == NIM_MODIFY);
+static_assert(static_cast<DWORD>(TrayCall::Delete) == NIM_DELETE);
 static_assert(std::size(NOTIFYICONDATAW{}.szTip) == kTipHelpUnits + 1);
 static_assert(std::size(NOTIFYICONDATAW{}.szInfoTitle) == kBalloonTitleUnits + 1);
 static_assert(std::size(NOTIFYICONDATAW{}.szInfo) == kBalloonTextUnits + 1);
@@ -51,9 +57,7 @@ void TTrayIcon::SetIcon(HICON icon) {
         return;
     }
     UniqueIcon copy(::CopyIcon(icon));
-    if (!copy) {
-        throw std::runtime_error("CopyIcon failed");
-    }
+    ThrowLastErrorIf(!copy, "CopyIcon");
     m_icon = std::move(copy);
     ImageChanged(true);
 }
@@ -65,14 +69,10 @@ bool TTrayIcon::Notify(TrayCall call, std::uint32_t flags, const std::string& ti
     std::copy_n(wide.data(), length, m_record.szTip);
     m_record.szTip[length] = L'\0';
     m_record.uFlags = flags;
-    DWORD message = NIM_MODIFY;
     if (call == TrayCall::Add) {
         m_record.hWnd = m_receiver->Handle();
-        message = NIM_ADD;
-    } else if (call == TrayCall::Delete) {
-        message = NIM_DELETE;
     }
-    return ::Shell_NotifyIconW(message, &m_record) != FALSE;
+    return ::Shell_NotifyIconW(static_cast<DWORD>(call), &m_record) != FALSE;
 }
 
 bool TTrayIcon::NotifyBalloon(const std::string& title, const std::string& text) {

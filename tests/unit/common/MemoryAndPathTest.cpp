@@ -58,5 +58,23 @@ TEST(ApplicationErrorTest, FormatsTheLastResortReport) {
               "Exceptionがﾓｼﾞｭｰﾙ a.exe の\nDEADBEEF で発生しました。\ndone.\n");
 }
 
+TEST(ApplicationErrorTest, AFailedCallSaysWhichCallFailedForWhatAndWhy) {
+    const struct {
+        const char* subject;
+        std::uint32_t code;
+        const char* systemMessage;
+        const char* text;
+    } cases[] = {
+        {"TForm1", 1407, "Cannot find window class.\r\n",
+         "CreateWindowExW failed for TForm1 (error 1407): Cannot find window class"},
+        {"", 5, "アクセスが拒否されました。\r\n", "CreateWindowExW failed (error 5): アクセスが拒否されました"},
+        {"", 8, "", "CreateWindowExW failed (error 8)"},
+        {"TForm1", 0, "The operation completed successfully.\r\n", "CreateWindowExW failed for TForm1"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FailedCallText("CreateWindowExW", c.subject, c.code, c.systemMessage), c.text);
+    }
+}
+
 } // namespace
 } // namespace qn

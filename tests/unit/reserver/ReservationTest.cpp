@@ -81,9 +81,9 @@ class ReadReservationOptionsTest : public testing::TestWithParam<OptionsCase> {}
 TEST_P(ReadReservationOptionsTest, ReadsFromFirstToLast) {
     const auto& c = GetParam();
     const ReservationOptions options = ReadReservationOptions(c.arguments);
-    EXPECT_EQ(options.SizeMB, c.sizeMB);
-    EXPECT_EQ(options.ShowMessages, c.showMessages);
-    EXPECT_EQ(options.ExecPath, c.execPath);
+    EXPECT_EQ(options.sizeMB, c.sizeMB);
+    EXPECT_EQ(options.showMessages, c.showMessages);
+    EXPECT_EQ(options.execPath, c.execPath);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadReservationOptionsTest,

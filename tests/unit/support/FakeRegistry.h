@@ -2,7 +2,8 @@
 // An in-memory registry with the semantics the programs rely on: case-insensitive names, typed values of any
 // size, queries into a buffer of a given size (MoreData when the value is larger), keys created with every
 // missing key on the way, keys deleted only when they have no subkeys, keys that refuse access, keys whose values
-// can be read but not changed, and keys opened with only the rights to read or to change values.
+// can be read but not changed, and keys opened with only the rights to read or to change values. It counts the
+// keys left open and notes the name of every value queried.
 #include "common/RegistryKey.h"
 
 #include <algorithm>
@@ -49,14 +50,20 @@ inline std::vector<std::string> PathParts(std::string_view path) {
     }
 }
 
+// What the keys of one registry note as they are used.
+struct Journal {
+    int openKeys = 0;
+    std::vector<std::string> queries; // the names of the values queried, in order
+};
+
 class Key final : public RegistryKey {
 public:
     // `rights`: nothing for all rights, or only reading or changing values.
-    Key(std::shared_ptr<Node> node, int& openKeys, std::optional<ValueAccess> rights = std::nullopt)
-        : m_node(std::move(node)), m_openKeys(openKeys), m_rights(rights) {
-        ++m_openKeys;
+    Key(std::shared_ptr<Node> node, Journal& journal, std::optional<ValueAccess> rights = std::nullopt)
+        : m_node(std::move(node)), m_journal(journal), m_rights(rights) {
+        ++m_journal.openKeys;
     }
-    ~Key() override { --m_openKeys; }
+    ~Key() override { --m_journal.openKeys; }
 
     std::unique_ptr<RegistryKey> CreateSubkey(std::string_view path) override { return Walk(path, true); }
     std::unique_ptr<RegistryKey> OpenSubkey(std::string_view path) override { return Walk(path, false); }
@@ -74,6 +81,7 @@ public:
     }
 
     ValueQuery QueryValue(std::string_view name, std::size_t capacity) override {
+        m_journal.queries.emplace_back(name);
         ValueQuery query;
         if (m_node->deleted || m_rights == ValueAccess::Set) {
             return query;
@@ -186,22 +194,28 @@ private:
         if (node->denied || (node->readOnly && rights != ValueAccess::Query)) {
             return nullptr;
         }
-        return std::make_unique<Key>(node, m_openKeys, rights);
+        return std::make_unique<Key>(node, m_journal, rights);
     }
 
     std::shared_ptr<Node> m_node;
-    int& m_openKeys;
+    Journal& m_journal;
     std::optional<ValueAccess> m_rights;
 };
 
 // The whole registry: its root stands for HKEY_CURRENT_USER.
 class Registry {
 public:
-    Registry() : m_rootNode(std::make_shared<Node>()), m_root(m_rootNode, m_openKeys) {}
+    Registry() : m_rootNode(std::make_shared<Node>()), m_root(m_rootNode, m_journal) {}
 
     RegistryKey& Root() { return m_root; }
     // Keys opened through the root and not yet closed (the root itself not counted).
-    int OpenKeys() const { return m_openKeys - 1; }
+    int OpenKeys() const { return m_journal.openKeys - 1; }
+    // Whether a value of this name (in any letter case) was queried since the last ForgetQueries.
+    bool WasQueried(std::string_view name) const {
+        return std::any_of(m_journal.queries.begin(), m_journal.queries.end(),
+                           [&](const std::string& queried) { return Lower(queried) == Lower(name); });
+    }
+    void ForgetQueries() { m_journal.queries.clear(); }
 
     // The node at `path` below the root, or null.
     std::shared_ptr<Node> Find(std::string_view path) const {
@@ -242,7 +256,7 @@ public:
     }
 
 private:
-    int m_openKeys = 0;
+    Journal m_journal;
     std::shared_ptr<Node> m_rootNode;
     Key m_root;
 };

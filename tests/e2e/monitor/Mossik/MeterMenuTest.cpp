@@ -3,6 +3,7 @@
 #include "common/DisplayScale.h"
 #include "common/win32/Utf.h"
 #include "monitor/MainUnit/win32/MeterWindow.h"
+#include "monitor/MainUnit/win32/MeterWindowPlacement.h"
 #include "monitor/MainUnit/win32/MonitorSystem.h"
 #include "tests/unit/monitor/MainUnit/MonitorFakes.h"
 
@@ -14,7 +15,8 @@
 namespace qn::win32 {
 namespace {
 
-using testing_support::FakeSettings;
+using testing_support::StoredSettings;
+using testing_support::StoredValues;
 
 struct ItemState {
     std::wstring caption;
@@ -51,15 +53,17 @@ protected:
     std::vector<ItemState> MenuAfterStartUp() {
         ApplicationWindow application;
         MeterWindow meter(application, LoadIconW(nullptr, IDI_APPLICATION));
+        MeterWindowPlacement placement(meter.Handle());
+        StoredSettings settings(placement, stored);
         MonitorSystem system;
-        Monitor monitor(system, meter, settings, {"C"});
+        Monitor monitor(system, meter, settings.store, {"C"});
         meter.Attach(monitor);
         monitor.Start();
         std::vector<ItemState> items = ReadMenu(meter.MenuHandle());
         meter.RemoveTrayIcon();
         return items;
     }
-    FakeSettings settings;
+    StoredValues stored;
 };
 
 TEST_F(MeterMenuTest, FirstStartShowsTheMeterAndLeavesEverySwitchOff) {
@@ -79,7 +83,7 @@ TEST_F(MeterMenuTest, FirstStartShowsTheMeterAndLeavesEverySwitchOff) {
 }
 
 TEST_F(MeterMenuTest, StoredSwitchesSetTheChecksAndAHiddenMeterGreysAlwaysOnTop) {
-    settings.values = {{"Show", 1}, {"Top", 1}, {"Time", 1}, {"Memory", 1}};
+    stored = {{"Show", 1}, {"Top", 1}, {"Time", 1}, {"Memory", 1}};
     const std::vector<ItemState> items = MenuAfterStartUp();
     ASSERT_EQ(items.size(), 12u);
     EXPECT_FALSE(items[3].checked);
@@ -95,14 +99,14 @@ TEST(MeterDpiTest, ADpiChangeTakesTheSuggestedRectangleAndScalesTheGauge) {
     ApplicationWindow application;
     MeterWindow meter(application, LoadIconW(nullptr, IDI_APPLICATION));
     ASSERT_EQ(meter.Dpi(), 96u);
-    EXPECT_EQ(meter.Gauge().Font().Height, 12);
+    EXPECT_EQ(meter.Gauge().Font().height, 12);
     RECT suggested{300, 200, 300 + 470, 200 + 90};
     SendMessageW(meter.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     RECT bounds{};
     GetWindowRect(meter.Handle(), &bounds);
     EXPECT_TRUE(EqualRect(&bounds, &suggested));
     EXPECT_EQ(meter.Dpi(), 192u);
-    EXPECT_EQ(meter.Gauge().Font().Height, 24);
+    EXPECT_EQ(meter.Gauge().Font().height, 24);
     RECT client{};
     GetClientRect(meter.Handle(), &client);
     RECT gauge{};
@@ -119,7 +123,7 @@ TEST(MeterDpiTest, AfterAPlacementTheMeterFitsTheDpiOfItsMonitor) {
     RECT sizedFor192{300, 200, 300 + 470, 200 + 90};
     SendMessageW(meter.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&sizedFor192));
     meter.FitToCurrentDpi();
-    EXPECT_EQ(meter.Gauge().Font().Height, ScaleForDpi(12, monitorDpi));
+    EXPECT_EQ(meter.Gauge().Font().height, ScaleForDpi(12, monitorDpi));
     RECT client{};
     GetClientRect(meter.Handle(), &client);
     EXPECT_EQ(client.right, ScaleForDpi(230, monitorDpi));

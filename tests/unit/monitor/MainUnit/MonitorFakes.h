@@ -1,62 +1,88 @@
 #pragma once
 // Fakes of the monitor's ports: they record what the logic does and answer as scripted.
-#include "monitor/MainUnit/MainUnit.h"
+#include "common/RegistryValues.h"
+#include "monitor/MainUnit/Monitor.h"
+#include "tests/unit/support/FakeRegistry.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
+#include <type_traits>
 #include <variant>
 
 namespace qn::testing_support {
 
-class FakeSettings : public MonitorSettings {
+// Values of the settings key as a test writes them: an integer or switch (REG_DWORD), a date-time (REG_BINARY of
+// 8 bytes) or a text (REG_SZ), each under its name.
+using StoredValue = std::variant<std::int32_t, double, std::string>;
+using StoredValues = std::map<std::string, StoredValue>;
+
+// The settings key the monitor reads: the real settings store over an in-memory registry.
+class StoredSettings {
 public:
-    std::map<std::string, std::variant<std::int32_t, double>> values;
-    std::vector<std::string> reads;
-    std::vector<std::pair<std::string, double>> floatWrites;
-    std::vector<std::pair<std::string, bool>> boolWrites;
-    std::optional<ReservationRecord> lastReservation;
-    int loadPositionCalls = 0;
-    int savePositionCalls = 0;
+    explicit StoredSettings(MeterWindowPort& meterWindow, const StoredValues& values = {})
+        : store(registry.Root(), meterWindow) {
+        Put(values);
+    }
 
-    std::int32_t ReadSettingInt(const IntSetting& setting) override {
-        return ReadInt(setting.name, setting.defaultValue);
-    }
-    bool ReadSettingBool(const SwitchSetting& setting) override {
-        return ReadInt(setting.name, setting.defaultValue ? 1 : 0) != 0;
-    }
-    void WriteSettingBool(const SwitchSetting& setting, bool value) override {
-        boolWrites.emplace_back(setting.name, value);
-        values[std::string(setting.name)] = value ? 1 : 0;
-    }
-    double ReadSettingFloat(const FloatSetting& setting) override {
-        reads.emplace_back(setting.name);
-        const auto found = values.find(std::string(setting.name));
-        return found != values.end() && std::holds_alternative<double>(found->second) ? std::get<double>(found->second)
-                                                                                      : 0.0;
-    }
-    void WriteSettingFloat(const FloatSetting& setting, double value) override {
-        floatWrites.emplace_back(setting.name, value);
-        values[std::string(setting.name)] = value;
-    }
-    std::optional<ReservationRecord> ReadLastReservation() override { return lastReservation; }
-    void LoadPosition() override { ++loadPositionCalls; }
-    void SavePosition() override { ++savePositionCalls; }
+    fake::Registry registry;
+    SettingsStore store;
 
-    bool WasRead(std::string_view name) const { return std::find(reads.begin(), reads.end(), name) != reads.end(); }
+    void Put(const StoredValues& values) {
+        const auto key = registry.Root().CreateSubkey(kSettingsKeyPath);
+        for (const auto& [name, value] : values) {
+            std::visit(
+                [&, &name = name](const auto& v) {
+                    using T = std::decay_t<decltype(v)>;
+                    if constexpr (std::is_same_v<T, std::int32_t>) {
+                        WriteDword(*key, name, v);
+                    } else if constexpr (std::is_same_v<T, double>) {
+                        WriteFloat64(*key, name, v);
+                    } else {
+                        WriteText(*key, name, v);
+                    }
+                },
+                value);
+        }
+    }
+    void Put(const ReservationRecord& record) {
+        WriteSetting(*registry.Root().CreateSubkey(kSettingsKeyPath), setting::kLastReservation, record);
+    }
+    // What is stored under a name as an integer or a switch, or as a date-time; nothing where it is no such value.
+    // Read from the stored bytes, so that it counts as no read of the monitor's.
+    std::optional<std::int32_t> Int(std::string_view name) const {
+        const auto bytes = Stored(name, regtype::kDword, 4);
+        return bytes ? std::optional(std::bit_cast<std::int32_t>(Little<std::uint32_t>(*bytes))) : std::nullopt;
+    }
+    std::optional<double> Float(std::string_view name) const {
+        const auto bytes = Stored(name, regtype::kBinary, 8);
+        return bytes ? std::optional(std::bit_cast<double>(Little<std::uint64_t>(*bytes))) : std::nullopt;
+    }
+    bool Has(std::string_view name) const { return registry.Get(kSettingsKeyPath, name).has_value(); }
+    std::size_t Count() const {
+        const auto key = registry.Find(kSettingsKeyPath);
+        return key ? key->values.size() : 0;
+    }
+    bool WasRead(std::string_view name) const { return registry.WasQueried(name); }
 
 private:
-    std::int32_t ReadInt(std::string_view name, std::int32_t defaultValue) {
-        reads.emplace_back(name);
-        const auto found = values.find(std::string(name));
-        return found != values.end() && std::holds_alternative<std::int32_t>(found->second)
-                   ? std::get<std::int32_t>(found->second)
-                   : defaultValue;
+    std::optional<std::vector<std::uint8_t>> Stored(std::string_view name, std::uint32_t type, std::size_t size) const {
+        const auto value = registry.Get(kSettingsKeyPath, name);
+        return value && value->type == type && value->data.size() == size ? std::optional(value->data) : std::nullopt;
+    }
+    template <typename T>
+    static T Little(const std::vector<std::uint8_t>& bytes) {
+        T value = 0;
+        for (std::size_t i = bytes.size(); i-- > 0;) {
+            value = static_cast<T>(value << 8 | bytes[i]);
+        }
+        return value;
     }
 };
 
@@ -103,7 +129,7 @@ public:
         started.push_back({verb, launch});
         return startResult;
     }
-    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void ShowError(const std::string& message) override { errors.push_back(message); }
     void EndProcess() override { ++endProcessCalls; }
     std::optional<UserNotificationState> QueryUserNotificationState() override {
         ++busyQueries;
@@ -112,7 +138,8 @@ public:
     std::optional<ForegroundWindow> QueryForegroundWindow() override { return foreground; }
 };
 
-class FakeView : public MonitorView {
+// The meter window as the monitor and its settings store see it.
+class FakeView : public MonitorView, public MeterWindowPort {
 public:
     std::vector<std::string> calls; // the order of what was done, by name
     bool marked = false;
@@ -135,6 +162,8 @@ public:
     std::vector<int> hotKeysRemoved;
     int closeRequests = 0;
     std::vector<std::pair<std::string, std::string>> balloons;
+    WindowPlacement placement{{-1, -1}, {-1, -1}, {212, 108, 448, 138}};
+    std::optional<RecordedPosition> position;
 
     void MarkApplicationWindow() override {
         calls.push_back("mark");
@@ -186,6 +215,11 @@ public:
     }
     void RemoveHotKey(int index) override { hotKeysRemoved.push_back(index); }
     void CloseMeter() override { ++closeRequests; }
+    std::optional<WindowPlacement> GetPlacement() override { return placement; }
+    void ApplyPosition(std::int32_t left, std::optional<std::int32_t> top) override {
+        calls.push_back("position");
+        position = RecordedPosition{left, top};
+    }
 };
 
 } // namespace qn::testing_support

@@ -261,7 +261,8 @@ TEST(CutToUtf16UnitsTest, NeverSplitsACharacter) {
         {kanji + kanji + kanji, 2, kanji + kanji},
         {"a" + emoji, 2, "a"}, // the pair does not fit in the last unit
         {"a" + emoji, 3, "a" + emoji},
-        {"ab\xC3", 3, "ab\xC3"}, // a broken sequence counts one unit a byte
+        {"ab\xC3", 3, "ab\xC3"}, // a broken sequence counts as the conversion replaces it
+        {"\xC0\xAF", 1, "\xC0"}, // an overlong form becomes two replacement characters
         {"", 5, ""},
     };
     for (const Case& c : cases) {

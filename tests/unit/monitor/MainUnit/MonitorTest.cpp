@@ -1,4 +1,4 @@
-#include "monitor/MainUnit/MainUnit.h"
+#include "monitor/MainUnit/Monitor.h"
 #include "tests/unit/monitor/MainUnit/MonitorFakes.h"
 
 #include <gmock/gmock.h>
@@ -10,9 +10,10 @@ namespace qn {
 namespace {
 
 using testing::ElementsAre;
-using testing_support::FakeSettings;
 using testing_support::FakeSystem;
 using testing_support::FakeView;
+using testing_support::StoredSettings;
+using testing_support::StoredValues;
 
 constexpr double kMinute = 1.0 / 1440.0;
 constexpr double kSecond = 1.0 / 86400.0;
@@ -21,21 +22,20 @@ constexpr std::uint64_t MB = 1048576;
 class MonitorTest : public testing::Test {
 protected:
     Monitor& StartMonitor(std::vector<std::string> arguments = {}) {
-        monitor = std::make_unique<Monitor>(system, view, settings, std::move(arguments));
+        monitor = std::make_unique<Monitor>(system, view, settings.store, std::move(arguments));
         monitor->Start();
         return *monitor;
     }
 
     FakeSystem system;
     FakeView view;
-    FakeSettings settings;
+    StoredSettings settings{view};
     std::unique_ptr<Monitor> monitor;
 };
 
 TEST_F(MonitorTest, FirstStartWithAnEmptyKey) {
     system.status = MemoryStatus{64 * MB, 66584576};
     StartMonitor();
-    EXPECT_EQ(settings.loadPositionCalls, 1);
     EXPECT_TRUE(view.marked);
     // An exact 64 MB still gets one megabyte added.
     EXPECT_EQ(view.gaugeMaximum, 66560);
@@ -51,10 +51,12 @@ TEST_F(MonitorTest, FirstStartWithAnEmptyKey) {
     EXPECT_EQ(monitor->ReserveThreshold(), 0);
     EXPECT_FALSE(monitor->PromptSwitch());
     EXPECT_TRUE(view.hotKeysAdded.empty());
-    EXPECT_THAT(settings.floatWrites, ElementsAre(std::pair<std::string, double>{"Next Run", system.now}));
+    EXPECT_EQ(settings.Count(), 1u) << "nothing written but the start time";
+    EXPECT_EQ(settings.Float("Next Run"), system.now);
     EXPECT_TRUE(view.trayShown);
     EXPECT_TRUE(system.errors.empty());
-    // The position comes first, the tray icon last.
+    // No stored position: the window stays at its design place. The tray icon comes last.
+    EXPECT_FALSE(view.position.has_value());
     EXPECT_EQ(view.calls.front(), "mark");
     EXPECT_EQ(view.calls.back(), "tray");
 }
@@ -68,11 +70,20 @@ TEST_F(MonitorTest, MemoryBeyondThirtyTwoBitsKeepsTheGaugeWorking) {
 }
 
 TEST_F(MonitorTest, StoredSwitchesAreApplied) {
-    settings.values = {{"Show", 1},        {"Top", 1},
-                       {"Memory", 1},      {"Min Memory", 500000},
-                       {"Cation", 1},      {"Cation Memory", 700000},
-                       {"Use Hot Key", 1}, {"Hot Key", 0x16041}};
+    settings.Put({{"Show", 1},
+                  {"Top", 1},
+                  {"Memory", 1},
+                  {"Min Memory", 500000},
+                  {"Cation", 1},
+                  {"Cation Memory", 700000},
+                  {"Use Hot Key", 1},
+                  {"Hot Key", 0x16041},
+                  {"Position", "-1,-1,-1,-1,100,200,336,228"}});
     StartMonitor();
+    // The position comes first.
+    EXPECT_EQ(view.calls.front(), "position");
+    EXPECT_EQ(view.position->left, 100);
+    EXPECT_EQ(view.position->top, 200);
     EXPECT_EQ(view.meterVisible, false);
     EXPECT_EQ(view.checked[MenuCommand::Meter], false);
     EXPECT_EQ(view.enabled[MenuCommand::AlwaysOnTop], false);
@@ -86,7 +97,7 @@ TEST_F(MonitorTest, StoredSwitchesAreApplied) {
 }
 
 TEST_F(MonitorTest, ThresholdsAreOnlyReadWhileTheirSwitchIsOn) {
-    settings.values = {{"Min Memory", 500000}, {"Cation Memory", 700000}, {"Hot Key", 0x6041}};
+    settings.Put({{"Min Memory", 500000}, {"Cation Memory", 700000}, {"Hot Key", 0x6041}});
     StartMonitor();
     EXPECT_EQ(monitor->ReserveThreshold(), 0);
     EXPECT_EQ(monitor->PromptThreshold(), 0);
@@ -98,15 +109,15 @@ TEST_F(MonitorTest, ThresholdsAreOnlyReadWhileTheirSwitchIsOn) {
 TEST_F(MonitorTest, OnlyAFirstArgumentOfCapitalCKeepsNextRun) {
     const std::vector<std::vector<std::string>> writing = {{}, {"c"}, {"x", "C"}, {"CC"}};
     for (const auto& arguments : writing) {
-        FakeSettings fresh;
-        Monitor own(system, view, fresh, arguments);
+        StoredSettings fresh(view);
+        Monitor own(system, view, fresh.store, arguments);
         own.Start();
-        EXPECT_EQ(fresh.floatWrites.size(), 1u);
+        EXPECT_EQ(fresh.Float("Next Run"), system.now);
     }
-    FakeSettings kept;
-    Monitor own(system, view, kept, {"C"});
+    StoredSettings kept(view);
+    Monitor own(system, view, kept.store, {"C"});
     own.Start();
-    EXPECT_TRUE(kept.floatWrites.empty());
+    EXPECT_FALSE(kept.Has("Next Run"));
 }
 
 struct ScheduleCase {
@@ -123,11 +134,11 @@ class ScheduleStepTest : public MonitorTest, public testing::WithParamInterface<
 
 TEST_P(ScheduleStepTest, WorksOutTheNextRun) {
     const ScheduleCase& c = GetParam();
-    settings.values["Time"] = c.periodic ? 1 : 0;
-    settings.values["Cycle"] = c.cycle;
+    settings.Put({{"Time", c.periodic ? 1 : 0}, {"Cycle", c.cycle}});
     if (c.storedNextRun != 0.0) {
-        settings.values["Next Run"] = system.now + c.storedNextRun;
+        settings.Put({{"Next Run", system.now + c.storedNextRun}});
     }
+    const std::optional<double> stored = settings.Float("Next Run");
     StartMonitor({"C"});
     if (std::isnan(c.expectedNextRun)) {
         EXPECT_EQ(monitor->NextRunTime(), 0.0);
@@ -135,10 +146,7 @@ TEST_P(ScheduleStepTest, WorksOutTheNextRun) {
         EXPECT_NEAR(monitor->NextRunTime() - system.now, c.expectedNextRun, 1e-9);
     }
     EXPECT_EQ(settings.WasRead("Cycle"), c.cycleRead);
-    ASSERT_EQ(settings.floatWrites.size(), c.written ? 1u : 0u);
-    if (c.written) {
-        EXPECT_EQ(settings.floatWrites[0].second, monitor->NextRunTime());
-    }
+    EXPECT_EQ(settings.Float("Next Run"), c.written ? std::optional(monitor->NextRunTime()) : stored);
     EXPECT_TRUE(system.errors.empty());
 }
 
@@ -183,7 +191,7 @@ struct CountdownCase {
 class CountdownTest : public MonitorTest, public testing::WithParamInterface<CountdownCase> {};
 
 TEST_P(CountdownTest, ShowsHoursFromAnHourOn) {
-    settings.values = {{"Time", 1}, {"Next Run", system.now + GetParam().remaining}};
+    settings.Put({{"Time", 1}, {"Next Run", system.now + GetParam().remaining}});
     StartMonitor({"C"});
     system.status.availPhys = static_cast<std::uint64_t>(1234.56 * MB);
     monitor->Tick();
@@ -210,7 +218,7 @@ TEST(CountdownTextTest, APastTimeOrNoNumberShowsNothingLeft) {
 
 TEST_F(MonitorTest, DueScheduleHandsOverWithTheExactLaunchAndEnds) {
     system.modulePath = "C:\\My Tools\\表\\Mossik.EXE";
-    settings.values = {{"Time", 1}, {"Next Run", system.now + 2 * kSecond}};
+    settings.Put({{"Time", 1}, {"Next Run", system.now + 2 * kSecond}});
     StartMonitor({"C"});
     view.title.clear();
     system.now += 2 * kSecond;
@@ -221,15 +229,14 @@ TEST_F(MonitorTest, DueScheduleHandsOverWithTheExactLaunchAndEnds) {
     EXPECT_EQ(system.started[0].launch.parameters, " /E:\"C:\\My Tools\\表\\Mossik.EXE\" /NoMsg");
     EXPECT_EQ(system.started[0].launch.directory, "C:\\My Tools\\表\\");
     // The monitor that comes back knows by the note of the hand-over's time that it was its own.
-    EXPECT_THAT(std::vector(settings.floatWrites.end() - 2, settings.floatWrites.end()),
-                ElementsAre(std::pair<std::string, double>{"Next Run", 0.0},
-                            std::pair<std::string, double>{"Handover Time", system.now}));
+    EXPECT_EQ(settings.Float("Next Run"), 0.0);
+    EXPECT_EQ(settings.Float("Handover Time"), system.now);
     EXPECT_TRUE(view.trayRemoved);
     EXPECT_EQ(system.endProcessCalls, 1);
     EXPECT_FALSE(view.timerRunning);
     EXPECT_EQ(view.title, "");
-    EXPECT_EQ(settings.savePositionCalls, 0);
-    EXPECT_TRUE(settings.boolWrites.empty()) << "not a low-memory hand-over";
+    EXPECT_FALSE(settings.Has("Position"));
+    EXPECT_FALSE(settings.Has("Low Memory Handover")) << "not a low-memory hand-over";
 }
 
 TEST_F(MonitorTest, LaunchFromADriveRoot) {
@@ -244,7 +251,7 @@ TEST_F(MonitorTest, LaunchFromADriveRoot) {
 }
 
 TEST_F(MonitorTest, FailedScheduledLaunchIsReportedOnceAndSwitchesTheScheduleOff) {
-    settings.values = {{"Time", 1}, {"Next Run", system.now + kSecond}};
+    settings.Put({{"Time", 1}, {"Next Run", system.now + kSecond}});
     StartMonitor({"C"});
     system.now += kSecond;
     system.startResult = 2;
@@ -256,20 +263,20 @@ TEST_F(MonitorTest, FailedScheduledLaunchIsReportedOnceAndSwitchesTheScheduleOff
     EXPECT_TRUE(view.timerRunning);
     EXPECT_EQ(monitor->NextRunTime(), 0.0);
     EXPECT_EQ(view.checked[MenuCommand::Periodic], false);
-    EXPECT_TRUE(settings.boolWrites.empty()) << "off for this process only";
+    EXPECT_EQ(settings.Int("Time"), 1) << "off for this process only";
 
     monitor->Tick();
     EXPECT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(view.title, "Nimbi  12,288.00MBの空き");
 
     // Switched on again from the menu, a fresh period starts.
-    settings.values["Cycle"] = 30;
+    settings.Put({{"Cycle", 30}});
     monitor->TogglePeriodic();
     EXPECT_NEAR(monitor->NextRunTime(), system.now + 30 * kMinute, 1e-9);
 }
 
 TEST_F(MonitorTest, PromptAtTheThresholdAndCancelSuppressesItForGoodButNotTheAutomaticReservation) {
-    settings.values = {{"Cation", 1}, {"Cation Memory", 1000}, {"Memory", 1}, {"Min Memory", 1000}};
+    settings.Put({{"Cation", 1}, {"Cation Memory", 1000}, {"Memory", 1}, {"Min Memory", 1000}});
     StartMonitor();
     system.status.availPhys = 1000 * 1024; // exactly at both thresholds: counts as low
     system.answers = {DialogAnswer::Cancel};
@@ -284,7 +291,7 @@ TEST_F(MonitorTest, PromptAtTheThresholdAndCancelSuppressesItForGoodButNotTheAut
 }
 
 TEST_F(MonitorTest, DeclinedPromptStaysOffEvenAfterMemoryRoseAndFellAgain) {
-    settings.values = {{"Cation", 1}, {"Cation Memory", 1000}};
+    settings.Put({{"Cation", 1}, {"Cation Memory", 1000}});
     StartMonitor();
     system.status.availPhys = 900 * 1024;
     system.answers = {DialogAnswer::Cancel};
@@ -298,20 +305,20 @@ TEST_F(MonitorTest, DeclinedPromptStaysOffEvenAfterMemoryRoseAndFellAgain) {
 }
 
 TEST_F(MonitorTest, AcceptedPromptHandsOver) {
-    settings.values = {{"Cation", 1}, {"Cation Memory", 1000}};
+    settings.Put({{"Cation", 1}, {"Cation Memory", 1000}});
     StartMonitor();
     system.status.availPhys = 999 * 1024;
     monitor->Tick();
     EXPECT_EQ(system.started.size(), 1u);
     EXPECT_EQ(system.endProcessCalls, 1);
-    EXPECT_THAT(settings.boolWrites, ElementsAre(std::pair<std::string, bool>{"Low Memory Handover", true}));
+    EXPECT_EQ(settings.Int("Low Memory Handover"), 1);
 }
 
 TEST_F(MonitorTest, AfterALowMemoryHandOverEachTriggerWaitsUntilFreeMemoryWasAboveItsThreshold) {
-    settings.values = {
-        {"Low Memory Handover", 1}, {"Cation", 1}, {"Cation Memory", 2000}, {"Memory", 1}, {"Min Memory", 1000}};
+    settings.Put(
+        {{"Low Memory Handover", 1}, {"Cation", 1}, {"Cation Memory", 2000}, {"Memory", 1}, {"Min Memory", 1000}});
     StartMonitor();
-    EXPECT_THAT(settings.boolWrites, ElementsAre(std::pair<std::string, bool>{"Low Memory Handover", false}));
+    EXPECT_EQ(settings.Int("Low Memory Handover"), 0);
     system.status.availPhys = 500 * 1024;
     monitor->Tick();
     EXPECT_TRUE(system.messages.empty());
@@ -324,11 +331,11 @@ TEST_F(MonitorTest, AfterALowMemoryHandOverEachTriggerWaitsUntilFreeMemoryWasAbo
     monitor->Tick();
     EXPECT_TRUE(system.messages.empty()) << "the prompt still waits";
     EXPECT_EQ(system.started.size(), 1u);
-    EXPECT_EQ(settings.boolWrites.back(), (std::pair<std::string, bool>{"Low Memory Handover", true}));
+    EXPECT_EQ(settings.Int("Low Memory Handover"), 1);
 }
 
 TEST_F(MonitorTest, PromptComesBackAfterAFailedLaunchAndCanBeDeclined) {
-    settings.values = {{"Cation", 1}, {"Cation Memory", 1000}};
+    settings.Put({{"Cation", 1}, {"Cation Memory", 1000}});
     StartMonitor();
     system.status.availPhys = 999 * 1024;
     system.startResult = 2;
@@ -345,9 +352,9 @@ TEST_F(MonitorTest, ThresholdsOfZeroOrBelowAreOff) {
     for (const std::int32_t threshold : {0, -1}) {
         FakeSystem quiet;
         quiet.status.availPhys = 0;
-        FakeSettings stored;
-        stored.values = {{"Cation", 1}, {"Cation Memory", threshold}, {"Memory", 1}, {"Min Memory", threshold}};
-        Monitor own(quiet, view, stored, {});
+        StoredSettings stored(view,
+                              {{"Cation", 1}, {"Cation Memory", threshold}, {"Memory", 1}, {"Min Memory", threshold}});
+        Monitor own(quiet, view, stored.store, {});
         own.Start();
         own.Tick();
         EXPECT_TRUE(quiet.messages.empty());
@@ -356,7 +363,7 @@ TEST_F(MonitorTest, ThresholdsOfZeroOrBelowAreOff) {
 }
 
 TEST_F(MonitorTest, FailedAutomaticLaunchIsReportedOnceAndSwitchesTheThresholdOff) {
-    settings.values = {{"Memory", 1}, {"Min Memory", 1000}};
+    settings.Put({{"Memory", 1}, {"Min Memory", 1000}});
     StartMonitor();
     system.status.availPhys = 10 * 1024;
     system.startResult = 0;
@@ -370,8 +377,7 @@ TEST_F(MonitorTest, FailedAutomaticLaunchIsReportedOnceAndSwitchesTheThresholdOf
 }
 
 TEST_F(MonitorTest, FailedLaunchLeavesASwitchThatWasUsedWhileItsBoxShowed) {
-    settings.values = {
-        {"Time", 1}, {"Next Run", system.now + kSecond}, {"Cycle", 30}, {"Memory", 1}, {"Min Memory", 1000}};
+    settings.Put({{"Time", 1}, {"Next Run", system.now + kSecond}, {"Cycle", 30}, {"Memory", 1}, {"Min Memory", 1000}});
     StartMonitor({"C"});
     system.now += kSecond;
     system.status.availPhys = 10 * 1024;
@@ -391,7 +397,7 @@ TEST_F(MonitorTest, FailedLaunchLeavesASwitchThatWasUsedWhileItsBoxShowed) {
 }
 
 TEST_F(MonitorTest, NoSecondLaunchWhileALaunchBoxShows) {
-    settings.values = {{"Memory", 1}, {"Min Memory", 1000}};
+    settings.Put({{"Memory", 1}, {"Min Memory", 1000}});
     StartMonitor();
     system.startResult = 2;
     int boxes = 0;
@@ -421,7 +427,7 @@ TEST_F(MonitorTest, NothingStartsOnceTheMonitorHasBegunToClose) {
 }
 
 TEST_F(MonitorTest, ExitDuringATickBoxTouchesNothingAfterwards) {
-    settings.values = {{"Cation", 1}, {"Cation Memory", 1000}, {"Memory", 1}, {"Min Memory", 1000}};
+    settings.Put({{"Cation", 1}, {"Cation Memory", 1000}, {"Memory", 1}, {"Min Memory", 1000}});
     StartMonitor();
     system.status.availPhys = 10 * 1024;
     system.answers = {DialogAnswer::Cancel};
@@ -443,33 +449,34 @@ TEST_F(MonitorTest, MeterWindowSwitchTwice) {
     EXPECT_EQ(view.meterVisible, false);
     EXPECT_EQ(view.enabled[MenuCommand::AlwaysOnTop], false);
     EXPECT_EQ(view.checked[MenuCommand::Meter], false);
+    EXPECT_EQ(settings.Int("Show"), 1);
     monitor->ToggleMeter();
     EXPECT_EQ(view.meterVisible, true);
     EXPECT_EQ(view.enabled[MenuCommand::AlwaysOnTop], true);
-    EXPECT_THAT(settings.boolWrites,
-                ElementsAre(std::pair<std::string, bool>{"Show", true}, std::pair<std::string, bool>{"Show", false}));
+    EXPECT_EQ(settings.Int("Show"), 0);
 }
 
 TEST_F(MonitorTest, SwitchCommandsWriteTheirNewState) {
-    settings.values = {{"Min Memory", 4096}, {"Cycle", 10}};
+    settings.Put({{"Min Memory", 4096}, {"Cycle", 10}});
     StartMonitor({"C"});
     monitor->ToggleAlwaysOnTop();
     EXPECT_EQ(view.topmost, true);
     monitor->TogglePeriodic();
     EXPECT_NEAR(monitor->NextRunTime(), system.now + 10 * kMinute, 1e-9);
+    EXPECT_EQ(settings.Int("Time"), 1);
     monitor->ToggleLowMemory();
     EXPECT_EQ(monitor->ReserveThreshold(), 4096);
     monitor->TogglePeriodic();
     EXPECT_EQ(monitor->NextRunTime(), 0.0);
-    EXPECT_THAT(settings.boolWrites,
-                ElementsAre(std::pair<std::string, bool>{"Top", true}, std::pair<std::string, bool>{"Time", true},
-                            std::pair<std::string, bool>{"Memory", true}, std::pair<std::string, bool>{"Time", false}));
+    EXPECT_EQ(settings.Int("Top"), 1);
+    EXPECT_EQ(settings.Int("Memory"), 1);
+    EXPECT_EQ(settings.Int("Time"), 0);
 }
 
 TEST_F(MonitorTest, PeriodicSwitchResumesAStoredFutureRunWithoutReadingTheCycle) {
     StartMonitor({"C"});
-    settings.values["Next Run"] = system.now + 7 * kMinute;
-    settings.reads.clear();
+    settings.Put({{"Next Run", system.now + 7 * kMinute}});
+    settings.registry.ForgetQueries();
     monitor->TogglePeriodic();
     EXPECT_NEAR(monitor->NextRunTime(), system.now + 7 * kMinute, 1e-9);
     EXPECT_FALSE(settings.WasRead("Cycle"));
@@ -484,19 +491,20 @@ TEST_F(MonitorTest, AboutBox) {
 }
 
 TEST_F(MonitorTest, ExitResetsNextRunAndRemovesTheHotKeyOnlyWhenStillWanted) {
-    settings.values = {{"Use Hot Key", 1}, {"Hot Key", 0x6041}};
+    settings.Put({{"Use Hot Key", 1}, {"Hot Key", 0x6041}});
     StartMonitor();
-    settings.values["Use Hot Key"] = 0;
+    settings.Put({{"Use Hot Key", 0}});
     monitor->Exit();
     EXPECT_TRUE(view.hotKeysRemoved.empty());
-    EXPECT_EQ(settings.floatWrites.back(), (std::pair<std::string, double>{"Next Run", 0.0}));
+    EXPECT_EQ(settings.Float("Next Run"), 0.0);
     EXPECT_EQ(view.closeRequests, 1);
 
-    settings.values["Use Hot Key"] = 1;
+    settings.Put({{"Use Hot Key", 1}});
     monitor->Exit();
     EXPECT_THAT(view.hotKeysRemoved, ElementsAre(1));
+    EXPECT_FALSE(settings.Has("Position"));
     monitor->CloseQuery();
-    EXPECT_EQ(settings.savePositionCalls, 1);
+    EXPECT_TRUE(settings.Has("Position"));
 }
 
 TEST_F(MonitorTest, HotKeyOneStartsAReservationAndOthersNothing) {
@@ -515,7 +523,7 @@ TEST_F(MonitorTest, SettingsProgramStartsAndTheMonitorEnds) {
     EXPECT_EQ(system.started[0].launch.file, "\"C:\\Tools\\Dunfel.exe\"");
     EXPECT_EQ(system.endProcessCalls, 1);
     EXPECT_TRUE(view.trayRemoved);
-    EXPECT_EQ(settings.floatWrites.size(), 1u) << "nothing written but the start time";
+    EXPECT_EQ(settings.Count(), 1u) << "nothing written but the start time";
 
     system.startResult = 31;
     monitor->OpenSettings();
@@ -527,32 +535,30 @@ TEST_F(MonitorTest, SettingsProgramStartsAndTheMonitorEnds) {
 TEST_F(MonitorTest, StartUpErrorSkipsTheRemainingStepsAndIsShown) {
     view.gaugeMaximumError = "-2147483647 から 99 の間の値でなければなりません";
     StartMonitor();
-    EXPECT_THAT(system.errors, ElementsAre("-2147483647 から 99 の間の値でなければなりません."));
+    EXPECT_THAT(system.errors, ElementsAre("-2147483647 から 99 の間の値でなければなりません"));
     EXPECT_FALSE(view.trayShown);
     EXPECT_FALSE(view.meterVisible.has_value());
 
     FakeView refusing;
     refusing.trayError = "トレイにアイコンを登録できません";
     FakeSystem other;
-    Monitor own(other, refusing, settings, {});
+    Monitor own(other, refusing, settings.store, {});
     own.Start();
-    EXPECT_THAT(other.errors, ElementsAre("トレイにアイコンを登録できません."));
+    EXPECT_THAT(other.errors, ElementsAre("トレイにアイコンを登録できません"));
 }
 
 TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirstTickAfter) {
     enum Trigger { Schedule, Prompt, Automatic };
-    const std::map<Trigger, std::map<std::string, std::variant<std::int32_t, double>>> due = {
-        {Schedule, {{"Time", 1}, {"Next Run", 46363.5 + kSecond}}},
-        {Prompt, {{"Cation", 1}, {"Cation Memory", 1000}}},
-        {Automatic, {{"Memory", 1}, {"Min Memory", 1000}}}};
+    const std::map<Trigger, StoredValues> due = {{Schedule, {{"Time", 1}, {"Next Run", 46363.5 + kSecond}}},
+                                                 {Prompt, {{"Cation", 1}, {"Cation Memory", 1000}}},
+                                                 {Automatic, {{"Memory", 1}, {"Min Memory", 1000}}}};
     const std::pair<Trigger, bool> cases[] = {{Schedule, true}, {Prompt, true}, {Automatic, true}, {Schedule, false}};
     for (const auto& [trigger, waitSwitch] : cases) {
         FakeSystem system;
         FakeView view;
-        FakeSettings settings;
-        settings.values = due.at(trigger);
-        settings.values["Wait While Busy"] = waitSwitch ? 1 : 0;
-        Monitor monitor(system, view, settings, {"C"});
+        StoredSettings settings(view, due.at(trigger));
+        settings.Put({{"Wait While Busy", waitSwitch ? 1 : 0}});
+        Monitor monitor(system, view, settings.store, {"C"});
         monitor.Start();
         system.now += kSecond;
         system.status.availPhys = 900 * 1024;
@@ -573,7 +579,7 @@ TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirst
 }
 
 TEST_F(MonitorTest, AWaitingLowMemoryRunLapsesWhenMemoryRoseAndRunsTheUserStartsNeverWait) {
-    settings.values = {{"Memory", 1}, {"Min Memory", 1000}};
+    settings.Put({{"Memory", 1}, {"Min Memory", 1000}});
     StartMonitor();
     system.notificationState = UserNotificationState::Busy;
     system.status.availPhys = 900 * 1024;
@@ -602,13 +608,12 @@ TEST(HandoverReportTest, OnlyTheMonitorBackFromItsOwnHandOverShowsTheRecordStore
     for (const auto& c : cases) {
         FakeSystem system;
         FakeView view;
-        FakeSettings settings;
-        settings.values = {{"Notify Result", c.notify ? 1 : 0},
-                           {"Handover Time", c.handedOver ? system.now - c.handedOver : 0.0}};
+        StoredSettings settings(view, {{"Notify Result", c.notify ? 1 : 0},
+                                       {"Handover Time", c.handedOver ? system.now - c.handedOver : 0.0}});
         if (c.ended != 0.0) {
-            settings.lastReservation = ReservationRecord{system.now - c.ended, 2048, 1234.56, 5678.9, 4.2};
+            settings.Put(ReservationRecord{system.now - c.ended, 2048, 1234.56, 5678.9, 4.2});
         }
-        Monitor(system, view, settings, {}).Start();
+        Monitor(system, view, settings.store, {}).Start();
         if (c.shown) {
             EXPECT_THAT(view.balloons, ElementsAre(std::pair<std::string, std::string>{
                                            "空きメモリを確保しました", "空き 1,234.56MB → 5,678.90MB（4.2 秒）"}));
@@ -616,7 +621,7 @@ TEST(HandoverReportTest, OnlyTheMonitorBackFromItsOwnHandOverShowsTheRecordStore
         } else {
             EXPECT_TRUE(view.balloons.empty()) << c.handedOver << " " << c.ended << " " << c.notify;
         }
-        EXPECT_EQ(std::get<double>(settings.values["Handover Time"]), 0.0) << "read once";
+        EXPECT_EQ(settings.Float("Handover Time"), 0.0) << "read once";
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "monitor/MainUnit/MonitorPorts.h"
+#include "monitor/MainUnit/SettingsStore.h"
 
 #include <string>
 #include <vector>
@@ -10,7 +11,7 @@ namespace qn {
 // hand-overs and the menu commands. Every handler catches what its steps raise and shows it as an error box.
 class Monitor { // the meter window TForm1's handlers
 public:
-    Monitor(MonitorSystem& system, MonitorView& view, MonitorSettings& settings, std::vector<std::string> arguments);
+    Monitor(MonitorSystem& system, MonitorView& view, SettingsStore& settings, std::vector<std::string> arguments);
 
     void Start();      // FormCreate
     void CloseQuery(); // FormCloseQuery
@@ -58,7 +59,7 @@ private:
 
     MonitorSystem& m_system;
     MonitorView& m_view;
-    MonitorSettings& m_settings;
+    SettingsStore& m_settings;
     std::vector<std::string> m_arguments;
 
     DateTime m_nextRun = 0.0;

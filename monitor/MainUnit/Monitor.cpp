@@ -1,4 +1,4 @@
-#include "monitor/MainUnit/MainUnit.h"
+#include "monitor/MainUnit/Monitor.h"
 
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
@@ -19,8 +19,7 @@ constexpr DateTime kFreshRecordDays = 10.0 / kMinutesPerDay;
 
 } // namespace
 
-Monitor::Monitor(MonitorSystem& system, MonitorView& view, MonitorSettings& settings,
-                 std::vector<std::string> arguments)
+Monitor::Monitor(MonitorSystem& system, MonitorView& view, SettingsStore& settings, std::vector<std::string> arguments)
     : m_system(system), m_view(view), m_settings(settings), m_arguments(std::move(arguments)) {}
 
 template <typename Step>
@@ -29,7 +28,7 @@ void Monitor::Guarded(Step step) {
         step();
     } catch (const std::exception& error) {
         if (!m_closing) {
-            m_system.ShowError(std::string(error.what()) + ".");
+            m_system.ShowError(error.what());
         }
     }
 }
@@ -180,7 +179,7 @@ bool Monitor::LaunchReservation(bool lowMemory) {
     if (m_launchBoxOpen || m_closing) {
         return false;
     }
-    if (m_system.Start("", ReservationLaunch(m_system.ModuleFileName())) > 32) {
+    if (m_system.Start("", ReservationLaunch(m_system.ModuleFileName())) > kLastShellError) {
         m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
         m_settings.WriteSettingFloat(setting::kHandoverTime, m_system.Now());
         if (lowMemory) {
@@ -299,7 +298,7 @@ void Monitor::OpenSettings() {
         if (m_closing) {
             return;
         }
-        if (m_system.Start("open", SettingsLaunch(m_system.ModuleFileName())) > 32) {
+        if (m_system.Start("open", SettingsLaunch(m_system.ModuleFileName())) > kLastShellError) {
             m_view.RemoveTrayIcon();
             m_system.EndProcess();
             return;
