@@ -69,6 +69,19 @@ protected:
         return std::stoll(match[1].str());
     }
 
+    // The box that follows `before` (the confirmation): the result or the out-of-memory report; null when none
+    // came within `timeout`.
+    static HWND NextDialog(const Process& qelto, HWND before, Milliseconds timeout = 10s) {
+        HWND next = nullptr;
+        const bool shown = WaitUntil(
+            [&] {
+                next = WaitForDialog(qelto.Id(), 100ms);
+                return next && next != before;
+            },
+            timeout);
+        return shown ? next : nullptr;
+    }
+
     void ExpectNothingRecorded() {
         EXPECT_TRUE(StaysFalse([&] { return std::filesystem::exists(recordFile); })) << "a program was started";
     }
@@ -113,13 +126,8 @@ TEST_F(QeltoTest, TheProposedDefaultSizeIsReallyReserved) {
     ASSERT_NE(confirmation, nullptr);
     PressButton(confirmation, IDOK);
     // The result follows, not the out-of-memory report.
-    HWND result = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            result = WaitForDialog(qelto.Id(), 100ms);
-            return result && result != confirmation;
-        },
-        120s));
+    HWND result = NextDialog(qelto, confirmation, 120s);
+    ASSERT_NE(result, nullptr);
     EXPECT_EQ(WindowText(result), kTitle);
     PressButton(result, IDOK);
     EXPECT_EQ(qelto.WaitForExit(), 0u);
@@ -167,11 +175,8 @@ TEST_F(QeltoTest, ReservesAndReportsTheFreeMemoryWithTheLocaleSeparators) {
     ASSERT_NE(confirmation, nullptr);
     PressButton(confirmation, IDOK);
 
-    HWND result = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        result = WaitForDialog(qelto.Id(), 100ms);
-        return result && result != confirmation;
-    }));
+    HWND result = NextDialog(qelto, confirmation);
+    ASSERT_NE(result, nullptr);
     const DialogSnapshot shown = ReadDialog(result);
     EXPECT_EQ(shown.title, kTitle);
     EXPECT_THAT(shown.buttons, ElementsAre(IDOK));
@@ -218,13 +223,8 @@ TEST_F(QeltoTest, LargeReservationShowsItsProgressUntilTheResult) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 1000);
 
-    HWND result = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            result = WaitForDialog(qelto.Id(), 100ms);
-            return result && result != confirmation;
-        },
-        120s));
+    HWND result = NextDialog(qelto, confirmation, 120s);
+    ASSERT_NE(result, nullptr);
     EXPECT_FALSE(IsWindow(progress)) << "the progress window is still there with the result";
     // One zero per page is enough only if the system has supplied every page of the block.
     PROCESS_MEMORY_COUNTERS counters{};
@@ -258,13 +258,8 @@ TEST_F(QeltoTest, TheProgressWindowIsSizedForTheDisplayResolution) {
     const RECT expectedBar{18, 18, 480 - 18, 66 - 18};
     EXPECT_TRUE(EqualRect(&client, &expectedClient));
     EXPECT_TRUE(EqualRect(&bar, &expectedBar));
-    HWND result = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            result = WaitForDialog(qelto.Id(), 100ms);
-            return result && result != confirmation;
-        },
-        120s));
+    HWND result = NextDialog(qelto, confirmation, 120s);
+    ASSERT_NE(result, nullptr);
     PressButton(result, IDOK);
     EXPECT_EQ(qelto.WaitForExit(), 0u);
 }
@@ -274,11 +269,8 @@ TEST_F(QeltoTest, NegativeSizeReservesNothingButReports) {
     HWND confirmation = ExpectConfirmation(qelto, L"-5ＭＢの確保を行います");
     ASSERT_NE(confirmation, nullptr);
     PressButton(confirmation, IDOK);
-    HWND result = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        result = WaitForDialog(qelto.Id(), 100ms);
-        return result && result != confirmation;
-    }));
+    HWND result = NextDialog(qelto, confirmation);
+    ASSERT_NE(result, nullptr);
     EXPECT_THAT(ReadDialog(result).text, testing::HasSubstr(L"MBの空きメモリを確保しました"));
     PressButton(result, IDOK);
     EXPECT_EQ(qelto.WaitForExit(), 0u);
@@ -291,11 +283,8 @@ TEST_F(QeltoTest, ChainedProgramOpensOnlyAfterTheResultIsClosed) {
     HWND confirmation = ExpectConfirmation(qelto, L"1ＭＢの確保を行います");
     ASSERT_NE(confirmation, nullptr);
     PressButton(confirmation, IDOK);
-    HWND result = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        result = WaitForDialog(qelto.Id(), 100ms);
-        return result && result != confirmation;
-    }));
+    HWND result = NextDialog(qelto, confirmation);
+    ASSERT_NE(result, nullptr);
     EXPECT_TRUE(StaysFalse([&] { return std::filesystem::exists(recordFile); }, 2s)) << "opened before the result";
     PressButton(result, IDOK);
     EXPECT_EQ(qelto.WaitForExit(), 0u);
