@@ -65,6 +65,7 @@ protected:
 };
 
 TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
+    PutDword(L"Notify Result", 0);
     Process dunfel = Start();
     HWND dialog = Dialog(dunfel);
     ASSERT_NE(dialog, nullptr);
@@ -77,6 +78,7 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     PressButton(dialog, IDC_USE_HOT_KEY);
     SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
     PressButton(dialog, IDC_WAIT_WHILE_BUSY);
+    PressButton(dialog, IDC_NOTIFY_RESULT);
     PressButton(dialog, IDOK);
     EXPECT_EQ(dunfel.WaitForExit(), 0u);
 

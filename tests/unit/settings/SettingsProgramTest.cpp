@@ -193,29 +193,16 @@ TEST(SettingsFromFormTest, TheRefusalOfAThresholdNamesThePhysicalMemory) {
     EXPECT_THAT(std::get<FormError>(result).message, HasSubstr("4096 MB"));
 }
 
-TEST(ProgramSettingsTest, TheBusyUserAndReportSwitchesAreOnUntilTurnedOffAndGoThroughTheForm) {
-    fake::Registry registry;
-    registry.Put(kKey, "Notify Result", regtype::kDword, {0, 0, 0, 0});
-    const ProgramSettings stored = ReadProgramSettings(registry.Root());
-    SettingsForm form = FormOf(stored);
-    EXPECT_TRUE(form.waitWhileBusy);
-    EXPECT_FALSE(form.notifyResult);
-    form.waitWhileBusy = false;
-    form.notifyResult = true;
-    const ProgramSettings accepted = std::get<ProgramSettings>(SettingsFromForm(form, stored, kTotal));
-    EXPECT_FALSE(accepted.waitWhileBusy);
-    EXPECT_TRUE(accepted.notifyResult);
-}
-
 TEST(LastReservationLineTest, TellsTheStoredRunInLocalTimeOrThatThereWasNone) {
     fake::Registry registry;
     EXPECT_EQ(LastReservationLine(ReadLastReservation(registry.Root()), {}), "前回の確保: まだありません");
-    // Two digits each but the year; the seconds are not shown, nor do they round the minute up.
+    // Two digits each but the year; the seconds are not shown, nor do they round the minute up. The figures in the
+    // locale's separators, the run's seconds rounded to one decimal.
     ASSERT_TRUE(
         WriteSetting(*registry.Root().CreateSubkey(kKey), setting::kLastReservation,
-                     ReservationRecord{46389.0 + (3 * 3600 + 4 * 60 + 59.9) / 86400.0, 2048, 1234.56, 5678.9, 4.2}));
-    EXPECT_EQ(LastReservationLine(ReadLastReservation(registry.Root()), {}),
-              "前回の確保: 2027/01/02 03:04  空き 1,234.56MB → 5,678.90MB（4.2 秒）");
+                     ReservationRecord{46389.0 + (3 * 3600 + 4 * 60 + 59.9) / 86400.0, 2048, 1234.56, 24105.5, 4.25}));
+    EXPECT_EQ(LastReservationLine(ReadLastReservation(registry.Root()), {".", ","}),
+              "前回の確保: 2027/01/02 03:04  空き 1.234,56MB → 24.105,50MB（4,3 秒）");
     EXPECT_EQ(registry.OpenKeys(), 0);
 }
 
