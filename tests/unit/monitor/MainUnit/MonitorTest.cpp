@@ -55,8 +55,7 @@ TEST_F(MonitorTest, FirstStartWithAnEmptyKey) {
     EXPECT_EQ(settings.Float("Next Run"), system.now);
     EXPECT_TRUE(view.trayShown);
     EXPECT_TRUE(system.errors.empty());
-    // No stored position: the window stays at its design place. The tray icon comes last.
-    EXPECT_FALSE(view.position.has_value());
+    // No stored position, so none is applied before the mark; the tray icon comes last.
     EXPECT_EQ(view.calls.front(), "mark");
     EXPECT_EQ(view.calls.back(), "tray");
 }
