@@ -230,40 +230,36 @@ TEST(RestartMonitorTest, StartsTheMonitorFromItsOwnFolderUnlessOneRuns) {
 
 TEST(SaveSettingsTest, WhatOkCannotStoreLeavesNothingChanged) {
     constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    const std::vector<std::uint8_t> ours = StringDataOf("\"C:\\QeltoNimbi\\Mossik.exe\"");
+    const std::vector<std::uint8_t> ourCommand = StringDataOf("\"C:\\QeltoNimbi\\Mossik.exe\"");
     enum Refuses { Nothing, RunReading, RunChanges, SettingsKey };
-    struct Case {
-        bool runOurs; // the Run value, REG_EXPAND_SZ, starts this folder's monitor
-        bool shown;
+    const struct {
+        bool ours; // the Run value, REG_EXPAND_SZ, starts this folder's monitor, and the box showed it
         bool wanted;
         Refuses refuses;
         SaveFailure result;
+    } cases[] = {
+        {false, false, RunReading, SaveFailure::None},     {false, true, RunChanges, SaveFailure::AutoStart},
+        {false, true, SettingsKey, SaveFailure::Settings}, {true, false, SettingsKey, SaveFailure::Settings},
+        {true, false, Nothing, SaveFailure::None},
     };
-    const Case cases[] = {
-        {false, false, false, RunReading, SaveFailure::None},
-        {false, false, true, RunChanges, SaveFailure::AutoStart},
-        {false, false, true, SettingsKey, SaveFailure::Settings},
-        {true, true, false, SettingsKey, SaveFailure::Settings},
-        {true, true, false, Nothing, SaveFailure::None},
-    };
-    for (const Case& c : cases) {
+    fake::FileNames names;
+    for (const auto& c : cases) {
         fake::Registry registry;
-        fake::FileNames names;
-        if (c.runOurs) {
-            registry.Put(kRun, "QeltoNimbi", regtype::kExpandString, ours);
+        if (c.ours) {
+            registry.Put(kRun, "QeltoNimbi", regtype::kExpandString, ourCommand);
         }
         registry.Make(kRun)->denied = c.refuses == RunReading;
         registry.Make(kRun)->readOnly = c.refuses == RunChanges;
         registry.Make(kKey)->readOnly = c.refuses == SettingsKey;
         const ProgramSettings entered{true, 524288, false, 0, true, 45, false, 0};
         const ProgramSettings stored = ReadProgramSettings(registry.Root());
-        EXPECT_EQ(SaveSettings(registry.Root(), entered, stored, "C:\\QeltoNimbi", c.shown, c.wanted, names), c.result);
+        EXPECT_EQ(SaveSettings(registry.Root(), entered, stored, "C:\\QeltoNimbi", c.ours, c.wanted, names), c.result);
         const bool saved = c.result == SaveFailure::None;
         EXPECT_EQ(registry.Get(kKey, "Cycle").has_value(), saved) << c.refuses;
         // Put back byte for byte, REG_EXPAND_SZ as it was.
         const auto run = registry.Get(kRun, "QeltoNimbi");
-        EXPECT_EQ(run.has_value(), saved ? c.wanted : c.runOurs) << c.refuses;
-        EXPECT_TRUE(saved || !run || (run->type == regtype::kExpandString && run->data == ours)) << c.refuses;
+        EXPECT_EQ(run.has_value(), saved ? c.wanted : c.ours) << c.refuses;
+        EXPECT_TRUE(saved || !run || (run->type == regtype::kExpandString && run->data == ourCommand)) << c.refuses;
     }
 }
 
