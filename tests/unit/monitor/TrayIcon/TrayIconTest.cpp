@@ -191,6 +191,7 @@ TEST_F(TrayIconTest, ARefusedAddIsTriedAgainBeforeItsErrorIsRaised) {
         {"nny", Wait, "MA", true, false},   {"nnnnnny", Wait, "MAMAMA", true, false},
         {"n", Wait, "MAMAMA", false, true}, {"ny", ShellRestarts, "A", true, false},
         {"n", Hide, "D", false, false},     {"n", Destroy, "D", false, false},
+        {"yn", Hide, "D", false, false}, // a refused delete counts as deleted too
     };
     for (const auto& [answers, then, expected, registered, raised] : cases) {
         system.refuse = true;
