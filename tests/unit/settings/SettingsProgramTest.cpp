@@ -194,16 +194,12 @@ TEST(SettingsFromFormTest, TheRefusalOfAThresholdNamesThePhysicalMemory) {
 }
 
 TEST(LastReservationLineTest, TellsTheStoredRunInLocalTimeOrThatThereWasNone) {
-    fake::Registry registry;
-    EXPECT_EQ(LastReservationLine(ReadLastReservation(registry.Root()), {}), "前回の確保: まだありません");
+    EXPECT_EQ(LastReservationLine(std::nullopt, {}), "前回の確保: まだありません");
     // Two digits each but the year; the seconds are not shown, nor do they round the minute up. The figures in the
     // locale's separators, the run's seconds rounded to one decimal.
-    ASSERT_TRUE(
-        WriteSetting(*registry.Root().CreateSubkey(kKey), setting::kLastReservation,
-                     ReservationRecord{46389.0 + (3 * 3600 + 4 * 60 + 59.9) / 86400.0, 2048, 1234.56, 24105.5, 4.25}));
-    EXPECT_EQ(LastReservationLine(ReadLastReservation(registry.Root()), {".", ","}),
+    const ReservationRecord record{46389.0 + (3 * 3600 + 4 * 60 + 59.9) / 86400.0, 2048, 1234.56, 24105.5, 4.25};
+    EXPECT_EQ(LastReservationLine(record, {".", ","}),
               "前回の確保: 2027/01/02 03:04  空き 1.234,56MB → 24.105,50MB（4,3 秒）");
-    EXPECT_EQ(registry.OpenKeys(), 0);
 }
 
 class FakeLauncher : public MonitorLauncher {
