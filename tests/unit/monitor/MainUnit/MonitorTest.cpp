@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace qn {
 namespace {
@@ -500,6 +501,7 @@ TEST_F(MonitorTest, ExitResetsNextRunAndRemovesTheHotKeyOnlyWhenStillWanted) {
 
 TEST_F(MonitorTest, HotKeyOneStartsAReservationAndOthersNothing) {
     StartMonitor();
+    system.notificationState = UserNotificationState::Busy; // a run the user starts never waits
     monitor->HotKeyPressed(2);
     EXPECT_TRUE(system.started.empty());
     monitor->HotKeyPressed(1);
@@ -572,13 +574,17 @@ TEST(UserIsBusyTest, TheShellOrAWindowCoveringExactlyItsMonitorSaysSo) {
     }
 }
 
-TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirstTickAfter) {
+TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirstTickAfterIfStillDue) {
     enum Trigger { Schedule, Prompt, Automatic };
     const std::map<Trigger, StoredValues> due = {{Schedule, {{"Time", 1}, {"Next Run", 46363.5 + kSecond}}},
                                                  {Prompt, {{"Cation", 1}, {"Cation Memory", 1000}}},
                                                  {Automatic, {{"Memory", 1}, {"Min Memory", 1000}}}};
-    const std::pair<Trigger, bool> cases[] = {{Schedule, true}, {Prompt, true}, {Automatic, true}, {Schedule, false}};
-    for (const auto& [trigger, waitSwitch] : cases) {
+    // What falls due, whether the switch lets it wait, the free memory at the tick after (KB), the runs then.
+    const std::tuple<Trigger, bool, std::uint64_t, std::size_t> cases[] = {
+        {Schedule, true, 900, 1},  {Prompt, true, 900, 1},     {Automatic, true, 900, 1},
+        {Schedule, false, 900, 1}, {Automatic, true, 1100, 0}, // memory rose meanwhile: the run is no longer due
+    };
+    for (const auto& [trigger, waitSwitch, freeAfterKB, runs] : cases) {
         FakeSystem system;
         FakeView view;
         StoredSettings settings(view, due.at(trigger));
@@ -594,26 +600,12 @@ TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirst
             EXPECT_EQ(view.hint, " 0.88MBの空き\r\n全画面表示の終了を待っています");
             EXPECT_EQ(view.title, trigger == Schedule ? "Nimbi  0.88MBの空き  00:00" : "Nimbi  0.88MBの空き");
             system.notificationState = UserNotificationState::AcceptsNotifications;
+            system.status.availPhys = freeAfterKB * 1024;
             monitor.Tick();
         }
-        EXPECT_EQ(system.started.size(), 1u) << trigger << (waitSwitch ? "" : ", switched off: at once");
+        EXPECT_EQ(system.started.size(), runs) << trigger << (waitSwitch ? "" : ", switched off: at once");
         EXPECT_EQ(system.messages.size(), trigger == Prompt ? 1u : 0u) << "the prompt, answered OK, first";
     }
-}
-
-TEST_F(MonitorTest, AWaitingLowMemoryRunLapsesWhenMemoryRoseAndRunsTheUserStartsNeverWait) {
-    settings.Put({{"Memory", 1}, {"Min Memory", 1000}});
-    StartMonitor();
-    system.notificationState = UserNotificationState::Busy;
-    system.status.availPhys = 900 * 1024;
-    monitor->Tick();
-    system.status.availPhys = 1100 * 1024;
-    system.notificationState = UserNotificationState::AcceptsNotifications;
-    monitor->Tick();
-    EXPECT_TRUE(system.started.empty());
-    system.notificationState = UserNotificationState::Busy;
-    monitor->HotKeyPressed(1);
-    EXPECT_EQ(system.started.size(), 1u);
 }
 
 TEST(HandoverReportTest, OnlyTheMonitorBackFromItsOwnHandOverShowsTheRecordStoredSinceAndThenForgetsIt) {
