@@ -106,13 +106,13 @@ double NowAsDateTime() {
     return EncodeDateTime(LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds});
 }
 
-std::optional<StoredReservation> GetReservationRecord() {
+std::optional<ReservationRecord> GetReservationRecord() {
     const auto value = Query(L"Last Reservation");
     if (!value || value->first != REG_BINARY || value->second.size() != 36) {
         return std::nullopt;
     }
     const char* bytes = value->second.data();
-    StoredReservation record;
+    ReservationRecord record;
     std::memcpy(&record.ended, bytes, 8);
     std::memcpy(&record.sizeMB, bytes + 8, 4);
     std::memcpy(&record.freeBeforeMB, bytes + 12, 8);
@@ -121,7 +121,7 @@ std::optional<StoredReservation> GetReservationRecord() {
     return record;
 }
 
-bool ShowsRecord(const std::wstring& text, const StoredReservation& record) {
+bool ShowsRecord(const std::wstring& text, const ReservationRecord& record) {
     std::wstring figures = text.substr(std::min(text.rfind(L"空き "), text.size()));
     std::erase(figures, L',');
     double before = 0.0, after = 0.0, seconds = 0.0;
