@@ -82,8 +82,8 @@ TEST(ErrorReportTest, EachKindShowsItsOwnerTitleTextAndIcon) {
     }
 }
 
-// A call the system refuses: the error names the call and what it was for, with the system's code and its message
-// in one line, whose closing full stop the report adds.
+// A call the system refuses: the error carries the system's code and its message (the text's shape is the
+// portable suite's).
 TEST(ErrorReportTest, AFailedCallCarriesTheSystemsCodeAndReason) {
     try {
         win32::ThrowLastErrorIf(
@@ -92,14 +92,11 @@ TEST(ErrorReportTest, AFailedCallCarriesTheSystemsCodeAndReason) {
         FAIL() << "a window of a class that does not exist";
     } catch (const win32::Win32Error& error) {
         // Windows says ERROR_CANNOT_FIND_WND_CLASS, Wine ERROR_CLASS_DOES_NOT_EXIST.
-        EXPECT_NE(error.Code(), 0u);
-        const std::string text = error.what();
         const std::string start =
             "CreateWindowExW failed for NoSuchClass (error " + std::to_string(error.Code()) + "): ";
-        ASSERT_GT(text.size(), start.size());
-        EXPECT_EQ(text.substr(0, start.size()), start);
-        EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
-        EXPECT_NE(text.back(), '.');
+        EXPECT_NE(error.Code(), 0u);
+        EXPECT_THAT(error.what(), testing::StartsWith(start));
+        EXPECT_GT(std::string(error.what()).size(), start.size()) << "no reason";
     }
 }
 

@@ -229,33 +229,23 @@ std::wstring ClassName(HWND window) {
     return name;
 }
 
-namespace {
-
-BOOL CALLBACK CollectBalloon(HWND window, LPARAM param) {
-    if (IsWindowVisible(window) && ClassName(window) == TOOLTIPS_CLASSW &&
-        (GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON)) {
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-    }
-    return TRUE;
-}
-
-} // namespace
-
 std::optional<std::wstring> WaitForTrayBalloonText(Milliseconds timeout) {
-    std::vector<HWND> balloons;
-    if (!WaitUntil(
-            [&] {
-                balloons.clear();
-                EnumWindows(CollectBalloon, reinterpret_cast<LPARAM>(&balloons));
-                return !balloons.empty();
-            },
-            timeout)) {
+    HWND balloon = nullptr;
+    const auto shown = [&] {
+        while ((balloon = FindWindowExW(nullptr, balloon, TOOLTIPS_CLASSW, nullptr))) {
+            if (IsWindowVisible(balloon) && (GetWindowLongW(balloon, GWL_STYLE) & TTS_BALLOON)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    if (!WaitUntil(shown, timeout)) {
         return std::nullopt;
     }
     wchar_t text[512] = {};
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(balloons.front(), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        5000, &copied);
+    SendMessageTimeoutW(balloon, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        &copied);
     return std::wstring(text);
 }
 

@@ -7,9 +7,14 @@
 namespace qn::e2e {
 
 // Whether `module` is Wine's: Wine's ntdll exports wine_get_version, Windows' never does.
-bool ExportsWineVersion(HMODULE module);
+inline bool ExportsWineVersion(HMODULE module) {
+    return module && GetProcAddress(module, "wine_get_version") != nullptr;
+}
 // Whether this program runs under Wine rather than on Windows.
-bool RunsUnderWine();
+inline bool RunsUnderWine() {
+    static const bool underWine = ExportsWineVersion(GetModuleHandleW(L"ntdll.dll"));
+    return underWine;
+}
 
 } // namespace qn::e2e
 

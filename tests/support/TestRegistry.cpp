@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
-#include <iterator>
 
 namespace qn::e2e::registry {
 namespace {
@@ -107,13 +106,13 @@ double NowAsDateTime() {
     return EncodeDateTime(LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds});
 }
 
-std::optional<StoredReservation> GetReservationRecord() {
+std::optional<ReservationRecord> GetReservationRecord() {
     const auto value = Query(L"Last Reservation");
     if (!value || value->first != REG_BINARY || value->second.size() != 36) {
         return std::nullopt;
     }
     const char* bytes = value->second.data();
-    StoredReservation record;
+    ReservationRecord record;
     std::memcpy(&record.ended, bytes, 8);
     std::memcpy(&record.sizeMB, bytes + 8, 4);
     std::memcpy(&record.freeBeforeMB, bytes + 12, 8);
@@ -122,19 +121,16 @@ std::optional<StoredReservation> GetReservationRecord() {
     return record;
 }
 
-bool ShowsRecord(const std::wstring& text, const StoredReservation& record) {
+bool ShowsRecord(const std::wstring& text, const ReservationRecord& record) {
     std::wstring figures = text.substr(std::min(text.rfind(L"空き "), text.size()));
     std::erase(figures, L',');
     double before = 0.0, after = 0.0, seconds = 0.0;
     if (std::swscanf(figures.c_str(), L"空き %lfMB → %lfMB（%lf 秒）", &before, &after, &seconds) != 3) {
         return false;
     }
-    // The shape, two decimals and one: the figures written again as they were read.
-    wchar_t again[128] = {};
-    std::swprintf(again, std::size(again), L"空き %.2fMB → %.2fMB（%.1f 秒）", before, after, seconds);
-    // Each the stored figure, to half a unit of its last place and a little for binary fractions.
-    return figures == again && std::fabs(before - record.freeBeforeMB) <= 0.0051 &&
-           std::fabs(after - record.freeAfterMB) <= 0.0051 && std::fabs(seconds - record.seconds) <= 0.051;
+    // Each the stored figure, to half a unit of its last shown place and a little for binary fractions.
+    return std::fabs(before - record.freeBeforeMB) <= 0.0051 && std::fabs(after - record.freeAfterMB) <= 0.0051 &&
+           std::fabs(seconds - record.seconds) <= 0.051;
 }
 
 } // namespace qn::e2e::registry

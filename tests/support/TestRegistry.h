@@ -1,6 +1,7 @@
 #pragma once
 // The settings key as the end-to-end tests see it: put into a known state, written and read with the W
 // functions directly, never through the product's own code.
+#include "common/SettingsKey.h"
 #include "common/win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -99,18 +100,11 @@ std::optional<std::wstring> GetString(const wchar_t* name);
 // Now, as the programs count it: days since 30 December 1899 in local time.
 double NowAsDateTime();
 
-// The record of the last reservation as the reservation tool stores it: one REG_BINARY of the end (binary64),
-// the size in MB (int32), the free MB before and after and the seconds (binary64).
-struct StoredReservation {
-    double ended = 0.0;
-    std::int32_t sizeMB = 0;
-    double freeBeforeMB = 0.0;
-    double freeAfterMB = 0.0;
-    double seconds = 0.0;
-};
-std::optional<StoredReservation> GetReservationRecord();
+// The record of the last reservation, decoded here on its own: one REG_BINARY of the end (binary64), the size in
+// MB (int32), the free MB before and after and the seconds (binary64).
+std::optional<ReservationRecord> GetReservationRecord();
 // Whether a text ends with the record's figures as the programs show them, "空き 1,234.56MB → 5,678.90MB（4.2 秒）",
 // each figure the stored one rounded.
-bool ShowsRecord(const std::wstring& text, const StoredReservation& record);
+bool ShowsRecord(const std::wstring& text, const ReservationRecord& record);
 
 } // namespace qn::e2e::registry

@@ -9,9 +9,6 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
-#include <cwchar>
-#include <iterator>
-
 namespace qn::e2e {
 namespace {
 
@@ -65,6 +62,7 @@ protected:
 };
 
 TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
+    PutDword(L"Notify Result", 0);
     Process dunfel = Start();
     HWND dialog = Dialog(dunfel);
     ASSERT_NE(dialog, nullptr);
@@ -77,6 +75,7 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     PressButton(dialog, IDC_USE_HOT_KEY);
     SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
     PressButton(dialog, IDC_WAIT_WHILE_BUSY);
+    PressButton(dialog, IDC_NOTIFY_RESULT);
     PressButton(dialog, IDOK);
     EXPECT_EQ(dunfel.WaitForExit(), 0u);
 
@@ -104,7 +103,6 @@ TEST_F(DunfelTest, ShowsTheStoredValuesAndCancelWritesNothing) {
     EXPECT_TRUE(Checked(dialog, IDC_CATION));
     EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0), MAKEWORD(VK_F1, HOTKEYF_ALT));
     EXPECT_TRUE(Checked(dialog, IDC_WAIT_WHILE_BUSY) && Checked(dialog, IDC_NOTIFY_RESULT)) << "on until turned off";
-    EXPECT_EQ(Shown(dialog, IDC_LAST_RESERVATION), L"前回の確保: まだありません");
     Type(dialog, IDC_MIN_MEMORY, L"64");
     PressButton(dialog, IDC_TIME);
     PressButton(dialog, IDCANCEL);
@@ -147,18 +145,8 @@ TEST_F(DunfelTest, AThresholdAtThePhysicalMemoryIsRefusedInTheDialog) {
     EXPECT_EQ(GetDword(L"Min Memory"), 128u * 1024);
 }
 
-// Local time to the minute, "yyyy/MM/dd HH:mm".
-std::wstring LocalMinute() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    wchar_t text[32] = {};
-    std::swprintf(text, std::size(text), L"%04u/%02u/%02u %02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
-    return text;
-}
-
 TEST_F(DunfelTest, ShowsTheRecordThatAReservationStored) {
     fs::copy_file(ProductPath(L"Qelto.exe"), temp.Path() / L"Qelto.exe");
-    const std::wstring before = LocalMinute();
     Process qelto = Process::Start(Quoted(temp.Path() / L"Qelto.exe") + L" /NOMSG /M:64", temp.Path());
     ASSERT_EQ(qelto.WaitForExit(60s), 0u);
     const auto record = registry::GetReservationRecord();
@@ -169,10 +157,7 @@ TEST_F(DunfelTest, ShowsTheRecordThatAReservationStored) {
     HWND dialog = Dialog(dunfel);
     ASSERT_NE(dialog, nullptr);
     const std::wstring line = Shown(dialog, IDC_LAST_RESERVATION);
-    // The run's end in local time: the minute it started or the one after.
-    const std::wstring when = line.substr(std::size(L"前回の確保: ") - 1, 16);
-    EXPECT_TRUE(line.starts_with(L"前回の確保: ") && (when == before || when == LocalMinute())) << ToUtf8(line);
-    EXPECT_TRUE(registry::ShowsRecord(line, *record)) << ToUtf8(line);
+    EXPECT_TRUE(line.starts_with(L"前回の確保: ") && registry::ShowsRecord(line, *record)) << ToUtf8(line);
     PressButton(dialog, IDCANCEL);
     EXPECT_EQ(dunfel.WaitForExit(), 0u);
 }
@@ -224,7 +209,7 @@ TEST_F(DunfelTest, AStartOfAnotherCopyIsLeftAlone) {
     EXPECT_EQ(RunCommand(), elsewhere);
 }
 
-TEST_F(DunfelTest, AStartThatCannotBeDeletedIsShownAndCancelAfterTheFailedOkKeepsEverything) {
+TEST_F(DunfelTest, AStartThatCanBeReadButNotDeletedIsShownCheckedAndItsFailureKeepsTheDialog) {
     PutRunCommand(Quoted(temp.Path() / L"Mossik.exe"));
     const GuardedRunKey guard;
     ASSERT_TRUE(guard.Guarded());
@@ -233,7 +218,6 @@ TEST_F(DunfelTest, AStartThatCannotBeDeletedIsShownAndCancelAfterTheFailedOkKeep
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(Checked(dialog, IDC_AUTO_START)) << "a value that can be read is read";
     PressButton(dialog, IDC_AUTO_START);
-    PressButton(dialog, IDC_TIME);
     PressButton(dialog, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !Shown(dialog, IDC_MESSAGE).empty(); }, 5s));
     EXPECT_EQ(Shown(dialog, IDC_MESSAGE), L"Windows の起動時の設定を保存できませんでした｡");
@@ -241,7 +225,6 @@ TEST_F(DunfelTest, AStartThatCannotBeDeletedIsShownAndCancelAfterTheFailedOkKeep
     PressButton(dialog, IDCANCEL);
     EXPECT_EQ(dunfel.WaitForExit(), 0u);
     EXPECT_TRUE(RunCommand());
-    EXPECT_FALSE(GetRaw(L"Time")) << "Cancel after the failed OK left a value written";
 }
 
 TEST_F(DunfelTest, ARunningMonitorIsNotStartedAgain) {

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace qn {
 namespace {
@@ -47,12 +48,11 @@ TEST(AutoStartTest, WhichCommandsStartThisFoldersMonitorOrAProgramInIt) {
 }
 
 // The Run value ("": none; REG_EXPAND_SZ when it starts with %), Task Manager's switch for it ('-' none, 'y' on,
-// 'n' off) and the guard of each key (' ' none, 'r' values readable only, 'd' denied).
+// 'n' off) and the guards of the Run key and of the switch's key (' ' none, 'r' values readable only, 'd' denied).
 struct RunState {
     std::string run;
-    char approval;
-    char runGuard;
-    char approvalGuard;
+    char approval = '-';
+    const char* guards = "  ";
 };
 constexpr const char* kApproved = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 constexpr const char* kExpanded = "%ProgramFiles%\\QeltoNimbi\\Mossik.exe";
@@ -67,70 +67,62 @@ std::unique_ptr<fake::Registry> Prepared(const RunState& setup) {
         registry->Put(kApproved, kAutoStartValue, regtype::kBinary,
                       {static_cast<std::uint8_t>(setup.approval == 'y' ? 2 : 3), 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
     }
-    for (const auto& [path, guard] :
-         {std::pair{kRunKeyPath.data(), setup.runGuard}, {kApproved, setup.approvalGuard}}) {
-        registry->Make(path)->readOnly = guard == 'r';
-        registry->Make(path)->denied = guard == 'd';
+    for (const int i : {0, 1}) {
+        const auto key = registry->Make(i == 0 ? std::string_view(kRunKeyPath) : kApproved);
+        key->readOnly = setup.guards[i] == 'r';
+        key->denied = setup.guards[i] == 'd';
     }
     return registry;
 }
 
-// What a setup holds afterwards, in its own terms.
-RunState Left(const fake::Registry& registry) {
-    const auto value = registry.Get(kRunKeyPath, kAutoStartValue);
-    const auto approval = registry.Get(kApproved, kAutoStartValue);
-    return {value ? TextOfStringData(value->data) : "", approval ? (approval->data[0] == 2 ? 'y' : 'n') : '-', ' ',
-            ' '};
-}
-
 TEST(AutoStartTest, TheBoxIsOnOnlyForThisFoldersRunValueNotSwitchedOff) {
+    using enum AutoStartState;
     const std::pair<RunState, AutoStartState> cases[] = {
-        {{"", '-', ' ', ' '}, AutoStartState::Off},           {{kOurs, '-', ' ', ' '}, AutoStartState::On},
-        {{kOthers, '-', ' ', ' '}, AutoStartState::Off},      {{kExpanded, '-', ' ', ' '}, AutoStartState::On},
-        {{kOurs, 'y', ' ', ' '}, AutoStartState::On},         {{kOurs, 'n', ' ', ' '}, AutoStartState::Off},
-        {{kOurs, '-', 'r', ' '}, AutoStartState::On},         {{kOurs, '-', 'd', ' '}, AutoStartState::Unreadable},
-        {{kOurs, '-', ' ', 'd'}, AutoStartState::Unreadable},
+        {{""}, Off},
+        {{kOurs}, On},
+        {{kOthers}, Off},
+        {{kExpanded}, On},
+        {{kOurs, 'y'}, On},
+        {{kOurs, 'n'}, Off},
+        {{kOurs, '-', "r "}, On},
+        {{kOurs, '-', "d "}, Unreadable},
+        {{kOurs, '-', " d"}, Unreadable},
     };
     fake::FileNames names;
     for (const auto& [setup, state] : cases) {
         const auto registry = Prepared(setup);
-        EXPECT_EQ(ReadAutoStart(registry->Root(), kDir, names), state) << setup.run << setup.approval;
+        EXPECT_EQ(ReadAutoStart(registry->Root(), kDir, names), state) << setup.run << setup.approval << setup.guards;
         EXPECT_EQ(registry->OpenKeys(), 0);
     }
 }
 
 TEST(AutoStartTest, ChangesTouchOnlyOurValuesAndFailWhenOneStays) {
     enum Action { Check, Uncheck, Remove };
-    struct Case {
-        RunState setup;
-        Action action;
-        bool succeeds;
-        const char* run;
-        char approval;
-    };
-    const Case cases[] = {
-        {{"", '-', ' ', ' '}, Check, true, kOurs, '-'},
-        {{kOurs, 'n', ' ', ' '}, Check, true, kOurs, '-'},
-        {{"", '-', 'r', ' '}, Check, false, "", '-'},
-        {{kOurs, 'y', ' ', ' '}, Uncheck, true, "", '-'},
-        {{kOthers, 'n', ' ', ' '}, Uncheck, true, kOthers, 'n'},
-        {{kOurs, 'y', 'r', ' '}, Uncheck, false, kOurs, 'y'},
-        {{kOurs, 'n', ' ', ' '}, Remove, true, "", '-'},
-        {{kOthers, 'n', ' ', ' '}, Remove, true, kOthers, 'n'},
-        {{"", 'n', ' ', ' '}, Remove, true, "", '-'},
-        {{kOurs, 'y', 'r', ' '}, Remove, false, kOurs, 'y'},
-        {{kOurs, 'y', 'd', ' '}, Remove, false, kOurs, 'y'},
-        {{kOurs, 'y', ' ', 'r'}, Remove, false, "", 'y'},
+    const std::tuple<RunState, Action, bool, RunState> cases[] = {
+        {{""}, Check, true, {kOurs}},
+        {{kOurs, 'n'}, Check, true, {kOurs}},
+        {{"", '-', "r "}, Check, false, {""}},
+        {{kOurs, 'y'}, Uncheck, true, {""}},
+        {{kOthers, 'n'}, Uncheck, true, {kOthers, 'n'}},
+        {{kOurs, 'y', "r "}, Uncheck, false, {kOurs, 'y'}},
+        {{kOurs, 'n'}, Remove, true, {""}},
+        {{kOthers, 'n'}, Remove, true, {kOthers, 'n'}},
+        {{"", 'n'}, Remove, true, {""}},
+        {{kOurs, 'y', "r "}, Remove, false, {kOurs, 'y'}},
+        {{kOurs, 'y', "d "}, Remove, false, {kOurs, 'y'}},
+        {{kOurs, 'y', " r"}, Remove, false, {"", 'y'}},
     };
     fake::FileNames names;
-    for (const Case& c : cases) {
-        const auto registry = Prepared(c.setup);
-        const bool done = c.action == Remove ? RemoveAutoStartOf(registry->Root(), kDir, names)
-                                             : SetAutoStart(registry->Root(), kDir, c.action == Check, names);
-        const RunState left = Left(*registry);
-        EXPECT_EQ(done, c.succeeds) << c.setup.run << c.setup.approval << c.action;
-        EXPECT_EQ(left.run, c.run) << c.setup.run << c.setup.approval << c.action;
-        EXPECT_EQ(left.approval, c.approval) << c.setup.run << c.setup.approval << c.action;
+    for (const auto& [setup, action, succeeds, left] : cases) {
+        SCOPED_TRACE(setup.run + setup.approval + setup.guards + "CUR"[action]);
+        const auto registry = Prepared(setup);
+        EXPECT_EQ(action == Remove ? RemoveAutoStartOf(registry->Root(), kDir, names)
+                                   : SetAutoStart(registry->Root(), kDir, action == Check, names),
+                  succeeds);
+        const auto run = registry->Get(kRunKeyPath, kAutoStartValue);
+        const auto approval = registry->Get(kApproved, kAutoStartValue);
+        EXPECT_EQ(run ? TextOfStringData(run->data) : "", left.run);
+        EXPECT_EQ(approval ? (approval->data[0] == 2 ? 'y' : 'n') : '-', left.approval);
         EXPECT_EQ(registry->OpenKeys(), 0);
     }
 }

@@ -109,47 +109,27 @@ TEST(WantedDefaultSizeMBTest, WholeMegabytesOfPhysicalMemoryPlusOne) {
     EXPECT_EQ(WantedDefaultSizeMB(MemoryStatus{24ULL << 30, 0}), 24577u);
 }
 
-struct DefaultSizeCase {
-    const char* name;
-    std::uint64_t totalPhysMB;
-    std::uint64_t commitLimitMB;
-    std::uint64_t commitAvailMB;
-    std::uint64_t obtainableMB;
-    std::int32_t expected;
-};
-
-void PrintTo(const DefaultSizeCase& c, std::ostream* out) {
-    *out << c.name;
+// Commit kept for others: max(256 MB, a tenth of the limit), and 64 MB for the run's own needs besides. Rows in MB:
+// physical memory, commit limit, commit available, the largest block the process can obtain; the size.
+TEST(DefaultSizeMBTest, LeavesCommitToOthersWithinPhysicalMemoryAndWhatCanBeObtained) {
+    const struct {
+        std::uint64_t totalPhys, commitLimit, commitAvail, obtainable;
+        std::int32_t expected;
+    } cases[] = {
+        {2048, 4096, 3072, 1884, 1884},             // 32-bit, 2 GB, 1 GB committed: the one block it can have
+        {16384, 16384 + 2048, 10240, 16385, 8332},  // 16 GB, 8 GB committed: 10,240 - 1,843.2 - 64
+        {65536, 65536 + 1024, 54272, 65537, 47552}, // 64 GB, a 1 GB page file, 12 GB committed: 54,272 - 6,656 - 64
+        {8192, 8192, 7168, 8193, 6284},             // no page file, 1 GB committed: 7,168 - 819.2 - 64
+        {2048, 2048, 1536, 1884, 1216},             // 256 MB kept, more than a tenth: 1,536 - 256 - 64
+        {8192, 32768, 30000, 8193, 8193},           // a large page file: physical memory plus one decides
+        {16384, 18432, 1900, 16385, 0},             // commit nearly exhausted: nothing is reserved
+        {1ULL << 32, 1ULL << 33, 1ULL << 33, 1ULL << 32, INT32_MAX},
+    };
+    for (const auto& c : cases) {
+        const MemoryStatus status{c.totalPhys * MB, 0, c.commitLimit * MB, c.commitAvail * MB};
+        EXPECT_EQ(DefaultSizeMB(status, c.obtainable), c.expected) << c.totalPhys << " MB, " << c.commitAvail;
+    }
 }
-
-class DefaultSizeMBTest : public testing::TestWithParam<DefaultSizeCase> {};
-
-// Commit kept for others: max(256 MB, a tenth of the limit), and 64 MB for the run's own needs besides.
-TEST_P(DefaultSizeMBTest, LeavesCommitToOthersWithinPhysicalMemoryAndWhatCanBeObtained) {
-    const DefaultSizeCase& c = GetParam();
-    const MemoryStatus status{c.totalPhysMB * MB, 0, c.commitLimitMB * MB, c.commitAvailMB * MB};
-    EXPECT_EQ(DefaultSizeMB(status, c.obtainableMB), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Machines, DefaultSizeMBTest,
-    testing::Values(
-        // 2 GB and a 2 GB page file, 1 GB committed: one block in a 32-bit process's address space decides.
-        DefaultSizeCase{"ThirtyTwoBitWith2GB", 2048, 4096, 3072, 1884, 1884},
-        // 16 GB, a system-managed page file, 8 GB committed: 10,240 less 1,843.2 and 64.
-        DefaultSizeCase{"SixteenGBWithEightCommitted", 16384, 16384 + 2048, 10240, 16385, 8332},
-        // 64 GB, a 1 GB page file, 12 GB committed: 54,272 less 6,656 and 64.
-        DefaultSizeCase{"SixtyFourGBWithSmallPageFile", 65536, 65536 + 1024, 54272, 65537, 47552},
-        // No page file: the limit is physical memory; 8 GB, 1 GB committed: 7,168 less 819.2 and 64.
-        DefaultSizeCase{"NoPageFile", 8192, 8192, 7168, 8193, 6284},
-        // A small machine keeps 256 MB, more than a tenth: 1,536 less 256 and 64.
-        DefaultSizeCase{"FloorOfTheKeptCommit", 2048, 2048, 1536, 1884, 1216},
-        // A large page file and little committed: physical memory plus one decides.
-        DefaultSizeCase{"PhysicalMemoryDecides", 8192, 32768, 30000, 8193, 8193},
-        // Commit nearly exhausted: nothing is left to take, so nothing is reserved.
-        DefaultSizeCase{"CommitNearlyExhausted", 16384, 18432, 1900, 16385, 0},
-        DefaultSizeCase{"BeyondTheSigned32BitSize", 1ULL << 32, 1ULL << 33, 1ULL << 33, 1ULL << 32, INT32_MAX}),
-    [](const testing::TestParamInfo<DefaultSizeCase>& param) { return std::string(param.param.name); });
 
 TEST(RunReservationTest, DefaultSizeIsHeldBeforeTheConfirmation) {
     FakeReserver fake;

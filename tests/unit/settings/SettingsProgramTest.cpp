@@ -193,30 +193,13 @@ TEST(SettingsFromFormTest, TheRefusalOfAThresholdNamesThePhysicalMemory) {
     EXPECT_THAT(std::get<FormError>(result).message, HasSubstr("4096 MB"));
 }
 
-TEST(ProgramSettingsTest, TheBusyUserAndReportSwitchesAreOnUntilTurnedOffAndGoThroughTheForm) {
-    fake::Registry registry;
-    registry.Put(kKey, "Notify Result", regtype::kDword, {0, 0, 0, 0});
-    const ProgramSettings stored = ReadProgramSettings(registry.Root());
-    SettingsForm form = FormOf(stored);
-    EXPECT_TRUE(form.waitWhileBusy);
-    EXPECT_FALSE(form.notifyResult);
-    form.waitWhileBusy = false;
-    form.notifyResult = true;
-    const ProgramSettings accepted = std::get<ProgramSettings>(SettingsFromForm(form, stored, kTotal));
-    EXPECT_FALSE(accepted.waitWhileBusy);
-    EXPECT_TRUE(accepted.notifyResult);
-}
-
 TEST(LastReservationLineTest, TellsTheStoredRunInLocalTimeOrThatThereWasNone) {
-    fake::Registry registry;
-    EXPECT_EQ(LastReservationLine(ReadLastReservation(registry.Root()), {}), "前回の確保: まだありません");
-    // Two digits each but the year; the seconds are not shown, nor do they round the minute up.
-    ASSERT_TRUE(
-        WriteSetting(*registry.Root().CreateSubkey(kKey), setting::kLastReservation,
-                     ReservationRecord{46389.0 + (3 * 3600 + 4 * 60 + 59.9) / 86400.0, 2048, 1234.56, 5678.9, 4.2}));
-    EXPECT_EQ(LastReservationLine(ReadLastReservation(registry.Root()), {}),
-              "前回の確保: 2027/01/02 03:04  空き 1,234.56MB → 5,678.90MB（4.2 秒）");
-    EXPECT_EQ(registry.OpenKeys(), 0);
+    EXPECT_EQ(LastReservationLine(std::nullopt, {}), "前回の確保: まだありません");
+    // Two digits each but the year; the seconds are not shown, nor do they round the minute up. The figures in the
+    // locale's separators, the run's seconds rounded to one decimal.
+    const ReservationRecord record{46389.0 + (3 * 3600 + 4 * 60 + 59.9) / 86400.0, 2048, 1234.56, 24105.5, 4.25};
+    EXPECT_EQ(LastReservationLine(record, {".", ","}),
+              "前回の確保: 2027/01/02 03:04  空き 1.234,56MB → 24.105,50MB（4,3 秒）");
 }
 
 class FakeLauncher : public MonitorLauncher {
@@ -243,40 +226,36 @@ TEST(RestartMonitorTest, StartsTheMonitorFromItsOwnFolderUnlessOneRuns) {
 
 TEST(SaveSettingsTest, WhatOkCannotStoreLeavesNothingChanged) {
     constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    const std::vector<std::uint8_t> ours = StringDataOf("\"C:\\QeltoNimbi\\Mossik.exe\"");
+    const std::vector<std::uint8_t> ourCommand = StringDataOf("\"C:\\QeltoNimbi\\Mossik.exe\"");
     enum Refuses { Nothing, RunReading, RunChanges, SettingsKey };
-    struct Case {
-        bool runOurs; // the Run value, REG_EXPAND_SZ, starts this folder's monitor
-        bool shown;
+    const struct {
+        bool ours; // the Run value, REG_EXPAND_SZ, starts this folder's monitor, and the box showed it
         bool wanted;
         Refuses refuses;
         SaveFailure result;
+    } cases[] = {
+        {false, false, RunReading, SaveFailure::None},     {false, true, RunChanges, SaveFailure::AutoStart},
+        {false, true, SettingsKey, SaveFailure::Settings}, {true, false, SettingsKey, SaveFailure::Settings},
+        {true, false, Nothing, SaveFailure::None},
     };
-    const Case cases[] = {
-        {false, false, false, RunReading, SaveFailure::None},
-        {false, false, true, RunChanges, SaveFailure::AutoStart},
-        {false, false, true, SettingsKey, SaveFailure::Settings},
-        {true, true, false, SettingsKey, SaveFailure::Settings},
-        {true, true, false, Nothing, SaveFailure::None},
-    };
-    for (const Case& c : cases) {
+    fake::FileNames names;
+    for (const auto& c : cases) {
         fake::Registry registry;
-        fake::FileNames names;
-        if (c.runOurs) {
-            registry.Put(kRun, "QeltoNimbi", regtype::kExpandString, ours);
+        if (c.ours) {
+            registry.Put(kRun, "QeltoNimbi", regtype::kExpandString, ourCommand);
         }
         registry.Make(kRun)->denied = c.refuses == RunReading;
         registry.Make(kRun)->readOnly = c.refuses == RunChanges;
         registry.Make(kKey)->readOnly = c.refuses == SettingsKey;
         const ProgramSettings entered{true, 524288, false, 0, true, 45, false, 0};
         const ProgramSettings stored = ReadProgramSettings(registry.Root());
-        EXPECT_EQ(SaveSettings(registry.Root(), entered, stored, "C:\\QeltoNimbi", c.shown, c.wanted, names), c.result);
+        EXPECT_EQ(SaveSettings(registry.Root(), entered, stored, "C:\\QeltoNimbi", c.ours, c.wanted, names), c.result);
         const bool saved = c.result == SaveFailure::None;
         EXPECT_EQ(registry.Get(kKey, "Cycle").has_value(), saved) << c.refuses;
         // Put back byte for byte, REG_EXPAND_SZ as it was.
         const auto run = registry.Get(kRun, "QeltoNimbi");
-        EXPECT_EQ(run.has_value(), saved ? c.wanted : c.runOurs) << c.refuses;
-        EXPECT_TRUE(saved || !run || (run->type == regtype::kExpandString && run->data == ours)) << c.refuses;
+        EXPECT_EQ(run.has_value(), saved ? c.wanted : c.ours) << c.refuses;
+        EXPECT_TRUE(saved || !run || (run->type == regtype::kExpandString && run->data == ourCommand)) << c.refuses;
     }
 }
 

@@ -69,11 +69,12 @@ public:
     std::unique_ptr<RegistryKey> OpenSubkey(std::string_view path) override { return Walk(path, false); }
     std::unique_ptr<RegistryKey> OpenSubkeyOrLink(std::string_view path) override { return Walk(path, false, true); }
     KeyOpening OpenSubkeyFor(std::string_view path, ValueAccess access) override {
+        bool reached = m_node->deleted;
         KeyOpening opening;
-        opening.key = Walk(path, false, false, access);
-        opening.status = opening.key                        ? KeyOpening::Status::Opened
-                         : Reaches(path) || m_node->deleted ? KeyOpening::Status::Failed
-                                                            : KeyOpening::Status::Missing;
+        opening.key = Walk(path, false, false, access, &reached);
+        opening.status = opening.key ? KeyOpening::Status::Opened
+                         : reached   ? KeyOpening::Status::Failed
+                                     : KeyOpening::Status::Missing;
         return opening;
     }
     std::unique_ptr<RegistryKey> CreateSubkeyFor(std::string_view path, ValueAccess access) override {
@@ -147,17 +148,6 @@ private:
     bool MayChange() const {
         return !m_node->deleted && !m_node->denied && !m_node->readOnly && m_rights != ValueAccess::Query;
     }
-    // Whether a key is at `path`, whether or not it can be opened.
-    bool Reaches(std::string_view path) const {
-        std::shared_ptr<Node> node = m_node;
-        for (const std::string& part : PathParts(path)) {
-            node = Followed(Child(node, part));
-            if (!node) {
-                return false;
-            }
-        }
-        return true;
-    }
 
     static std::shared_ptr<Node> Child(const std::shared_ptr<Node>& node, const std::string& name) {
         const auto found = node->children.find(Lower(name));
@@ -166,8 +156,9 @@ private:
 
     static std::shared_ptr<Node> Followed(std::shared_ptr<Node> node) { return node && node->link ? node->link : node; }
 
+    // `reached`, when given, is set where a key stands at `path`, whether or not it can be opened.
     std::unique_ptr<RegistryKey> Walk(std::string_view path, bool create, bool openLink = false,
-                                      std::optional<ValueAccess> rights = std::nullopt) {
+                                      std::optional<ValueAccess> rights = std::nullopt, bool* reached = nullptr) {
         std::shared_ptr<Node> node = m_node;
         if (node->deleted) {
             return nullptr;
@@ -190,6 +181,9 @@ private:
                 node->children[Lower(part)] = child;
             }
             node = child;
+        }
+        if (reached) {
+            *reached = true;
         }
         if (node->denied || (node->readOnly && rights != ValueAccess::Query)) {
             return nullptr;

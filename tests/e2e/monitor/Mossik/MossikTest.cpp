@@ -302,16 +302,13 @@ TEST_F(MossikTest, DueScheduleCountsDownAndHandsOverToTheReservationToolWhichBri
     GetWindowThreadProcessId(marker, &newProcess);
     EXPECT_NE(newProcess, monitor.Id());
 
-    // Back after its own hand-over, it shows what the run stored, and forgets the hand-over.
+    // Back after its own hand-over, it shows what the run stored.
     const auto record = reg::GetReservationRecord();
     ASSERT_TRUE(record.has_value());
-    EXPECT_GT(record->sizeMB, 0);
-    EXPECT_GT(record->freeAfterMB, 0.0);
-    EXPECT_NEAR(record->ended, reg::NowAsDateTime(), 90 * kSecond);
+    EXPECT_NEAR(record->ended, reg::NowAsDateTime(), 90 * kSecond) << "the run's end in local time";
     const auto balloon = WaitForTrayBalloonText();
     ASSERT_TRUE(balloon.has_value()) << "no balloon";
     EXPECT_TRUE(balloon->starts_with(L"空き ") && reg::ShowsRecord(*balloon, *record)) << ToUtf8(*balloon);
-    EXPECT_EQ(reg::GetDouble(L"Handover Time"), 0.0);
 }
 
 // A window of the test program that covers the whole screen in the foreground, as a borderless full-screen game
@@ -321,6 +318,7 @@ win32::UniqueWindow FullScreenWindow() {
                                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
                                                nullptr, nullptr, nullptr));
     SetForegroundWindow(window.get());
+    EXPECT_EQ(GetForegroundWindow(), window.get());
     return window;
 }
 
@@ -329,11 +327,9 @@ TEST_F(MossikTest, AFullScreenWindowHoldsADueScheduleBackAndClosingItLetsTheHand
     reg::SetDword(L"Time", 1);
     reg::SetDouble(L"Next Run", reg::NowAsDateTime() + 2 * kSecond);
     win32::UniqueWindow fullScreen = FullScreenWindow();
-    ASSERT_EQ(GetForegroundWindow(), fullScreen.get());
     Process monitor = StartRunningMonitor(L"C");
     EXPECT_TRUE(StaysFalse([&] { return ReadRecording(recordFile).has_value(); }));
     EXPECT_TRUE(monitor.IsRunning());
-    EXPECT_TRUE(Title(monitor).ends_with(L"MBの空き  00:00")) << ToUtf8(Title(monitor));
     fullScreen.reset();
     EXPECT_EQ(monitor.WaitForExit(), 0u);
     EXPECT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
@@ -343,7 +339,6 @@ TEST_F(MossikTest, AFullScreenWindowHoldsTheLowMemoryPromptBack) {
     reg::SetDword(L"Cation", 1);
     reg::SetDword(L"Cation Memory", 0x7FFFFFFF);
     win32::UniqueWindow fullScreen = FullScreenWindow();
-    ASSERT_EQ(GetForegroundWindow(), fullScreen.get());
     Process monitor = StartRunningMonitor();
     EXPECT_EQ(WaitForDialog(monitor.Id(), kQuietPeriod), nullptr);
     fullScreen.reset();

@@ -7,13 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
-#include <type_traits>
 #include <variant>
 
 namespace qn::testing_support {
@@ -37,33 +36,22 @@ public:
     void Put(const StoredValues& values) {
         const auto key = registry.Root().CreateSubkey(kSettingsKeyPath);
         for (const auto& [name, value] : values) {
-            std::visit(
-                [&, &name = name](const auto& v) {
-                    using T = std::decay_t<decltype(v)>;
-                    if constexpr (std::is_same_v<T, std::int32_t>) {
-                        WriteDword(*key, name, v);
-                    } else if constexpr (std::is_same_v<T, double>) {
-                        WriteFloat64(*key, name, v);
-                    } else {
-                        WriteText(*key, name, v);
-                    }
-                },
-                value);
+            if (const auto* number = std::get_if<std::int32_t>(&value)) {
+                WriteDword(*key, name, *number);
+            } else if (const auto* time = std::get_if<double>(&value)) {
+                WriteFloat64(*key, name, *time);
+            } else {
+                WriteText(*key, name, std::get<std::string>(value));
+            }
         }
     }
     void Put(const ReservationRecord& record) {
         WriteSetting(*registry.Root().CreateSubkey(kSettingsKeyPath), setting::kLastReservation, record);
     }
-    // What is stored under a name as an integer or a switch, or as a date-time; nothing where it is no such value.
-    // Read from the stored bytes, so that it counts as no read of the monitor's.
-    std::optional<std::int32_t> Int(std::string_view name) const {
-        const auto bytes = Stored(name, regtype::kDword, 4);
-        return bytes ? std::optional(std::bit_cast<std::int32_t>(Little<std::uint32_t>(*bytes))) : std::nullopt;
-    }
-    std::optional<double> Float(std::string_view name) const {
-        const auto bytes = Stored(name, regtype::kBinary, 8);
-        return bytes ? std::optional(std::bit_cast<double>(Little<std::uint64_t>(*bytes))) : std::nullopt;
-    }
+    // What is stored under a name as an integer or a switch (4 bytes), or as a date-time (8 bytes). Read from the
+    // stored bytes, so that it counts as no read of the monitor's.
+    std::optional<std::int32_t> Int(std::string_view name) const { return Stored<std::int32_t>(name); }
+    std::optional<double> Float(std::string_view name) const { return Stored<double>(name); }
     bool Has(std::string_view name) const { return registry.Get(kSettingsKeyPath, name).has_value(); }
     std::size_t Count() const {
         const auto key = registry.Find(kSettingsKeyPath);
@@ -72,17 +60,15 @@ public:
     bool WasRead(std::string_view name) const { return registry.WasQueried(name); }
 
 private:
-    std::optional<std::vector<std::uint8_t>> Stored(std::string_view name, std::uint32_t type, std::size_t size) const {
-        const auto value = registry.Get(kSettingsKeyPath, name);
-        return value && value->type == type && value->data.size() == size ? std::optional(value->data) : std::nullopt;
-    }
     template <typename T>
-    static T Little(const std::vector<std::uint8_t>& bytes) {
-        T value = 0;
-        for (std::size_t i = bytes.size(); i-- > 0;) {
-            value = static_cast<T>(value << 8 | bytes[i]);
+    std::optional<T> Stored(std::string_view name) const {
+        const auto value = registry.Get(kSettingsKeyPath, name);
+        T stored{};
+        if (!value || value->data.size() != sizeof stored) {
+            return std::nullopt;
         }
-        return value;
+        std::memcpy(&stored, value->data.data(), sizeof stored); // little-endian, as the registry stores it
+        return stored;
     }
 };
 
@@ -101,7 +87,6 @@ public:
     std::function<void()> duringMessage;
     std::optional<UserNotificationState> notificationState = UserNotificationState::AcceptsNotifications;
     std::optional<ForegroundWindow> foreground;
-    int busyQueries = 0;
 
     std::vector<StartedLaunch> started;
     std::vector<std::pair<std::string, unsigned>> messages;
@@ -131,10 +116,7 @@ public:
     }
     void ShowError(const std::string& message) override { errors.push_back(message); }
     void EndProcess() override { ++endProcessCalls; }
-    std::optional<UserNotificationState> QueryUserNotificationState() override {
-        ++busyQueries;
-        return notificationState;
-    }
+    std::optional<UserNotificationState> QueryUserNotificationState() override { return notificationState; }
     std::optional<ForegroundWindow> QueryForegroundWindow() override { return foreground; }
 };
 
@@ -163,7 +145,6 @@ public:
     int closeRequests = 0;
     std::vector<std::pair<std::string, std::string>> balloons;
     WindowPlacement placement{{-1, -1}, {-1, -1}, {212, 108, 448, 138}};
-    std::optional<RecordedPosition> position;
 
     void MarkApplicationWindow() override {
         calls.push_back("mark");
@@ -216,10 +197,7 @@ public:
     void RemoveHotKey(int index) override { hotKeysRemoved.push_back(index); }
     void CloseMeter() override { ++closeRequests; }
     std::optional<WindowPlacement> GetPlacement() override { return placement; }
-    void ApplyPosition(std::int32_t left, std::optional<std::int32_t> top) override {
-        calls.push_back("position");
-        position = RecordedPosition{left, top};
-    }
+    void ApplyPosition(std::int32_t, std::optional<std::int32_t>) override { calls.push_back("position"); }
 };
 
 } // namespace qn::testing_support

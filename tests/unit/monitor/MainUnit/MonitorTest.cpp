@@ -1,10 +1,12 @@
 #include "monitor/MainUnit/Monitor.h"
+#include "monitor/MainUnit/UserBusy.h"
 #include "tests/unit/monitor/MainUnit/MonitorFakes.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace qn {
 namespace {
@@ -55,8 +57,7 @@ TEST_F(MonitorTest, FirstStartWithAnEmptyKey) {
     EXPECT_EQ(settings.Float("Next Run"), system.now);
     EXPECT_TRUE(view.trayShown);
     EXPECT_TRUE(system.errors.empty());
-    // No stored position: the window stays at its design place. The tray icon comes last.
-    EXPECT_FALSE(view.position.has_value());
+    // No stored position, so none is applied before the mark; the tray icon comes last.
     EXPECT_EQ(view.calls.front(), "mark");
     EXPECT_EQ(view.calls.back(), "tray");
 }
@@ -70,20 +71,11 @@ TEST_F(MonitorTest, MemoryBeyondThirtyTwoBitsKeepsTheGaugeWorking) {
 }
 
 TEST_F(MonitorTest, StoredSwitchesAreApplied) {
-    settings.Put({{"Show", 1},
-                  {"Top", 1},
-                  {"Memory", 1},
-                  {"Min Memory", 500000},
-                  {"Cation", 1},
-                  {"Cation Memory", 700000},
-                  {"Use Hot Key", 1},
-                  {"Hot Key", 0x16041},
-                  {"Position", "-1,-1,-1,-1,100,200,336,228"}});
+    settings.Put({{"Show", 1}, {"Top", 1}, {"Memory", 1}, {"Min Memory", 500000}, {"Cation", 1}});
+    settings.Put({{"Cation Memory", 700000}, {"Use Hot Key", 1}, {"Hot Key", 0x16041}});
+    settings.Put({{"Position", "-1,-1,-1,-1,100,200,336,228"}});
     StartMonitor();
-    // The position comes first.
-    EXPECT_EQ(view.calls.front(), "position");
-    EXPECT_EQ(view.position->left, 100);
-    EXPECT_EQ(view.position->top, 200);
+    EXPECT_EQ(view.calls.front(), "position") << "the stored position comes first";
     EXPECT_EQ(view.meterVisible, false);
     EXPECT_EQ(view.checked[MenuCommand::Meter], false);
     EXPECT_EQ(view.enabled[MenuCommand::AlwaysOnTop], false);
@@ -509,6 +501,7 @@ TEST_F(MonitorTest, ExitResetsNextRunAndRemovesTheHotKeyOnlyWhenStillWanted) {
 
 TEST_F(MonitorTest, HotKeyOneStartsAReservationAndOthersNothing) {
     StartMonitor();
+    system.notificationState = UserNotificationState::Busy; // a run the user starts never waits
     monitor->HotKeyPressed(2);
     EXPECT_TRUE(system.started.empty());
     monitor->HotKeyPressed(1);
@@ -547,13 +540,51 @@ TEST_F(MonitorTest, StartUpErrorSkipsTheRemainingStepsAndIsShown) {
     EXPECT_THAT(other.errors, ElementsAre("トレイにアイコンを登録できません"));
 }
 
-TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirstTickAfter) {
+TEST(UserIsBusyTest, TheShellOrAWindowCoveringExactlyItsMonitorSaysSo) {
+    using S = UserNotificationState;
+    const Rect screen{0, 0, 1920, 1080};
+    const Rect second{1920, 0, 3840, 1080};
+    const auto window = [&](const char* className, Rect bounds, Rect monitor, bool shell = false) {
+        return std::optional<ForegroundWindow>(ForegroundWindow{className, shell, bounds, monitor});
+    };
+    const auto editor = window("Notepad", {100, 100, 900, 700}, screen);
+    const struct {
+        std::optional<S> state;
+        std::optional<ForegroundWindow> foreground;
+        bool busy;
+    } cases[] = {
+        {S::Busy, editor, true},
+        {S::RunningD3dFullScreen, std::nullopt, true},
+        {S::PresentationMode, editor, true},
+        {S::QuietTime, editor, false},
+        {std::nullopt, std::nullopt, false},
+        // The shell says nothing of a borderless full-screen window (Wine), or lacks the function: the window does.
+        {S::AcceptsNotifications, window("Game", screen, screen), true},
+        {std::nullopt, window("Game", second, second), true},
+        {std::nullopt, window("Notepad", {-8, -8, 1928, 1088}, screen), false}, // maximised, frame outside
+        {std::nullopt, window("Game", screen, second), false},
+        {std::nullopt, window("#32769", screen, screen), false}, // the system's desktop window
+        {std::nullopt, window("WorkerW", screen, screen), false},
+        {std::nullopt, window("Other", screen, screen, true), false}, // the shell's desktop by any name
+        {std::nullopt, window("Shell_TrayWnd", screen, screen), false},
+        {std::nullopt, window("Game", {}, {}), false}, // on no monitor
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(UserIsBusy(cases[i].state, cases[i].foreground), cases[i].busy) << i;
+    }
+}
+
+TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirstTickAfterIfStillDue) {
     enum Trigger { Schedule, Prompt, Automatic };
     const std::map<Trigger, StoredValues> due = {{Schedule, {{"Time", 1}, {"Next Run", 46363.5 + kSecond}}},
                                                  {Prompt, {{"Cation", 1}, {"Cation Memory", 1000}}},
                                                  {Automatic, {{"Memory", 1}, {"Min Memory", 1000}}}};
-    const std::pair<Trigger, bool> cases[] = {{Schedule, true}, {Prompt, true}, {Automatic, true}, {Schedule, false}};
-    for (const auto& [trigger, waitSwitch] : cases) {
+    // What falls due, whether the switch lets it wait, the free memory at the tick after (KB), the runs then.
+    const std::tuple<Trigger, bool, std::uint64_t, std::size_t> cases[] = {
+        {Schedule, true, 900, 1},  {Prompt, true, 900, 1},     {Automatic, true, 900, 1},
+        {Schedule, false, 900, 1}, {Automatic, true, 1100, 0}, // memory rose meanwhile: the run is no longer due
+    };
+    for (const auto& [trigger, waitSwitch, freeAfterKB, runs] : cases) {
         FakeSystem system;
         FakeView view;
         StoredSettings settings(view, due.at(trigger));
@@ -569,28 +600,12 @@ TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirst
             EXPECT_EQ(view.hint, " 0.88MBの空き\r\n全画面表示の終了を待っています");
             EXPECT_EQ(view.title, trigger == Schedule ? "Nimbi  0.88MBの空き  00:00" : "Nimbi  0.88MBの空き");
             system.notificationState = UserNotificationState::AcceptsNotifications;
+            system.status.availPhys = freeAfterKB * 1024;
             monitor.Tick();
-        } else {
-            EXPECT_EQ(system.busyQueries, 0) << "switched off, the system is not asked";
         }
-        EXPECT_EQ(system.started.size(), 1u) << trigger;
+        EXPECT_EQ(system.started.size(), runs) << trigger << (waitSwitch ? "" : ", switched off: at once");
         EXPECT_EQ(system.messages.size(), trigger == Prompt ? 1u : 0u) << "the prompt, answered OK, first";
     }
-}
-
-TEST_F(MonitorTest, AWaitingLowMemoryRunLapsesWhenMemoryRoseAndRunsTheUserStartsNeverWait) {
-    settings.Put({{"Memory", 1}, {"Min Memory", 1000}});
-    StartMonitor();
-    system.notificationState = UserNotificationState::Busy;
-    system.status.availPhys = 900 * 1024;
-    monitor->Tick();
-    system.status.availPhys = 1100 * 1024;
-    system.notificationState = UserNotificationState::AcceptsNotifications;
-    monitor->Tick();
-    EXPECT_TRUE(system.started.empty());
-    system.notificationState = UserNotificationState::Busy;
-    monitor->HotKeyPressed(1);
-    EXPECT_EQ(system.started.size(), 1u);
 }
 
 TEST(HandoverReportTest, OnlyTheMonitorBackFromItsOwnHandOverShowsTheRecordStoredSinceAndThenForgetsIt) {
