@@ -1,17 +1,13 @@
 #include "common/win32/Dpi.h"
 
+#include "common/win32/SystemFunction.h"
+
 namespace qn::win32 {
 namespace {
 
+// user32 functions of Windows 10 that older systems lack.
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-
-// A user32 function that older systems lack; null there.
-template <typename Function>
-Function User32Function(const char* name) {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
-}
 
 UINT ScreenDpi() {
     const HDC screen = GetDC(nullptr);
@@ -25,7 +21,8 @@ UINT ScreenDpi() {
 } // namespace
 
 UINT WindowDpi(HWND window) {
-    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    static const auto getDpiForWindow =
+        SystemFunction<GetDpiForWindowFn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
     if (getDpiForWindow && window) {
         if (const UINT dpi = getDpiForWindow(window)) {
             return dpi;
@@ -35,7 +32,8 @@ UINT WindowDpi(HWND window) {
 }
 
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
-    static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    static const auto adjustForDpi =
+        SystemFunction<AdjustWindowRectExForDpiFn>(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
     RECT bounds{0, 0, client.cx, client.cy};
     // Without the per-monitor function the frame is the system's, which is the one the window gets there.
     if (!adjustForDpi || !adjustForDpi(&bounds, style, FALSE, exStyle, dpi)) {

@@ -1,5 +1,6 @@
 #include "common/win32/Registry.h"
 
+#include "common/win32/SystemFunction.h"
 #include "common/win32/Utf.h"
 
 namespace qn::win32 {
@@ -149,14 +150,12 @@ bool Win32RegistryKey::DeleteSubkey(std::string_view path) {
     // to. The key is opened as it is instead and deleted through its handle, with the kernel's own call; a system
     // without that call (there is none among those the programs run on) falls back to RegDeleteKeyW.
     using NtDeleteKeyFunction = LONG(WINAPI*)(HANDLE);
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    const FARPROC found = ntdll ? GetProcAddress(ntdll, "NtDeleteKey") : nullptr;
-    if (!found) {
+    const auto ntDeleteKey = SystemFunction<NtDeleteKeyFunction>(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey");
+    if (!ntDeleteKey) {
         return RegDeleteKeyW(Handle(), Widen(path).c_str()) == ERROR_SUCCESS;
     }
     const UniqueRegKey key = OpenKey(Handle(), path, REG_OPTION_OPEN_LINK, DELETE | KEY_ENUMERATE_SUB_KEYS);
-    // Through void(*)(), the one function pointer type that converts to any other without a warning.
-    return key && reinterpret_cast<NtDeleteKeyFunction>(reinterpret_cast<void (*)()>(found))(key.get()) == 0;
+    return key && ntDeleteKey(key.get()) == 0;
 }
 
 } // namespace qn::win32

@@ -2,6 +2,7 @@
 
 #include "common/DisplayScale.h"
 #include "common/Texts.h"
+#include "common/win32/SystemFunction.h"
 #include "common/win32/Utf.h"
 #include "common/win32/Win32Error.h"
 #include "reserver/win32/FillThreads.h"
@@ -29,11 +30,10 @@ constexpr int kMargin = 12;
 void RegisterProgressBarClass() {
     static const UniqueModule commonControls(::LoadLibraryW(L"comctl32.dll"));
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const FARPROC found = commonControls ? ::GetProcAddress(commonControls.get(), "InitCommonControlsEx") : nullptr;
-    ThrowLastErrorIf(!found, commonControls ? "GetProcAddress" : "LoadLibraryW", L"comctl32.dll");
+    const auto init = SystemFunction<InitFunction>(commonControls.get(), "InitCommonControlsEx");
+    ThrowLastErrorIf(!init, commonControls ? "GetProcAddress" : "LoadLibraryW", L"comctl32.dll");
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-    // Through void(*)(), the one function pointer type that converts to any other without a warning.
-    reinterpret_cast<InitFunction>(reinterpret_cast<void (*)()>(found))(&controls);
+    init(&controls);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "common/win32/ProcessInfo.h"
 #include "common/win32/ShellLaunch.h"
 #include "common/win32/SystemClock.h"
+#include "common/win32/SystemFunction.h"
 #include "common/win32/SystemLocale.h"
 #include "common/win32/SystemMemory.h"
 #include "common/win32/Utf.h"
@@ -65,12 +66,8 @@ void MonitorSystem::EndProcess() {
 std::optional<UserNotificationState> MonitorSystem::QueryUserNotificationState() {
     // Windows Vista and later; shell32 is loaded already for the tray icon.
     using QueryFunction = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*);
-    static const auto query = [] {
-        const HMODULE shell = GetModuleHandleW(L"shell32.dll");
-        const FARPROC found = shell ? GetProcAddress(shell, "SHQueryUserNotificationState") : nullptr;
-        // Through void(*)(), the one function pointer type that converts to any other without a warning.
-        return reinterpret_cast<QueryFunction>(reinterpret_cast<void (*)()>(found));
-    }();
+    static const auto query =
+        SystemFunction<QueryFunction>(GetModuleHandleW(L"shell32.dll"), "SHQueryUserNotificationState");
     QUERY_USER_NOTIFICATION_STATE state{};
     if (!query || FAILED(query(&state))) {
         return std::nullopt;
