@@ -1,6 +1,16 @@
 #include "common/PathUtil.h"
 
+#include <algorithm>
+
 namespace qn {
+namespace {
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+} // namespace
 
 std::string DirectoryWithoutSeparator(std::string_view path) {
     const std::size_t separator = path.find_last_of("\\:");
@@ -19,6 +29,13 @@ std::string DirectoryKeepingRoot(std::string_view path) {
 std::string FileNameOf(std::string_view path) {
     const std::size_t separator = path.find_last_of("\\/:");
     return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
+bool IsProductProgram(std::string_view path, std::string_view ownPath) {
+    const std::string name = FileNameOf(path);
+    return EqualIgnoringAsciiCase(DirectoryWithoutSeparator(path), DirectoryWithoutSeparator(ownPath)) &&
+           std::ranges::any_of(kProductPrograms,
+                               [&](std::string_view program) { return EqualIgnoringAsciiCase(name, program); });
 }
 
 } // namespace qn

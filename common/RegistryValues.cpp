@@ -8,8 +8,18 @@
 namespace qn {
 namespace {
 
-// Far beyond any text the programs keep; a larger value is not read at all.
-constexpr std::size_t kMaxTextBytes = 1 << 20;
+// Far beyond any text or record the programs keep; a larger value is not read at all.
+constexpr std::size_t kMaxValueBytes = 1 << 20;
+
+// The whole of a value of any size up to kMaxValueBytes, with its type; its size is asked first.
+ValueQuery QueryWhole(RegistryKey& key, std::string_view name) {
+    const ValueQuery info = key.QueryValue(name, 0);
+    if (info.status != ValueQuery::Status::Success || info.size == 0 || info.size > kMaxValueBytes) {
+        return info;
+    }
+    // The value may have changed since it was measured; one that grew meanwhile reads as MoreData.
+    return key.QueryValue(name, info.size);
+}
 
 // `data` when the query gave exactly `size` bytes of `type`.
 std::optional<std::vector<std::uint8_t>> Exactly(RegistryKey& key, std::string_view name, std::uint32_t type,
@@ -77,19 +87,47 @@ bool WriteBinary(RegistryKey& key, std::string_view name, std::span<const std::u
     return key.SetValue(name, regtype::kBinary, data);
 }
 
-std::optional<std::string> ReadText(RegistryKey& key, std::string_view name) {
-    const ValueQuery info = key.QueryValue(name, 0);
-    if (info.status != ValueQuery::Status::Success ||
-        (info.type != regtype::kString && info.type != regtype::kExpandString) || info.size > kMaxTextBytes) {
+std::optional<std::vector<std::uint8_t>> ReadBinaryStart(RegistryKey& key, std::string_view name, std::size_t size) {
+    ValueQuery query = QueryWhole(key, name);
+    if (query.status != ValueQuery::Status::Success || query.type != regtype::kBinary || query.size < size ||
+        query.data.size() < size) {
         return std::nullopt;
     }
-    if (info.size == 0) {
-        return std::string();
+    query.data.resize(size);
+    return std::move(query.data);
+}
+
+ValueSnapshot TakeSnapshot(RegistryKey& key, std::string_view name) {
+    ValueSnapshot snapshot;
+    snapshot.name = name;
+    ValueQuery query = QueryWhole(key, name);
+    if (query.status == ValueQuery::Status::Missing) {
+        snapshot.state = ValueSnapshot::State::Absent;
+    } else if (query.status == ValueQuery::Status::Success && query.data.size() == query.size) {
+        snapshot.state = ValueSnapshot::State::Present;
+        snapshot.type = query.type;
+        snapshot.data = std::move(query.data);
     }
-    // The value may have changed since it was measured; a type or size that no longer fits reads as nothing.
-    const ValueQuery query = key.QueryValue(name, info.size);
+    return snapshot;
+}
+
+bool RestoreSnapshot(RegistryKey& key, const ValueSnapshot& snapshot) {
+    switch (snapshot.state) {
+    case ValueSnapshot::State::Absent:
+        // Deleting a value that is not there fails too: what counts is that it is gone.
+        return key.DeleteValue(snapshot.name) || key.QueryValue(snapshot.name, 0).status == ValueQuery::Status::Missing;
+    case ValueSnapshot::State::Present:
+        return key.SetValue(snapshot.name, snapshot.type, snapshot.data);
+    case ValueSnapshot::State::Unreadable:
+        break;
+    }
+    return false;
+}
+
+std::optional<std::string> ReadText(RegistryKey& key, std::string_view name) {
+    const ValueQuery query = QueryWhole(key, name);
     if (query.status != ValueQuery::Status::Success ||
-        (query.type != regtype::kString && query.type != regtype::kExpandString)) {
+        (query.type != regtype::kString && query.type != regtype::kExpandString) || query.size > kMaxValueBytes) {
         return std::nullopt;
     }
     return TextOfStringData(query.data);

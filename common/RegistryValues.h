@@ -31,6 +31,23 @@ std::optional<std::string> ReadText(RegistryKey& key, std::string_view name);
 // REG_SZ with one terminating NUL counted in the data size.
 bool WriteText(RegistryKey& key, std::string_view name, std::string_view text);
 
+// REG_BINARY of at least `size` bytes: the first `size` of them. A later version may append fields to a record;
+// its known start is read as before.
+std::optional<std::vector<std::uint8_t>> ReadBinaryStart(RegistryKey& key, std::string_view name, std::size_t size);
+
+// One value exactly as it is stored, or that there is none, so that it can be put back as it was.
+struct ValueSnapshot {
+    enum class State { Absent, Present, Unreadable };
+    std::string name;
+    State state = State::Unreadable;
+    std::uint32_t type = regtype::kNone;
+    std::vector<std::uint8_t> data;
+};
+ValueSnapshot TakeSnapshot(RegistryKey& key, std::string_view name);
+// Puts the value back: its type and bytes, or no value where there was none. One that could not be read is left
+// as it is now. False when the registry refused.
+bool RestoreSnapshot(RegistryKey& key, const ValueSnapshot& snapshot);
+
 // UTF-16LE string data and UTF-8 text, both ways; what is not well-formed becomes U+FFFD (see Unicode.h).
 std::string TextOfStringData(std::span<const std::uint8_t> data);
 std::vector<std::uint8_t> StringDataOf(std::string_view text);

@@ -80,7 +80,8 @@ std::string ReadSetting(RegistryKey& key, const TextSetting& setting) {
 }
 
 std::optional<ReservationRecord> ReadSetting(RegistryKey& key, const ReservationRecordSetting& setting) {
-    const auto bytes = ReadBinary(key, setting.name, kRecordBytes);
+    // A longer record is one of a later version that appended fields; its start is this version's record.
+    const auto bytes = ReadBinaryStart(key, setting.name, kRecordBytes);
     if (!bytes) {
         return std::nullopt;
     }

@@ -112,7 +112,8 @@ inline constexpr IntSetting kCationMemory{"Cation Memory", SettingUnit::Kilobyte
 inline constexpr SwitchSetting kUseHotKey{"Use Hot Key", SettingUnit::None, false, false, true};
 // The hot key; bits 16 to 31 are ignored.
 inline constexpr IntSetting kHotKey{"Hot Key", SettingUnit::ShortcutCode, 0, kIntMin, kIntMax};
-// The meter window's last placement; empty: none. Read and written below the parent key (see SettingsStore).
+// The meter window's last placement; empty: none. Read through the parent key, written only into an existing key
+// (see SettingsStore).
 inline constexpr TextSetting kPosition{"Position", SettingUnit::PositionRecord, "", "", ""};
 // The monitor's own note to the monitor that the reservation tool brings back: the hand-over was started by
 // low memory (written just before the monitor ends, cleared by the next start).
@@ -128,8 +129,8 @@ inline constexpr FloatSetting kHandoverTime{"Handover Time", SettingUnit::LocalD
                                             std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max()};
 // The last run of the reservation tool that took a block, written by that run. Absent: no run yet.
 inline constexpr ReservationRecordSetting kLastReservation{"Last Reservation", SettingUnit::ReservationRecord};
-// Its fields, in their stored order. A record of another size, or any field not a finite number within its
-// range, is no record at all.
+// Its fields, in their stored order. A shorter record, or any field not a finite number within its range, is no
+// record at all; a longer one is read by its start, which is these fields (a later version may append more).
 namespace last_reservation {
 // From 31 December 1899 to the end of the year 9999.
 inline constexpr FloatSetting kEnded{"Ended", SettingUnit::LocalDateTime, 0.0, 1.0, 2958466.0};

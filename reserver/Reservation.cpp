@@ -73,9 +73,12 @@ std::string ResultText(std::uint64_t availPhysBytes, const NumberSeparators& sep
 int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port) {
     ReservationOptions options = ReadReservationOptions(arguments);
     const NumberSeparators separators = port.Separators();
-    if (options.sizeMB == 0) {
+    const bool defaultSize = options.sizeMB == 0;
+    std::uint64_t obtainableMB = 0;
+    if (defaultSize) {
         const MemoryStatus status = port.QueryMemoryStatus();
-        options.sizeMB = DefaultSizeMB(status, port.HoldLargestBlockMB(WantedDefaultSizeMB(status)));
+        obtainableMB = port.HoldLargestBlockMB(WantedDefaultSizeMB(status));
+        options.sizeMB = DefaultSizeMB(status, obtainableMB);
     }
     const std::string title(kTitleVersioned);
     if (options.showMessages) {
@@ -83,6 +86,11 @@ int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port
         if (port.ShowMessage(question, title, mb::kOkCancel | mb::kIconInformation | mb::kSystemModal) ==
             DialogAnswer::Cancel) {
             return 0;
+        }
+        // The box may have stood open for minutes while other programs took memory: the commit left to them is
+        // measured again, and the smaller size taken. The address space held for the block stays held.
+        if (defaultSize) {
+            options.sizeMB = std::min(options.sizeMB, DefaultSizeMB(port.QueryMemoryStatus(), obtainableMB));
         }
     }
     // The free memory after the release, once measured, is the figure of both the record and the result.

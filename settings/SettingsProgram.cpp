@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace qn {
 namespace {
@@ -159,8 +160,34 @@ bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
     return written;
 }
 
-SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settings, const ProgramSettings& stored,
-                         std::string_view directory, bool autoStartShown, bool autoStartWanted, FileNamePort& names) {
+namespace {
+
+// The values WriteProgramSettings writes, exactly as they are stored now.
+std::vector<ValueSnapshot> SnapshotProgramSettings(RegistryKey& currentUser) {
+    std::vector<ValueSnapshot> snapshots;
+    if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
+        for (const auto& value : kSwitches) {
+            snapshots.push_back(TakeSnapshot(*key, value.first->name));
+        }
+        for (const auto& value : kNumbers) {
+            snapshots.push_back(TakeSnapshot(*key, value.first->name));
+        }
+    }
+    return snapshots;
+}
+
+void RestoreProgramSettings(RegistryKey& currentUser, const std::vector<ValueSnapshot>& snapshots) {
+    if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
+        for (const ValueSnapshot& snapshot : snapshots) {
+            RestoreSnapshot(*key, snapshot);
+        }
+    }
+}
+
+} // namespace
+
+SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settings, std::string_view directory,
+                         bool autoStartShown, bool autoStartWanted, FileNamePort& names) {
     std::optional<AutoStartRecord> before;
     if (autoStartWanted != autoStartShown) {
         before = ReadAutoStartRecord(currentUser);
@@ -172,9 +199,11 @@ SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settin
             return SaveFailure::AutoStart;
         }
     }
+    const std::vector<ValueSnapshot> valuesBefore = SnapshotProgramSettings(currentUser);
     if (!WriteProgramSettings(currentUser, settings)) {
-        // As far as the registry lets it: a key that refused one value may refuse its old one too.
-        WriteProgramSettings(currentUser, stored);
+        // Exactly as it was, as far as the registry lets it (a key that refused one value may refuse its old one
+        // too): a value that was absent is absent again, one of another type has its type and bytes back.
+        RestoreProgramSettings(currentUser, valuesBefore);
         if (before) {
             RestoreAutoStartRecord(currentUser, *before);
         }

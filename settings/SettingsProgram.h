@@ -37,10 +37,10 @@ enum class SaveFailure { None, AutoStart, Settings };
 
 // OK's writes: the start at log-on when the user changed its box (`autoStartShown` is what the box showed), then
 // the values. The start comes first because it is what the system may refuse (a guarded Run key); when the values
-// fail after it, the start and the values are put back as they were (`stored`), so that leaving the dialog with
+// fail after it, the start and the values are put back exactly as they were, so that leaving the dialog with
 // Cancel afterwards leaves everything as it was.
-SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settings, const ProgramSettings& stored,
-                         std::string_view directory, bool autoStartShown, bool autoStartWanted, FileNamePort& names);
+SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settings, std::string_view directory,
+                         bool autoStartShown, bool autoStartWanted, FileNamePort& names);
 
 // The dialog's fields as the user sees and edits them: thresholds in whole megabytes, the period in minutes,
 // the hot key as a shortcut code.

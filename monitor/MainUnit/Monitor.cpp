@@ -16,19 +16,46 @@ constexpr double kMinutesPerDay = 1440.0;
 // The reservation tool starts the monitor again right after it stored its record; an older record is another
 // run's, or one that a monitor which never came back handed over to.
 constexpr DateTime kFreshRecordDays = 10.0 / kMinutesPerDay;
+// How long a monitor that handed over may take to end: the shell can keep it waiting for seconds on its tray icon.
+constexpr DateTime kFreshHandoverDays = 10.0 / (kMinutesPerDay * 60.0);
+// The furthest ahead a next run can lie: the longest period.
+constexpr DateTime kLongestPeriodDays = setting::kCycle.max / kMinutesPerDay;
+
+// Sets a flag for as long as it lives, also when what it guards throws.
+class FlagSetWhile {
+public:
+    explicit FlagSetWhile(bool& flag) : m_flag(flag) { m_flag = true; }
+    FlagSetWhile(const FlagSetWhile&) = delete;
+    FlagSetWhile& operator=(const FlagSetWhile&) = delete;
+    ~FlagSetWhile() { m_flag = false; }
+
+private:
+    bool& m_flag;
+};
 
 } // namespace
+
+bool HandoverIsFresh(DateTime handedOver, DateTime now) {
+    return handedOver != 0.0 && handedOver <= now && now - handedOver <= kFreshHandoverDays;
+}
 
 Monitor::Monitor(MonitorSystem& system, MonitorView& view, SettingsStore& settings, std::vector<std::string> arguments)
     : m_system(system), m_view(view), m_settings(settings), m_arguments(std::move(arguments)) {}
 
 template <typename Step>
-void Monitor::Guarded(Step step) {
+void Monitor::Guarded(WhileErrorShows timer, Step step) {
     try {
         step();
     } catch (const std::exception& error) {
-        if (!m_closing) {
-            m_system.ShowError(error.what());
+        if (m_closing) {
+            return;
+        }
+        if (timer == WhileErrorShows::TimerStops) {
+            m_view.StopTimer();
+        }
+        m_system.ShowError(error.what());
+        if (timer == WhileErrorShows::TimerStops && !m_closing) {
+            m_view.StartTimer();
         }
     }
 }
@@ -148,9 +175,19 @@ void Monitor::ScheduleStep() {
     const DateTime now = m_system.Now();
     // A stored time further ahead than the longest period (edited by hand, or the clock set back) counts as
     // past, like one that is not a number at all.
-    if (now < m_nextRun && m_nextRun - now <= setting::kCycle.max / kMinutesPerDay) {
+    if (now < m_nextRun && m_nextRun - now <= kLongestPeriodDays) {
         return;
     }
+    StartPeriod(now);
+}
+
+void Monitor::KeepNextRunWithinAPeriod(DateTime now) {
+    if (m_nextRun != 0.0 && m_nextRun - now > kLongestPeriodDays) {
+        StartPeriod(now);
+    }
+}
+
+void Monitor::StartPeriod(DateTime now) {
     // "Cycle" is a period in minutes. Without a usable period there is no periodic schedule: a zero period
     // would hand over, come back and hand over again without end.
     const std::int32_t cycle = m_settings.ReadSettingInt(setting::kCycle);
@@ -175,23 +212,32 @@ bool Monitor::ShowMessageAndSurvive(const std::string& text, unsigned style, Dia
 }
 
 bool Monitor::LaunchReservation(bool lowMemory) {
-    // A key held down or pressed again while the box is open would pile boxes up otherwise.
-    if (m_launchBoxOpen || m_closing) {
+    // A key held down or pressed again while a start or its box is under way would pile them up otherwise.
+    if (LaunchUnderWay() || m_closing) {
         return false;
     }
-    if (m_system.Start("", ReservationLaunch(m_system.ModuleFileName())) > kLastShellError) {
-        m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
-        m_settings.WriteSettingFloat(setting::kHandoverTime, m_system.Now());
-        if (lowMemory) {
-            m_settings.WriteSettingBool(setting::kLowMemoryHandover, true);
-        }
+    // The notes for the next monitor come first: the reservation tool may bring it back before this one has
+    // ended, and it reads them at its start. A start that fails puts them back as they were.
+    const auto notes =
+        m_settings.Snapshot({setting::kNextRun.name, setting::kHandoverTime.name, setting::kLowMemoryHandover.name});
+    m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
+    m_settings.WriteSettingFloat(setting::kHandoverTime, m_system.Now());
+    if (lowMemory) {
+        m_settings.WriteSettingBool(setting::kLowMemoryHandover, true);
+    }
+    bool started = false;
+    {
+        const FlagSetWhile starting(m_starting);
+        started = m_system.Start("", ReservationLaunch(m_system.ModuleFileName())) > kLastShellError;
+    }
+    if (started) {
         m_view.RemoveTrayIcon(); // no icon is left behind in the notification area
         m_system.EndProcess();
         return true;
     }
-    m_launchBoxOpen = true;
+    m_settings.Restore(notes);
+    const FlagSetWhile boxOpen(m_launchBoxOpen);
     ShowMessageAndSurvive(std::string(kMissingFileText), kErrorBox);
-    m_launchBoxOpen = false;
     return false;
 }
 
@@ -222,7 +268,7 @@ bool Monitor::HoldForBusyUser() {
 }
 
 void Monitor::Tick() {
-    Guarded([&] {
+    Guarded(WhileErrorShows::TimerStops, [&] {
         const MemoryStatus status = m_system.QueryMemoryStatus();
         const std::int32_t freeKilobytes = std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum);
         const double freeMB = BytesToMegabytes(status.availPhys);
@@ -231,13 +277,15 @@ void Monitor::Tick() {
         m_reserveHeld = m_reserveHeld && freeKilobytes <= m_reserveThreshold;
 
         const DateTime now = m_system.Now();
+        KeepNextRunWithinAPeriod(now);
         // A run that falls due while the user is busy waits: the tick only shows, and the next tick looks again
         // whether it is still due. The system is asked only when something is due.
-        const bool waiting = !m_launchBoxOpen && AutomaticRunDue(freeKilobytes, now) && HoldForBusyUser();
-        // While the box of a launch from the menu or the hot key shows, its loop brings ticks that only show.
-        if (m_launchBoxOpen || waiting || m_nextRun == 0.0 || now < m_nextRun) {
+        const bool waiting = !LaunchUnderWay() && AutomaticRunDue(freeKilobytes, now) && HoldForBusyUser();
+        // While a start from the menu or the hot key, or its box, is under way, their loops bring ticks that only
+        // show.
+        if (LaunchUnderWay() || waiting || m_nextRun == 0.0 || now < m_nextRun) {
             ShowTick(freeMB, now, waiting);
-            if (m_launchBoxOpen || waiting) {
+            if (LaunchUnderWay() || waiting) {
                 return;
             }
         } else {
@@ -289,16 +337,25 @@ void Monitor::Tick() {
     });
 }
 
+void Monitor::TimeChanged() {
+    Guarded([&] { KeepNextRunWithinAPeriod(m_system.Now()); });
+}
+
 void Monitor::ReserveNow() {
     Guarded([&] { LaunchReservation(); });
 }
 
 void Monitor::OpenSettings() {
     Guarded([&] {
-        if (m_closing) {
+        if (m_starting || m_closing) {
             return;
         }
-        if (m_system.Start("open", SettingsLaunch(m_system.ModuleFileName())) > kLastShellError) {
+        bool started = false;
+        {
+            const FlagSetWhile starting(m_starting);
+            started = m_system.Start("open", SettingsLaunch(m_system.ModuleFileName())) > kLastShellError;
+        }
+        if (started) {
             m_view.RemoveTrayIcon();
             m_system.EndProcess();
             return;
@@ -350,6 +407,7 @@ void Monitor::ShowAbout() {
 void Monitor::Exit() {
     Guarded([&] {
         m_closing = true;
+        m_settings.StopCreatingKey();
         m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
         if (m_settings.ReadSettingBool(setting::kUseHotKey)) {
             m_view.RemoveHotKey(1);

@@ -16,6 +16,8 @@ public:
     void Start();      // FormCreate
     void CloseQuery(); // FormCloseQuery
     void Tick();       // RestMemoryTimer
+    // The system's clock or time zone changed.
+    void TimeChanged();
 
     void ReserveNow();             // RunQeltoMenuClick
     void OpenSettings();           // SetQeltoClick
@@ -38,14 +40,29 @@ public:
     bool Checked(MenuCommand entry) const;
 
 private:
+    // What the error box of a failed step does to the tick's timer: the tick's own box stops it while it shows,
+    // so that a lasting cause shows one box at a time rather than a new one every second.
+    enum class WhileErrorShows { TimerRuns, TimerStops };
     template <typename Step>
-    void Guarded(Step step);
+    void Guarded(WhileErrorShows timer, Step step);
+    template <typename Step>
+    void Guarded(Step step) {
+        Guarded(WhileErrorShows::TimerRuns, step);
+    }
     void SetCheck(MenuCommand entry, bool checked);
     void ScheduleStep();
+    // A fresh period from now: the next run "Cycle" minutes ahead, stored; none without a usable period.
+    void StartPeriod(DateTime now);
+    // A next run further ahead than the longest period (the clock was set back, or the time zone moved west)
+    // would hold every periodic run back for as long: a fresh period starts instead.
+    void KeepNextRunWithinAPeriod(DateTime now);
     void RefreshReserveThreshold();
-    // Hands over to the reservation tool; true when the process has ended. Nothing is started while the box of
-    // another launch shows or once the monitor has begun to close. `lowMemory`: started by a low-memory trigger.
+    // Hands over to the reservation tool; true when the process has ended. Nothing is started while another
+    // start is under way or the box of a failed launch shows, or once the monitor has begun to close.
+    // `lowMemory`: started by a low-memory trigger.
     bool LaunchReservation(bool lowMemory = false);
+    // While a start or the box of a failed launch is under way, ticks only show.
+    bool LaunchUnderWay() const { return m_starting || m_launchBoxOpen; }
     bool ShowMessageAndSurvive(const std::string& text, unsigned style, DialogAnswer* answer = nullptr);
     // `waiting`: a run fell due but waits while the user is busy.
     void ShowTick(double freeMB, DateTime now, bool waiting = false);
@@ -78,9 +95,16 @@ private:
     bool m_reserveHeld = false;
     bool m_promptHeld = false;
     bool m_launchBoxOpen = false;
+    // The shell's start of another program is under way: it may ask the user and run its own message loop.
+    bool m_starting = false;
     bool m_waitWhileBusy = false;
     // From the exit command or the meter window's end on, nothing more is started or shown.
     bool m_closing = false;
 };
+
+// Whether a note of a hand-over written at `handedOver` is so recent that the monitor which wrote it may still be
+// ending: the reservation tool can bring the next monitor back within seconds, while the shell keeps the old one
+// waiting on its tray icon.
+bool HandoverIsFresh(DateTime handedOver, DateTime now);
 
 } // namespace qn

@@ -25,8 +25,9 @@ public:
     virtual NumberSeparators Separators() = 0;
     // The full path of the monitor's executable.
     virtual std::string ModuleFileName() = 0;
-    // Starts a program; returns the shell's result, greater than kLastShellError on success. An empty verb is the
-    // default.
+    // Starts one of the product's programs from the monitor's folder, without the shell's question about where
+    // the file came from; returns the shell's result, greater than kLastShellError on success. An empty verb is
+    // the default.
     virtual std::intptr_t Start(const std::string& verb, const Launch& launch) = 0;
     // The monitor's error box that reports an error with `message`, owned by the hidden application window and
     // titled with the instance marker.

@@ -5,15 +5,20 @@
 
 namespace qn {
 
+std::unique_ptr<RegistryKey> SettingsStore::Key(ValueAccess access) {
+    return m_mayCreateKey ? m_currentUser.CreateSubkey(kSettingsKeyPath)
+                          : m_currentUser.OpenSubkeyFor(kSettingsKeyPath, access).key;
+}
+
 template <typename T>
 T SettingsStore::Read(const Setting<T>& setting) {
-    const auto key = m_currentUser.CreateSubkey(kSettingsKeyPath);
+    const auto key = Key(ValueAccess::Query);
     return key ? ReadSetting(*key, setting) : setting.defaultValue;
 }
 
 template <typename T>
 void SettingsStore::Write(const Setting<T>& setting, T value) {
-    if (const auto key = m_currentUser.CreateSubkey(kSettingsKeyPath)) {
+    if (const auto key = Key(ValueAccess::Set)) {
         WriteSetting(*key, setting, value);
     }
 }
@@ -39,7 +44,7 @@ void SettingsStore::WriteSettingFloat(const FloatSetting& setting, double value)
 }
 
 std::optional<ReservationRecord> SettingsStore::ReadLastReservation() {
-    const auto key = m_currentUser.CreateSubkey(kSettingsKeyPath);
+    const auto key = Key(ValueAccess::Query);
     return key ? ReadSetting(*key, setting::kLastReservation) : std::nullopt;
 }
 
@@ -60,18 +65,37 @@ void SettingsStore::LoadPosition() {
     }
 }
 
+std::vector<ValueSnapshot> SettingsStore::Snapshot(std::initializer_list<std::string_view> names) {
+    std::vector<ValueSnapshot> snapshots;
+    if (const auto key = Key(ValueAccess::Query)) {
+        for (const std::string_view name : names) {
+            snapshots.push_back(TakeSnapshot(*key, name));
+        }
+    }
+    return snapshots;
+}
+
+void SettingsStore::Restore(const std::vector<ValueSnapshot>& snapshots) {
+    if (const auto key = Key(ValueAccess::Set)) {
+        for (const ValueSnapshot& snapshot : snapshots) {
+            RestoreSnapshot(*key, snapshot);
+        }
+    }
+}
+
 void SettingsStore::SavePosition() {
     const auto placement = m_meterWindow.GetPlacement();
     if (!placement) {
         return;
     }
-    const auto parent = m_currentUser.CreateSubkey(kSettingsParentPath);
-    if (!parent) {
-        return;
-    }
-    if (const auto key = parent->CreateSubkey(kSettingsSubkeyName)) {
+    if (const auto key = m_currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Set).key) {
         WriteSetting(*key, setting::kPosition, FormatPositionRecord(*placement));
     }
+}
+
+DateTime ReadHandoverNote(RegistryKey& currentUser) {
+    const auto key = currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Query).key;
+    return key ? ReadSetting(*key, setting::kHandoverTime) : setting::kHandoverTime.defaultValue;
 }
 
 } // namespace qn

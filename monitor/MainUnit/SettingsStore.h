@@ -1,10 +1,14 @@
 #pragma once
 #include "common/RegistryKey.h"
+#include "common/RegistryValues.h"
 #include "common/SettingsKey.h"
 #include "monitor/MainUnit/PositionRecord.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 namespace qn {
 
@@ -37,21 +41,38 @@ public:
     // The record of the last reservation run; nothing when there is none or it is unusable.
     std::optional<ReservationRecord> ReadLastReservation();
 
+    // The stored values of these names exactly as they are, absent ones as absent, and putting them back so.
+    std::vector<ValueSnapshot> Snapshot(std::initializer_list<std::string_view> names);
+    void Restore(const std::vector<ValueSnapshot>& snapshots);
+
     // Moves the meter window to the stored position, if there is a usable one.
     void LoadPosition();
-    // Stores the meter window's placement as the position record.
+
+    // From the monitor's end on, reads and writes use the key only while it exists: the removal tool deletes it
+    // while the monitor runs, and the product once removed must leave no key behind.
+    void StopCreatingKey() { m_mayCreateKey = false; }
+    // Stores the meter window's placement as the position record, into the key only while it exists: it is
+    // stored as the monitor ends.
     void SavePosition();
 
 private:
     // Reads one value, or its default when the key cannot be opened. Even a read creates the key, so the first
-    // start of the monitor leaves it in place.
+    // start of the monitor leaves it in place; until StopCreatingKey.
     template <typename T>
     T Read(const Setting<T>& setting);
     template <typename T>
     void Write(const Setting<T>& setting, T value);
 
+    // The settings key, created where that is still allowed, or else opened with `access` when it exists.
+    std::unique_ptr<RegistryKey> Key(ValueAccess access);
+
     RegistryKey& m_currentUser;
     MeterWindowPort& m_meterWindow;
+    bool m_mayCreateKey = true;
 };
+
+// The note of when a monitor last handed over, read without creating the key: a monitor that may end at once,
+// before it has started, must leave nothing behind.
+DateTime ReadHandoverNote(RegistryKey& currentUser);
 
 } // namespace qn

@@ -20,6 +20,11 @@ bool CoversItsMonitor(const ForegroundWindow& window) {
 }
 
 bool UserIsBusy(std::optional<UserNotificationState> state, const std::optional<ForegroundWindow>& foreground) {
+    // Every screen saver built on the system's screen-saver library makes a window of this class.
+    constexpr std::string_view kScreenSaverClass = "WindowsScreenSaverClass";
+    if (state == UserNotificationState::NotPresent || (foreground && foreground->className == kScreenSaverClass)) {
+        return false;
+    }
     if (state == UserNotificationState::Busy || state == UserNotificationState::RunningD3dFullScreen ||
         state == UserNotificationState::PresentationMode) {
         return true;

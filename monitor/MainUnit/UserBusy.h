@@ -10,8 +10,8 @@ namespace qn {
 
 // The shell's answer to SHQueryUserNotificationState, with the system's values.
 enum class UserNotificationState {
-    NotPresent = 1,
-    Busy = 2, // a full-screen program runs
+    NotPresent = 1, // a screen saver runs, the session is locked or another user's is in front
+    Busy = 2,       // a full-screen program runs
     RunningD3dFullScreen = 3,
     PresentationMode = 4,
     AcceptsNotifications = 5,
@@ -33,7 +33,8 @@ struct ForegroundWindow {
 bool CoversItsMonitor(const ForegroundWindow& window);
 
 // Busy while the shell says so, or while the foreground window covers its monitor. `state` is nothing where the
-// system lacks the shell's function; then the window alone decides.
+// system lacks the shell's function; then the window alone decides. A user who is away is not busy: the shell
+// saying so, or a screen saver in the foreground (it covers the monitor exactly), lets a due run go ahead.
 bool UserIsBusy(std::optional<UserNotificationState> state, const std::optional<ForegroundWindow>& foreground);
 
 } // namespace qn

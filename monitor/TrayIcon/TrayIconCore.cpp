@@ -3,6 +3,7 @@
 #include "common/Unicode.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qn {
 
@@ -74,6 +75,7 @@ TrayIconCore::~TrayIconCore() {
 void TrayIconCore::Release() {
     m_singleClick.reset();
     m_retryWait.reset();
+    m_pendingBalloonWait.reset();
     if (m_addSent) {
         Call(TrayCall::Delete);
     }
@@ -140,7 +142,7 @@ void TrayIconCore::RetryAdd() {
     // An add that timed out may have shown the icon all the same, and adding it again would be refused: a
     // modify finds it.
     if (m_shell.Notify(TrayCall::Modify, Flags(), m_tipHelp)) {
-        m_registered = true;
+        NowRegistered();
         return;
     }
     Call(TrayCall::Add);
@@ -153,11 +155,29 @@ void TrayIconCore::RetryAdd() {
     m_retryWait = std::make_unique<OneShotWait>(m_timers, kTrayAddRetryDelaysMs[m_retries], [this] { RetryAdd(); });
 }
 
+void TrayIconCore::NowRegistered() {
+    m_registered = true;
+    m_pendingBalloonWait.reset();
+    if (const std::optional<Balloon> balloon = std::exchange(m_pendingBalloon, std::nullopt)) {
+        m_shell.NotifyBalloon(balloon->title, balloon->text);
+    }
+}
+
 bool TrayIconCore::ShowBalloon(std::string_view title, std::string_view text) {
-    if (!m_registered || text.empty()) {
+    if (text.empty()) {
         return false;
     }
-    return m_shell.NotifyBalloon(CutToUtf16Units(title, kBalloonTitleUnits), CutToUtf16Units(text, kBalloonTextUnits));
+    Balloon balloon{CutToUtf16Units(title, kBalloonTitleUnits), CutToUtf16Units(text, kBalloonTextUnits)};
+    if (m_registered) {
+        return m_shell.NotifyBalloon(balloon.title, balloon.text);
+    }
+    if (!m_addSent || !m_visible) {
+        return false;
+    }
+    m_pendingBalloon = std::move(balloon);
+    m_pendingBalloonWait =
+        std::make_unique<OneShotWait>(m_timers, kPendingBalloonMs, [this] { m_pendingBalloon.reset(); });
+    return true;
 }
 
 void TrayIconCore::ImageChanged(bool hasImage) {
@@ -182,7 +202,11 @@ void TrayIconCore::Call(TrayCall call) {
             return;
         }
         m_addSent = true;
-        m_registered = m_shell.Notify(call, flags, m_tipHelp);
+        if (m_shell.Notify(call, flags, m_tipHelp)) {
+            NowRegistered();
+        } else {
+            m_registered = false;
+        }
         return;
     case TrayCall::Modify:
         if (!m_shell.Notify(call, flags, m_tipHelp)) {
@@ -192,6 +216,8 @@ void TrayIconCore::Call(TrayCall call) {
     case TrayCall::Delete:
         // A refused delete changes nothing for us: the icon is gone or cannot be reached either way.
         m_retryWait.reset();
+        m_pendingBalloonWait.reset();
+        m_pendingBalloon.reset();
         m_shell.Notify(call, flags, m_tipHelp);
         m_registered = m_addSent = false;
         return;

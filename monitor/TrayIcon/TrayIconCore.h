@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -40,6 +41,8 @@ inline constexpr std::size_t kMaxTrayIcons = 100;
 // The waits before each new try of an add the shell refused. At log-on the shell may not be ready, or too busy
 // to answer in time (and then shows the icon all the same): the error is shown only after the last of them.
 inline constexpr std::uint32_t kTrayAddRetryDelaysMs[] = {1000, 2000, 4000};
+// How long a balloon asked for while its icon is not yet in the tray waits for it; what it tells is stale then.
+inline constexpr std::uint32_t kPendingBalloonMs = 60'000;
 
 // Mouse messages as the shell passes them on.
 namespace tray_mouse {
@@ -180,9 +183,11 @@ public:
     // The shell has started anew and knows no icon: the icon is added again if it is wanted.
     void ShellRestarted();
     // A balloon notification over the icon with the information icon and no sound, which the shell takes away
-    // by itself; title and text are cut to what the record holds. Only while the icon stands in the tray and
-    // for a text that is not empty (an empty one takes a balloon away); false otherwise or when the shell
-    // refused: a balloon is a courtesy, never an error.
+    // by itself; title and text are cut to what the record holds, and an empty text shows nothing (it would take
+    // a balloon away). While the add of a wanted icon waits for the shell (busy, or paged out right after a large
+    // reservation), the balloon waits with it and shows once the icon is in, unless kPendingBalloonMs passed
+    // first; a newer balloon replaces it. False when nothing shows or waits, or the shell refused: a balloon is a
+    // courtesy, never an error.
     bool ShowBalloon(std::string_view title, std::string_view text);
 
 protected:
@@ -199,6 +204,8 @@ private:
     void Call(TrayCall call);
     void Add();
     void RetryAdd();
+    // The icon is in the tray now: a balloon that waited for it shows.
+    void NowRegistered();
     void Popup(PopupMenu& menu, TrayPoint at);
     void LeftButtonUp();
     void SingleClickDone();
@@ -212,6 +219,12 @@ private:
     bool m_addSent = false;
     std::size_t m_retries = 0;
     std::unique_ptr<OneShotWait> m_retryWait;
+    struct Balloon {
+        std::string title;
+        std::string text;
+    };
+    std::optional<Balloon> m_pendingBalloon;
+    std::unique_ptr<OneShotWait> m_pendingBalloonWait;
     bool m_autoPopup = true;
     bool m_enabled = true;
     bool m_visible = true;

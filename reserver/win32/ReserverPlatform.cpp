@@ -96,7 +96,9 @@ std::string ReserverPlatform::ProgramFileName() {
 }
 
 void ReserverPlatform::Open(const std::string& path) {
-    ShellOpen("open", path, "", "", SW_SHOW);
+    // The monitor that handed over comes back without the download question; what a user named keeps it.
+    const bool ours = IsProductProgram(path, ModuleFileName());
+    ShellOpen("open", path, "", "", SW_SHOW, ours ? ZoneCheck::Skip : ZoneCheck::Check);
 }
 
 } // namespace qn::win32

@@ -158,7 +158,7 @@ void SettingsDialog::Accept() {
         Complain(ControlOf(error->field), error->message);
         return;
     }
-    switch (SaveSettings(m_currentUser, std::get<ProgramSettings>(result), m_stored, m_directory, m_autoStartShown,
+    switch (SaveSettings(m_currentUser, std::get<ProgramSettings>(result), m_directory, m_autoStartShown,
                          Checked(m_dialog, IDC_AUTO_START), m_names)) {
     case SaveFailure::None:
         EndDialog(m_dialog, IDOK);

@@ -24,7 +24,8 @@ public:
         return FindWindowW(nullptr, qn::win32::Widen(qn::kInstanceMarker).c_str()) != nullptr;
     }
     void StartMonitor(const std::string& path, const std::string& directory) override {
-        qn::win32::ShellOpen("open", path, "", directory, SW_SHOWNORMAL);
+        // The monitor of this program's own folder.
+        qn::win32::ShellOpen("open", path, "", directory, SW_SHOWNORMAL, qn::win32::ZoneCheck::Skip);
     }
 };
 

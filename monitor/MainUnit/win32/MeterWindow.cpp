@@ -57,6 +57,11 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageW(m_mainWindow, WM_CLOSE, 0, 0);
         return 0;
     }
+    if (message == WM_TIMECHANGE && m_mainWindow) {
+        // The broadcast reaches hidden windows only where they have no owner: the meter may be hidden.
+        SendMessageW(m_mainWindow, WM_TIMECHANGE, 0, 0);
+        return 0;
+    }
     return WindowObject::OnMessage(message, wParam, lParam);
 }
 
@@ -123,6 +128,11 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         if (wParam == kTimerId && m_monitor) {
             m_monitor->Tick();
+        }
+        return 0;
+    case WM_TIMECHANGE:
+        if (m_monitor) {
+            m_monitor->TimeChanged();
         }
         return 0;
     case WM_COMMAND:

@@ -52,7 +52,8 @@ std::string MonitorSystem::ModuleFileName() {
 }
 
 std::intptr_t MonitorSystem::Start(const std::string& verb, const Launch& launch) {
-    return ShellOpen(verb, launch.file, launch.parameters, launch.directory, SW_SHOW);
+    // Both hand-overs start a program of the monitor's own folder.
+    return ShellOpen(verb, launch.file, launch.parameters, launch.directory, SW_SHOW, ZoneCheck::Skip);
 }
 
 void MonitorSystem::ShowError(const std::string& message) {

@@ -5,11 +5,12 @@
 #include "common/win32/ErrorReport.h"
 #include "common/win32/ProcessInfo.h"
 #include "common/win32/Registry.h"
-#include "common/win32/Utf.h"
+#include "common/win32/SystemClock.h"
 #include "monitor/MainUnit/SettingsStore.h"
 #include "monitor/MainUnit/win32/MeterWindow.h"
 #include "monitor/MainUnit/win32/MeterWindowPlacement.h"
 #include "monitor/MainUnit/win32/MonitorSystem.h"
+#include "monitor/MainUnit/win32/SingleInstance.h"
 
 #include <windows.h>
 
@@ -17,17 +18,15 @@
 
 namespace {
 
-// Monitors started at the same moment can both miss each other's marker window; this name is held by one only.
-constexpr const wchar_t* kSingleInstanceMutex = L"Local\\Harvelt.Ambrola.Mossik";
-
 int RunMonitor() {
     using namespace qn::win32;
-    // Another monitor, or any window carrying the marker, means this one is not wanted.
-    if (FindWindowW(nullptr, Widen(qn::kInstanceMarker).c_str())) {
-        return 0;
-    }
-    UniqueHandle singleInstance(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
-    if (!singleInstance || GetLastError() == ERROR_ALREADY_EXISTS) {
+    // Another monitor, or any window carrying the marker, means this one is not wanted, unless a monitor has just
+    // handed over and may still be ending.
+    const UniqueHandle singleInstance = ClaimSingleInstance([] {
+        Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
+        return qn::HandoverIsFresh(qn::ReadHandoverNote(currentUser), Now());
+    });
+    if (!singleInstance) {
         return 0;
     }
 

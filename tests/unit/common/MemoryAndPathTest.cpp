@@ -51,6 +51,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, PathUtilTest,
                                                   "x.exe"},
                                          PathCase{"x.exe", "", "", "x.exe"}));
 
+TEST(PathUtilTest, OnlyTheProductsProgramsInTheOwnFolderAreOurs) {
+    constexpr const char* kOwn = "C:\\表 Tools\\Qelto.exe";
+    const std::pair<const char*, bool> cases[] = {
+        {"C:\\表 Tools\\Mossik.EXE", true}, {"c:\\表 tools\\dunfel.exe", true},      {"C:\\表 Tools\\Setup.exe", false},
+        {"C:\\Other\\Mossik.exe", false},   {"C:\\表 Tools\\Mossik.exe.lnk", false}, {"Mossik.exe", false},
+    };
+    for (const auto& [path, ours] : cases) {
+        EXPECT_EQ(IsProductProgram(path, kOwn), ours) << path;
+    }
+}
+
 TEST(ApplicationErrorTest, FormatsTheLastResortReport) {
     EXPECT_EQ(FormatApplicationError("EOutOfMemory", "Qelto.exe", 0x4012AB, "ﾒﾓﾘが足りません"),
               "EOutOfMemoryがﾓｼﾞｭｰﾙ Qelto.exe の\n004012AB で発生しました。\nﾒﾓﾘが足りません.\n");

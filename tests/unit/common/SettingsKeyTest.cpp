@@ -166,7 +166,7 @@ TEST_F(SettingsKeyTest, WritesFloatsAsEightLittleEndianBytes) {
     EXPECT_EQ(ReadSetting(Key(), setting::kNextRun), 45123.999988);
 }
 
-TEST_F(SettingsKeyTest, TheRecordIsOneBinaryValueReadOnlyWholeWithEveryFieldInItsRange) {
+TEST_F(SettingsKeyTest, TheRecordIsOneBinaryValueReadByItsStartWithEveryFieldInItsRange) {
     const ReservationRecord written{46363.8125, 2048, 1234.56, 5678.9, 4.2};
     ASSERT_TRUE(WriteSetting(Key(), setting::kLastReservation, written));
     const Bytes good = registry.Get(kKey, "Last Reservation")->data;
@@ -192,6 +192,11 @@ TEST_F(SettingsKeyTest, TheRecordIsOneBinaryValueReadOnlyWholeWithEveryFieldInIt
         registry.Put(kKey, "Last Reservation", spoiled[i].first, spoiled[i].second);
         EXPECT_FALSE(ReadSetting(Key(), setting::kLastReservation).has_value()) << i;
     }
+    Bytes longer = good;
+    longer.insert(longer.end(), {1, 2, 3, 4});
+    registry.Put(kKey, "Last Reservation", regtype::kBinary, longer);
+    const auto later = ReadSetting(Key(), setting::kLastReservation);
+    EXPECT_TRUE(later && later->sizeMB == 2048 && later->seconds == 4.2) << "a later version's record, by its start";
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <deque>
 #include <optional>
 #include <tuple>
+#include <utility>
 
 namespace qn {
 namespace {
@@ -26,6 +27,7 @@ public:
     bool obtainable = true;
     std::optional<std::uint64_t> availAfterRelease;
     std::deque<DialogAnswer> answers;
+    std::optional<MemoryStatus> statusAfterQuestion; // what other programs did while the first box stood open
 
     std::vector<Shown> shown;
     std::vector<std::uint64_t> reserved;
@@ -35,6 +37,9 @@ public:
 
     DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override {
         shown.push_back({text, title, style});
+        if (statusAfterQuestion) {
+            status = *std::exchange(statusAfterQuestion, std::nullopt);
+        }
         if (answers.empty()) {
             return DialogAnswer::Ok;
         }
@@ -139,6 +144,24 @@ TEST(RunReservationTest, DefaultSizeIsHeldBeforeTheConfirmation) {
     EXPECT_THAT(fake.heldLimits, ElementsAre(64u));
     ASSERT_EQ(fake.shown.size(), 1u);
     EXPECT_EQ(fake.shown[0].text, "64ＭＢの確保を行います");
+}
+
+TEST(RunReservationTest, AfterTheConfirmationADefaultSizeTakesTheSmallerOfItsTwoMeasurements) {
+    // The arguments, the commit available once the box is answered (MB), the size reserved (MB). Before the box:
+    // 60 GB available of an 80 GB limit, so the block the process can obtain (1,884 MB) decides.
+    const std::tuple<std::vector<std::string>, std::uint64_t, std::uint64_t> cases[] = {
+        {{}, 9216, 960}, // 9,216 - 8,192 kept - 64 own
+        {{}, 70000, 1884},
+        {{"/M:1500"}, 9216, 1500}, // a given size is taken as given
+    };
+    for (const auto& [arguments, commitAvailMB, reservedMB] : cases) {
+        FakeReserver fake;
+        fake.statusAfterQuestion = fake.status;
+        fake.statusAfterQuestion->commitAvail = commitAvailMB * MB;
+        RunReservation(arguments, fake);
+        EXPECT_THAT(fake.reserved, ElementsAre(reservedMB * MB)) << commitAvailMB;
+        EXPECT_EQ(fake.shown[0].text, arguments.empty() ? "1884ＭＢの確保を行います" : "1500ＭＢの確保を行います");
+    }
 }
 
 TEST(RunReservationTest, ExplicitSizeHoldsNothing) {

@@ -227,7 +227,7 @@ TEST(RestartMonitorTest, StartsTheMonitorFromItsOwnFolderUnlessOneRuns) {
 TEST(SaveSettingsTest, WhatOkCannotStoreLeavesNothingChanged) {
     constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     const std::vector<std::uint8_t> ourCommand = StringDataOf("\"C:\\QeltoNimbi\\Mossik.exe\"");
-    enum Refuses { Nothing, RunReading, RunChanges, SettingsKey };
+    enum Refuses { Nothing, RunReading, RunChanges, SettingsKey, LastValue };
     const struct {
         bool ours; // the Run value, REG_EXPAND_SZ, starts this folder's monitor, and the box showed it
         bool wanted;
@@ -236,7 +236,7 @@ TEST(SaveSettingsTest, WhatOkCannotStoreLeavesNothingChanged) {
     } cases[] = {
         {false, false, RunReading, SaveFailure::None},     {false, true, RunChanges, SaveFailure::AutoStart},
         {false, true, SettingsKey, SaveFailure::Settings}, {true, false, SettingsKey, SaveFailure::Settings},
-        {true, false, Nothing, SaveFailure::None},
+        {true, false, Nothing, SaveFailure::None},         {false, false, LastValue, SaveFailure::Settings},
     };
     fake::FileNames names;
     for (const auto& c : cases) {
@@ -247,11 +247,14 @@ TEST(SaveSettingsTest, WhatOkCannotStoreLeavesNothingChanged) {
         registry.Make(kRun)->denied = c.refuses == RunReading;
         registry.Make(kRun)->readOnly = c.refuses == RunChanges;
         registry.Make(kKey)->readOnly = c.refuses == SettingsKey;
+        registry.Make(kKey)->refusedValue = c.refuses == LastValue ? "hot key" : "";
+        registry.Put(kKey, "Memory", regtype::kString, StringDataOf("1"));
         const ProgramSettings entered{true, 524288, false, 0, true, 45, false, 0};
-        const ProgramSettings stored = ReadProgramSettings(registry.Root());
-        EXPECT_EQ(SaveSettings(registry.Root(), entered, stored, "C:\\QeltoNimbi", c.ours, c.wanted, names), c.result);
+        EXPECT_EQ(SaveSettings(registry.Root(), entered, "C:\\QeltoNimbi", c.ours, c.wanted, names), c.result);
         const bool saved = c.result == SaveFailure::None;
+        // Every value written before the refused one is put back as it was: absent, or of its own type.
         EXPECT_EQ(registry.Get(kKey, "Cycle").has_value(), saved) << c.refuses;
+        EXPECT_EQ(registry.Get(kKey, "Memory")->type, saved ? regtype::kDword : regtype::kString) << c.refuses;
         // Put back byte for byte, REG_EXPAND_SZ as it was.
         const auto run = registry.Get(kRun, "QeltoNimbi");
         EXPECT_EQ(run.has_value(), saved ? c.wanted : c.ours) << c.refuses;

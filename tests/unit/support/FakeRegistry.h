@@ -28,6 +28,7 @@ struct Node {
     bool denied = false;        // opening, creating below, writing and deleting fail, as without access rights
     bool readOnly = false;      // opening it with any rights beyond reading values fails
     bool deleted = false;       // an open key whose key was deleted refuses everything
+    std::string refusedValue;   // the lower-case name of a value whose writes fail, as a guarded value's do
 };
 
 inline std::string Lower(std::string_view text) {
@@ -106,7 +107,7 @@ public:
     }
 
     bool SetValue(std::string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override {
-        if (!MayChange()) {
+        if (!MayChange() || Lower(name) == m_node->refusedValue) {
             return false;
         }
         m_node->values[Lower(name)] = Value{type, std::vector<std::uint8_t>(data.begin(), data.end())};

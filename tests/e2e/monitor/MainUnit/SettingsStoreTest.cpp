@@ -107,6 +107,7 @@ TEST_F(SettingsStoreTest, ThePositionGoesAndComesBackKeepingTheSize) {
     store->LoadPosition();
     EXPECT_TRUE(KeyExists(kSettingsParent));
     EXPECT_FALSE(KeyExists(kSettingsKey)) << "loading creates only the parent";
+    MakeKey(kSettingsKey); // as the monitor's first read does
 
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;

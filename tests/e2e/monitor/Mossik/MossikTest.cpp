@@ -252,13 +252,30 @@ TEST_F(MossikTest, SecondStartEndsAtOnce) {
     EXPECT_TRUE(first.IsRunning());
 }
 
-TEST_F(MossikTest, AForeignWindowWithTheMarkerTitleBlocksTheStart) {
-    win32::UniqueWindow foreign(
+win32::UniqueWindow MarkerWindow() {
+    return win32::UniqueWindow(
         CreateWindowExW(0, L"STATIC", kMarker, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+}
+
+TEST_F(MossikTest, AForeignWindowWithTheMarkerTitleBlocksTheStart) {
+    // A note of a hand-over that is no longer fresh changes nothing.
+    reg::SetDouble(L"Handover Time", reg::NowAsDateTime() - 11 * kSecond);
+    win32::UniqueWindow foreign = MarkerWindow();
     ASSERT_TRUE(foreign);
     Process monitor = StartMonitor();
     EXPECT_EQ(monitor.WaitForExit(5s), 0u);
     EXPECT_TRUE(TopLevelWindows(monitor.Id(), kMeterClass).empty());
+}
+
+TEST_F(MossikTest, TheMonitorBroughtBackRightAfterAHandOverWaitsForTheOldOneToEnd) {
+    // The monitor that handed over moments ago still ends, its tray icon held up by a busy shell: a window with
+    // the marker title stands for it.
+    reg::SetDouble(L"Handover Time", reg::NowAsDateTime());
+    win32::UniqueWindow ending = MarkerWindow();
+    Process monitor = StartMonitor();
+    EXPECT_TRUE(StaysFalse([&] { return !monitor.IsRunning(); }, 3s));
+    ending.reset();
+    EXPECT_TRUE(WaitUntil([&] { return MeterWindow(monitor) && IsTicking(monitor); }));
 }
 
 TEST_F(MossikTest, ShowHidesTheMeterWindowButTheTickGoesOn) {
@@ -312,9 +329,15 @@ TEST_F(MossikTest, DueScheduleCountsDownAndHandsOverToTheReservationToolWhichBri
 }
 
 // A window of the test program that covers the whole screen in the foreground, as a borderless full-screen game
-// does.
-win32::UniqueWindow FullScreenWindow() {
-    win32::UniqueWindow window(CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"full screen", WS_POPUP | WS_VISIBLE, 0, 0,
+// does, or a screen saver: every one built on the system's library makes a window of the class
+// "WindowsScreenSaverClass".
+win32::UniqueWindow FullScreenWindow(const wchar_t* className = L"STATIC") {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = className;
+    RegisterClassW(&windowClass); // fails for a class there is already, as STATIC
+    win32::UniqueWindow window(CreateWindowExW(WS_EX_TOPMOST, className, L"full screen", WS_POPUP | WS_VISIBLE, 0, 0,
                                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
                                                nullptr, nullptr, nullptr));
     SetForegroundWindow(window.get());
@@ -331,6 +354,16 @@ TEST_F(MossikTest, AFullScreenWindowHoldsADueScheduleBackAndClosingItLetsTheHand
     EXPECT_TRUE(StaysFalse([&] { return ReadRecording(recordFile).has_value(); }));
     EXPECT_TRUE(monitor.IsRunning());
     fullScreen.reset();
+    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
+}
+
+TEST_F(MossikTest, AScreenSaverHoldsNothingBack) {
+    PlaceRecorder(L"Qelto.exe");
+    reg::SetDword(L"Time", 1);
+    reg::SetDouble(L"Next Run", reg::NowAsDateTime() + 2 * kSecond);
+    win32::UniqueWindow screenSaver = FullScreenWindow(L"WindowsScreenSaverClass");
+    Process monitor = StartRunningMonitor(L"C");
     EXPECT_EQ(monitor.WaitForExit(), 0u);
     EXPECT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
 }
@@ -533,6 +566,14 @@ TEST_F(MossikTest, CloseSentToTheApplicationWindowEndsTheMonitorLikeOneSentToThe
     EXPECT_EQ(monitor.WaitForExit(), 0u);
     EXPECT_EQ(reg::GetDouble(L"Next Run"), nextRun);
     EXPECT_TRUE(std::regex_match(reg::GetString(L"Position").value_or(L""), kDesignPositionRecord));
+}
+
+TEST_F(MossikTest, ASettingsKeyRemovedWhileTheMonitorRunsStaysGoneWhenItExits) {
+    Process monitor = StartRunningMonitor();
+    reg::ResetSettings(); // as the removal tool does, which neither finds nor stops a monitor
+    ChooseMenuEntry(monitor, kExit);
+    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    EXPECT_FALSE(reg::SettingsKeyExists());
 }
 
 TEST_F(MossikTest, EndOfTheSessionStoresThePositionAndAgrees) {

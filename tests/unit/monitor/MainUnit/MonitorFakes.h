@@ -85,6 +85,8 @@ public:
     std::intptr_t startResult = 42;
     std::deque<DialogAnswer> answers;
     std::function<void()> duringMessage;
+    std::function<void()> duringStart; // the shell's start runs a message loop of its own while it asks the user
+    std::optional<std::string> statusError;
     std::optional<UserNotificationState> notificationState = UserNotificationState::AcceptsNotifications;
     std::optional<ForegroundWindow> foreground;
 
@@ -106,12 +108,20 @@ public:
         answers.pop_front();
         return answer;
     }
-    MemoryStatus QueryMemoryStatus() override { return status; }
+    MemoryStatus QueryMemoryStatus() override {
+        if (statusError) {
+            throw std::runtime_error(*statusError);
+        }
+        return status;
+    }
     DateTime Now() override { return now; }
     NumberSeparators Separators() override { return NumberSeparators{",", "."}; }
     std::string ModuleFileName() override { return modulePath; }
     std::intptr_t Start(const std::string& verb, const Launch& launch) override {
         started.push_back({verb, launch});
+        if (duringStart) {
+            duringStart();
+        }
         return startResult;
     }
     void ShowError(const std::string& message) override { errors.push_back(message); }

@@ -214,6 +214,8 @@ TEST_F(MonitorTest, DueScheduleHandsOverWithTheExactLaunchAndEnds) {
     StartMonitor({"C"});
     view.title.clear();
     system.now += 2 * kSecond;
+    // The monitor the reservation tool brings back may start before this one has ended: the notes come first.
+    system.duringStart = [&] { EXPECT_EQ(settings.Float("Handover Time"), system.now); };
     monitor->Tick();
     ASSERT_EQ(system.started.size(), 1u);
     EXPECT_EQ(system.started[0].verb, "");
@@ -229,6 +231,35 @@ TEST_F(MonitorTest, DueScheduleHandsOverWithTheExactLaunchAndEnds) {
     EXPECT_EQ(view.title, "");
     EXPECT_FALSE(settings.Has("Position"));
     EXPECT_FALSE(settings.Has("Low Memory Handover")) << "not a low-memory hand-over";
+}
+
+TEST_F(MonitorTest, ANextRunPushedBeyondTheLongestPeriodByTheClockStartsAFreshPeriod) {
+    // How far the clock goes back (days), whether the monitor hears of it by the system's message or only at the
+    // next tick, and whether a fresh period starts.
+    const std::tuple<double, bool, bool> cases[] = {
+        {2.0, false, true}, {2.0, true, true}, {1.0 / 24, false, false}, // an hour back: still within a period
+    };
+    for (const auto& [back, message, fresh] : cases) {
+        FakeSystem clock;
+        StoredSettings stored(view, {{"Time", 1}, {"Cycle", 30}, {"Next Run", clock.now + 10 * kMinute}});
+        Monitor own(clock, view, stored.store, {"C"});
+        own.Start();
+        clock.now -= back;
+        message ? own.TimeChanged() : own.Tick();
+        const double expected = fresh ? clock.now + 30 * kMinute : clock.now + back + 10 * kMinute;
+        EXPECT_NEAR(own.NextRunTime(), expected, 1e-9) << back << message;
+        EXPECT_EQ(stored.Float("Next Run"), fresh ? std::optional(expected) : clock.now + back + 10 * kMinute);
+    }
+}
+
+TEST_F(MonitorTest, AnErrorOfTheTickStopsItsTimerWhileItsBoxShows) {
+    StartMonitor();
+    system.statusError = "QueryMemoryStatus";
+    const int stops = view.timerStops;
+    monitor->Tick();
+    EXPECT_THAT(system.errors, ElementsAre("QueryMemoryStatus"));
+    EXPECT_EQ(view.timerStops, stops + 1);
+    EXPECT_TRUE(view.timerRunning) << "and runs again once it is closed";
 }
 
 TEST_F(MonitorTest, LaunchFromADriveRoot) {
@@ -248,6 +279,9 @@ TEST_F(MonitorTest, FailedScheduledLaunchIsReportedOnceAndSwitchesTheScheduleOff
     system.now += kSecond;
     system.startResult = 2;
     monitor->Tick();
+    // The hand-over's notes are put back as they were.
+    EXPECT_EQ(settings.Float("Next Run"), system.now);
+    EXPECT_FALSE(settings.Has("Handover Time"));
     ASSERT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(system.messages[0].first, "必用なファイルがありません。");
     EXPECT_EQ(system.messages[0].second, 0x1010u);
@@ -388,17 +422,25 @@ TEST_F(MonitorTest, FailedLaunchLeavesASwitchThatWasUsedWhileItsBoxShowed) {
     EXPECT_EQ(monitor->ReserveThreshold(), 1000);
 }
 
-TEST_F(MonitorTest, NoSecondLaunchWhileALaunchBoxShows) {
+TEST_F(MonitorTest, NoSecondLaunchWhileAStartOrItsBoxIsUnderWay) {
     settings.Put({{"Memory", 1}, {"Min Memory", 1000}});
     StartMonitor();
     system.startResult = 2;
     int boxes = 0;
+    const auto tryAgain = [&] {
+        monitor->HotKeyPressed(1);
+        monitor->ReserveNow();
+        system.status.availPhys = 10 * 1024;
+        monitor->Tick();
+    };
+    system.duringStart = [&] {
+        system.duringStart = nullptr;
+        tryAgain();
+        monitor->OpenSettings();
+    };
     system.duringMessage = [&] {
         if (boxes++ == 0) {
-            monitor->HotKeyPressed(1);
-            monitor->ReserveNow();
-            system.status.availPhys = 10 * 1024;
-            monitor->Tick();
+            tryAgain();
         }
     };
     monitor->ReserveNow();
@@ -568,6 +610,9 @@ TEST(UserIsBusyTest, TheShellOrAWindowCoveringExactlyItsMonitorSaysSo) {
         {std::nullopt, window("Other", screen, screen, true), false}, // the shell's desktop by any name
         {std::nullopt, window("Shell_TrayWnd", screen, screen), false},
         {std::nullopt, window("Game", {}, {}), false}, // on no monitor
+        // Away, not busy: a screen saver or the lock screen covers the monitor exactly.
+        {S::NotPresent, window("LockScreen", screen, screen), false},
+        {S::AcceptsNotifications, window("WindowsScreenSaverClass", screen, screen), false},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(UserIsBusy(cases[i].state, cases[i].foreground), cases[i].busy) << i;

@@ -130,6 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LoadCase{"dword", {4, {5, 0, 0, 0}}, {}}));
 
 TEST_F(SettingsStoreTest, SavePositionWritesTheRecordAsAString) {
+    registry.Make(kKey);
     store.SavePosition();
     const auto stored = registry.Get(kKey, "Position");
     ASSERT_TRUE(stored);

@@ -275,6 +275,37 @@ TEST_F(TrayIconTest, ABalloonOnlyOverAnIconInTheTrayWithATextCutToTheRecordsFiel
     EXPECT_FALSE(icon->ShowBalloon("title", "text")) << "refused: only false, no error";
 }
 
+TEST(PendingBalloonTest, ABalloonAskedForWhileTheAddWaitsShowsOnceWhenTheIconComesInWithinAMinute) {
+    // The shell's answers to the add and its retries, when the shell starts anew after the add (0: it does not),
+    // and how many times the balloon shows.
+    const std::tuple<const char*, std::uint32_t, std::size_t> cases[] = {
+        {"ny", 0, 1},     // the first retry finds the icon in
+        {"n", 30'000, 1}, // refused throughout; the shell's restart adds it within the minute
+        {"n", 61'000, 0}, // after the minute: what it tells is stale
+        {"y", 30'000, 1}, // in at once: shown at once, and not again when the shell restarts
+    };
+    for (const auto& [answers, restartAfterMs, shown] : cases) {
+        FakeSystem system;
+        TrayInstanceList list;
+        Icon icon(list, system);
+        icon.SetImage(true);
+        system.refuse = true;
+        system.answers = answers;
+        icon.Loaded();
+        icon.ShowBalloon("title", "text");
+        try {
+            system.Advance(1000 + 2000 + 4000);
+        } catch (const OutOfResourcesError&) {
+        }
+        if (restartAfterMs != 0) {
+            system.Advance(restartAfterMs - 7000);
+            system.refuse = false;
+            icon.ShellRestarted();
+        }
+        EXPECT_EQ(system.balloons.size(), shown) << answers << " " << restartAfterMs;
+    }
+}
+
 TEST_F(TrayIconTest, EmptyingTheImageModifiesThenDeletes) {
     auto icon = Shown();
     icon->SetImage(true); // a new image while registered: passed on
