@@ -16,9 +16,9 @@ namespace qn {
 namespace {
 
 // The largest threshold that can be typed: the whole megabytes within the range of either threshold.
-static_assert(setting::kMinMemory.min == setting::kCationMemory.min &&
-              setting::kMinMemory.max == setting::kCationMemory.max);
-constexpr std::int64_t kMaxThresholdMB = setting::kMinMemory.max / 1024;
+static_assert(setting::kReserveThreshold.min == setting::kAskThreshold.min &&
+              setting::kReserveThreshold.max == setting::kAskThreshold.max);
+constexpr std::int64_t kMaxThresholdMB = setting::kReserveThreshold.max / 1024;
 
 bool IsExtendedKey(unsigned vk) {
     using namespace extended_key;
@@ -76,28 +76,21 @@ struct ThresholdField {
 };
 
 constexpr ThresholdField kThresholds[] = {
-    {FormField::MinMemory, &SettingsForm::memory, &SettingsForm::minMemoryMB, &ProgramSettings::minMemoryKB,
-     "自動で確保する残メモリには0以上の整数をMB単位で入力してください｡",
+    {FormField::ReserveThreshold, &SettingsForm::reserveWhenLow, &SettingsForm::reserveThresholdMB,
+     &ProgramSettings::reserveThresholdKB, "自動で確保する残メモリには0以上の整数をMB単位で入力してください｡",
      "自動で確保する残メモリを1MB以上にしてください｡",
      "自動で確保する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが起動するたびに確保を繰り返します｡"},
-    {FormField::CationMemory, &SettingsForm::cation, &SettingsForm::cationMemoryMB, &ProgramSettings::cationMemoryKB,
-     "確認する残メモリには0以上の整数をMB単位で入力してください｡", "確認する残メモリを1MB以上にしてください｡",
+    {FormField::AskThreshold, &SettingsForm::askWhenLow, &SettingsForm::askThresholdMB,
+     &ProgramSettings::askThresholdKB, "確認する残メモリには0以上の整数をMB単位で入力してください｡",
+     "確認する残メモリを1MB以上にしてください｡",
      "確認する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが絶えず確保を尋ねてきます｡"},
 };
 
-// Where each value of the settings key goes in ProgramSettings.
-constexpr std::pair<const SwitchSetting*, bool ProgramSettings::*> kSwitches[] = {
-    {&setting::kMemory, &ProgramSettings::memory},
-    {&setting::kCation, &ProgramSettings::cation},
-    {&setting::kTime, &ProgramSettings::time},
-    {&setting::kUseHotKey, &ProgramSettings::useHotKey},
-    {&setting::kWaitWhileBusy, &ProgramSettings::waitWhileBusy},
-    {&setting::kNotifyResult, &ProgramSettings::notifyResult},
-};
+// Where each number of the settings key goes in ProgramSettings.
 constexpr std::pair<const IntSetting*, std::int32_t ProgramSettings::*> kNumbers[] = {
-    {&setting::kMinMemory, &ProgramSettings::minMemoryKB},
-    {&setting::kCationMemory, &ProgramSettings::cationMemoryKB},
-    {&setting::kCycle, &ProgramSettings::cycleMinutes},
+    {&setting::kReserveThreshold, &ProgramSettings::reserveThresholdKB},
+    {&setting::kAskThreshold, &ProgramSettings::askThresholdKB},
+    {&setting::kPeriodMinutes, &ProgramSettings::periodMinutes},
     {&setting::kHotKey, &ProgramSettings::hotKey},
 };
 
@@ -136,8 +129,8 @@ ProgramSettings ReadProgramSettings(RegistryKey& currentUser) {
     if (!key) {
         return s;
     }
-    for (const auto& [value, member] : kSwitches) {
-        s.*member = ReadSetting(*key, *value);
+    for (const SwitchField& field : kSwitchFields) {
+        s.*field.value = ReadSetting(*key, *field.stored);
     }
     for (const auto& [value, member] : kNumbers) {
         s.*member = ReadSetting(*key, *value);
@@ -151,8 +144,8 @@ bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
         return false;
     }
     bool written = true;
-    for (const auto& [value, member] : kSwitches) {
-        written &= WriteSetting(*key, *value, s.*member);
+    for (const SwitchField& field : kSwitchFields) {
+        written &= WriteSetting(*key, *field.stored, s.*field.value);
     }
     for (const auto& [value, member] : kNumbers) {
         written &= WriteSetting(*key, *value, s.*member);
@@ -166,8 +159,8 @@ namespace {
 std::vector<ValueSnapshot> SnapshotProgramSettings(RegistryKey& currentUser) {
     std::vector<ValueSnapshot> snapshots;
     if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
-        for (const auto& value : kSwitches) {
-            snapshots.push_back(TakeSnapshot(*key, value.first->name));
+        for (const SwitchField& field : kSwitchFields) {
+            snapshots.push_back(TakeSnapshot(*key, field.stored->name));
         }
         for (const auto& value : kNumbers) {
             snapshots.push_back(TakeSnapshot(*key, value.first->name));
@@ -214,29 +207,23 @@ SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settin
 
 SettingsForm FormOf(const ProgramSettings& stored) {
     SettingsForm form;
-    form.memory = stored.memory;
-    form.minMemoryMB = std::to_string(ShownMB(stored.minMemoryKB));
-    form.cation = stored.cation;
-    form.cationMemoryMB = std::to_string(ShownMB(stored.cationMemoryKB));
-    form.time = stored.time;
-    form.cycleMinutes =
-        std::to_string(setting::kCycle.InRange(stored.cycleMinutes) ? stored.cycleMinutes : kDefaultCycleMinutes);
-    form.useHotKey = stored.useHotKey;
+    for (const SwitchField& field : kSwitchFields) {
+        form.*field.shown = stored.*field.value;
+    }
+    form.reserveThresholdMB = std::to_string(ShownMB(stored.reserveThresholdKB));
+    form.askThresholdMB = std::to_string(ShownMB(stored.askThresholdKB));
+    form.periodMinutes = std::to_string(setting::kPeriodMinutes.InRange(stored.periodMinutes) ? stored.periodMinutes
+                                                                                              : kDefaultPeriodMinutes);
     form.hotKey = static_cast<std::uint16_t>(stored.hotKey & 0xFFFF);
-    form.waitWhileBusy = stored.waitWhileBusy;
-    form.notifyResult = stored.notifyResult;
     return form;
 }
 
 std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& form, const ProgramSettings& stored,
                                                           std::uint64_t totalPhysBytes) {
     ProgramSettings s;
-    s.memory = form.memory;
-    s.cation = form.cation;
-    s.time = form.time;
-    s.useHotKey = form.useHotKey;
-    s.waitWhileBusy = form.waitWhileBusy;
-    s.notifyResult = form.notifyResult;
+    for (const SwitchField& field : kSwitchFields) {
+        s.*field.value = form.*field.shown;
+    }
     for (const ThresholdField& t : kThresholds) {
         const auto kilobytes = Threshold(form.*t.shownMB, form.*t.enabled, stored.*t.kilobytes, totalPhysBytes, t);
         if (const auto* error = std::get_if<FormError>(&kilobytes)) {
@@ -244,11 +231,11 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
         }
         s.*t.kilobytes = std::get<std::int32_t>(kilobytes);
     }
-    const auto cycle = ParseCount(form.cycleMinutes, setting::kCycle.max);
-    if (!cycle || !setting::kCycle.InRange(static_cast<std::int32_t>(*cycle))) {
-        return FormError{FormField::Cycle, "確保する間隔は1～1440分(1日)の整数で入力してください｡"};
+    const auto cycle = ParseCount(form.periodMinutes, setting::kPeriodMinutes.max);
+    if (!cycle || !setting::kPeriodMinutes.InRange(static_cast<std::int32_t>(*cycle))) {
+        return FormError{FormField::Period, "確保する間隔は1～1440分(1日)の整数で入力してください｡"};
     }
-    s.cycleMinutes = static_cast<std::int32_t>(*cycle);
+    s.periodMinutes = static_cast<std::int32_t>(*cycle);
 
     if (form.useHotKey && (form.hotKey & 0x1FFF) == 0) {
         return FormError{FormField::HotKey, "ホットキーにするキーを押してください｡"};

@@ -23,15 +23,16 @@ inline constexpr std::string_view kReservationBalloonTitle = "空きメモリを
 // The entries of the monitor's popup menu, in menu order; separators have no command.
 enum class MenuCommand {
     None,
-    ReserveNow,  // RunQeltoMenu
-    Settings,    // SetQelto
-    Meter,       // RestMemMenu
-    AlwaysOnTop, // TopShowMenu
-    Periodic,    // TimeMem1
-    LowMemory,   // ZanMem1
-    About,       // AboutAmbrolainTrayIcon1
-    Exit,        // Exit1
+    ReserveNow,     // RunQeltoMenu
+    Settings,       // SetQelto
+    Meter,          // RestMemMenu
+    AlwaysOnTop,    // TopShowMenu
+    Periodic,       // TimeMem1
+    ReserveWhenLow, // ZanMem1
+    About,          // AboutAmbrolainTrayIcon1
+    Exit,           // Exit1
 };
+inline constexpr std::size_t kMenuCommandCount = static_cast<std::size_t>(MenuCommand::Exit) + 1;
 
 struct MenuEntry {
     MenuCommand command; // None: a separator
@@ -46,7 +47,7 @@ inline constexpr std::array<MenuEntry, 12> kMenuEntries{{
     {MenuCommand::AlwaysOnTop, "常に最上面に表示する"},
     {MenuCommand::None, "-"},
     {MenuCommand::Periodic, "定期的に確保"},
-    {MenuCommand::LowMemory, "残メモリで確保"},
+    {MenuCommand::ReserveWhenLow, "残メモリで確保"},
     {MenuCommand::None, "-"},
     {MenuCommand::About, "About Nimbi"},
     {MenuCommand::None, "-"},

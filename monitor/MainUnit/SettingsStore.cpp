@@ -10,39 +10,6 @@ std::unique_ptr<RegistryKey> SettingsStore::Key(ValueAccess access) {
                           : m_currentUser.OpenSubkeyFor(kSettingsKeyPath, access).key;
 }
 
-template <typename T>
-T SettingsStore::Read(const Setting<T>& setting) {
-    const auto key = Key(ValueAccess::Query);
-    return key ? ReadSetting(*key, setting) : setting.defaultValue;
-}
-
-template <typename T>
-void SettingsStore::Write(const Setting<T>& setting, T value) {
-    if (const auto key = Key(ValueAccess::Set)) {
-        WriteSetting(*key, setting, value);
-    }
-}
-
-std::int32_t SettingsStore::ReadSettingInt(const IntSetting& setting) {
-    return Read(setting);
-}
-
-bool SettingsStore::ReadSettingBool(const SwitchSetting& setting) {
-    return Read(setting);
-}
-
-void SettingsStore::WriteSettingBool(const SwitchSetting& setting, bool value) {
-    Write(setting, value);
-}
-
-double SettingsStore::ReadSettingFloat(const FloatSetting& setting) {
-    return Read(setting);
-}
-
-void SettingsStore::WriteSettingFloat(const FloatSetting& setting, double value) {
-    Write(setting, value);
-}
-
 std::optional<ReservationRecord> SettingsStore::ReadLastReservation() {
     const auto key = Key(ValueAccess::Query);
     return key ? ReadSetting(*key, setting::kLastReservation) : std::nullopt;
@@ -57,7 +24,7 @@ void SettingsStore::LoadPosition() {
             return;
         }
         if (const auto key = parent->OpenSubkey(kSettingsSubkeyName)) {
-            record = ReadSetting(*key, setting::kPosition);
+            record = ReadSetting(*key, setting::kMeterPosition);
         }
     }
     if (const auto position = ReadPositionRecord(record)) {
@@ -89,7 +56,7 @@ void SettingsStore::SavePosition() {
         return;
     }
     if (const auto key = m_currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Set).key) {
-        WriteSetting(*key, setting::kPosition, FormatPositionRecord(*placement));
+        WriteSetting(*key, setting::kMeterPosition, FormatPositionRecord(*placement));
     }
 }
 

@@ -45,11 +45,11 @@ void Check(HWND dialog, int id, bool on) {
 
 int ControlOf(FormField field) {
     switch (field) {
-    case FormField::MinMemory:
+    case FormField::ReserveThreshold:
         return IDC_MIN_MEMORY;
-    case FormField::CationMemory:
+    case FormField::AskThreshold:
         return IDC_CATION_MEMORY;
-    case FormField::Cycle:
+    case FormField::Period:
         return IDC_CYCLE;
     case FormField::HotKey:
         return IDC_HOT_KEY;
@@ -110,13 +110,12 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam) {
 
 void SettingsDialog::Show() {
     const SettingsForm form = FormOf(m_stored);
-    Check(m_dialog, IDC_MEMORY, form.memory);
-    SetItemText(m_dialog, IDC_MIN_MEMORY, form.minMemoryMB);
-    Check(m_dialog, IDC_CATION, form.cation);
-    SetItemText(m_dialog, IDC_CATION_MEMORY, form.cationMemoryMB);
-    Check(m_dialog, IDC_TIME, form.time);
-    SetItemText(m_dialog, IDC_CYCLE, form.cycleMinutes);
-    Check(m_dialog, IDC_USE_HOT_KEY, form.useHotKey);
+    for (const SwitchField& field : kSwitchFields) {
+        Check(m_dialog, field.checkBox, form.*field.shown);
+    }
+    SetItemText(m_dialog, IDC_MIN_MEMORY, form.reserveThresholdMB);
+    SetItemText(m_dialog, IDC_CATION_MEMORY, form.askThresholdMB);
+    SetItemText(m_dialog, IDC_CYCLE, form.periodMinutes);
     HWND hotKey = GetDlgItem(m_dialog, IDC_HOT_KEY);
     // A global hot key without Ctrl or Alt would take a key away from typing: the control adds Ctrl+Alt.
     SendMessageW(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
@@ -129,8 +128,6 @@ void SettingsDialog::Show() {
     }
     SetItemText(m_dialog, IDC_TOTAL_MEMORY,
                 "このパソコンの物理メモリ: " + std::to_string(WholeMegabytes(m_totalPhysBytes)) + " MB");
-    Check(m_dialog, IDC_WAIT_WHILE_BUSY, form.waitWhileBusy);
-    Check(m_dialog, IDC_NOTIFY_RESULT, form.notifyResult);
     // The monitor's separators: the figures read as the monitor's balloon shows them.
     SetItemText(m_dialog, IDC_LAST_RESERVATION,
                 LastReservationLine(ReadLastReservation(m_currentUser), UserNumberSeparators()));
@@ -138,17 +135,14 @@ void SettingsDialog::Show() {
 
 SettingsForm SettingsDialog::Entered() const {
     SettingsForm form;
-    form.memory = Checked(m_dialog, IDC_MEMORY);
-    form.minMemoryMB = ItemText(m_dialog, IDC_MIN_MEMORY);
-    form.cation = Checked(m_dialog, IDC_CATION);
-    form.cationMemoryMB = ItemText(m_dialog, IDC_CATION_MEMORY);
-    form.time = Checked(m_dialog, IDC_TIME);
-    form.cycleMinutes = ItemText(m_dialog, IDC_CYCLE);
-    form.useHotKey = Checked(m_dialog, IDC_USE_HOT_KEY);
+    for (const SwitchField& field : kSwitchFields) {
+        form.*field.shown = Checked(m_dialog, field.checkBox);
+    }
+    form.reserveThresholdMB = ItemText(m_dialog, IDC_MIN_MEMORY);
+    form.askThresholdMB = ItemText(m_dialog, IDC_CATION_MEMORY);
+    form.periodMinutes = ItemText(m_dialog, IDC_CYCLE);
     const auto control = static_cast<std::uint16_t>(SendDlgItemMessageW(m_dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0));
     form.hotKey = ShortcutFromHotKeyControl(control);
-    form.waitWhileBusy = Checked(m_dialog, IDC_WAIT_WHILE_BUSY);
-    form.notifyResult = Checked(m_dialog, IDC_NOTIFY_RESULT);
     return form;
 }
 

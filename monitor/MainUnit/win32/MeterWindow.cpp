@@ -204,8 +204,8 @@ void MeterWindow::RunCommand(MenuCommand command) {
     case MenuCommand::Periodic:
         m_monitor->TogglePeriodic();
         break;
-    case MenuCommand::LowMemory:
-        m_monitor->ToggleLowMemory();
+    case MenuCommand::ReserveWhenLow:
+        m_monitor->ToggleReserveWhenLow();
         break;
     case MenuCommand::About:
         m_monitor->ShowAbout();

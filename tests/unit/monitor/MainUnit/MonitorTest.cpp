@@ -48,10 +48,10 @@ TEST_F(MonitorTest, FirstStartWithAnEmptyKey) {
     EXPECT_EQ(view.topmost, false);
     EXPECT_EQ(view.checked[MenuCommand::AlwaysOnTop], false);
     EXPECT_EQ(view.checked[MenuCommand::Periodic], false);
-    EXPECT_EQ(view.checked[MenuCommand::LowMemory], false);
+    EXPECT_EQ(view.checked[MenuCommand::ReserveWhenLow], false);
     EXPECT_EQ(monitor->NextRunTime(), 0.0);
     EXPECT_EQ(monitor->ReserveThreshold(), 0);
-    EXPECT_FALSE(monitor->PromptSwitch());
+    EXPECT_FALSE(monitor->AsksWhenLow());
     EXPECT_TRUE(view.hotKeysAdded.empty());
     EXPECT_EQ(settings.Count(), 1u) << "nothing written but the start time";
     EXPECT_EQ(settings.Float("Next Run"), system.now);
@@ -83,8 +83,8 @@ TEST_F(MonitorTest, StoredSwitchesAreApplied) {
     EXPECT_EQ(view.topmost, true);
     EXPECT_EQ(view.checked[MenuCommand::AlwaysOnTop], true);
     EXPECT_EQ(monitor->ReserveThreshold(), 500000);
-    EXPECT_TRUE(monitor->PromptSwitch());
-    EXPECT_EQ(monitor->PromptThreshold(), 700000);
+    EXPECT_TRUE(monitor->AsksWhenLow());
+    EXPECT_EQ(monitor->AskThreshold(), 700000);
     EXPECT_THAT(view.hotKeysAdded, ElementsAre(std::pair<int, std::int32_t>{1, 0x16041}));
 }
 
@@ -92,7 +92,7 @@ TEST_F(MonitorTest, ThresholdsAreOnlyReadWhileTheirSwitchIsOn) {
     settings.Put({{"Min Memory", 500000}, {"Cation Memory", 700000}, {"Hot Key", 0x6041}});
     StartMonitor();
     EXPECT_EQ(monitor->ReserveThreshold(), 0);
-    EXPECT_EQ(monitor->PromptThreshold(), 0);
+    EXPECT_EQ(monitor->AskThreshold(), 0);
     EXPECT_FALSE(settings.WasRead("Min Memory"));
     EXPECT_FALSE(settings.WasRead("Cation Memory"));
     EXPECT_FALSE(settings.WasRead("Hot Key"));
@@ -310,7 +310,7 @@ TEST_F(MonitorTest, PromptAtTheThresholdAndCancelSuppressesItForGoodButNotTheAut
     ASSERT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(system.messages[0].first, "残メモリが少なくなりました。\r\n空きメモリを確保しますか？");
     EXPECT_EQ(system.messages[0].second, 0x1041u);
-    EXPECT_FALSE(monitor->PromptSwitch());
+    EXPECT_FALSE(monitor->AsksWhenLow());
     // The automatic reservation follows in the same tick.
     EXPECT_EQ(system.started.size(), 1u);
     EXPECT_EQ(system.endProcessCalls, 1);
@@ -371,7 +371,7 @@ TEST_F(MonitorTest, PromptComesBackAfterAFailedLaunchAndCanBeDeclined) {
     monitor->Tick(); // nothing
     ASSERT_EQ(system.messages.size(), 3u);
     EXPECT_EQ(system.messages[1].first, "必用なファイルがありません。");
-    EXPECT_FALSE(monitor->PromptSwitch());
+    EXPECT_FALSE(monitor->AsksWhenLow());
 }
 
 TEST_F(MonitorTest, ThresholdsOfZeroOrBelowAreOff) {
@@ -397,8 +397,8 @@ TEST_F(MonitorTest, FailedAutomaticLaunchIsReportedOnceAndSwitchesTheThresholdOf
     monitor->Tick();
     EXPECT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(monitor->ReserveThreshold(), 0);
-    EXPECT_EQ(view.checked[MenuCommand::LowMemory], false);
-    monitor->ToggleLowMemory();
+    EXPECT_EQ(view.checked[MenuCommand::ReserveWhenLow], false);
+    monitor->ToggleReserveWhenLow();
     EXPECT_EQ(monitor->ReserveThreshold(), 1000);
 }
 
@@ -411,14 +411,14 @@ TEST_F(MonitorTest, FailedLaunchLeavesASwitchThatWasUsedWhileItsBoxShowed) {
     system.duringMessage = [&] {
         for (int i = 0; i < 2; ++i) {
             monitor->TogglePeriodic();
-            monitor->ToggleLowMemory();
+            monitor->ToggleReserveWhenLow();
         }
     };
     monitor->Tick(); // the schedule's box, then the automatic reservation's
     EXPECT_EQ(system.messages.size(), 2u);
     EXPECT_EQ(view.checked[MenuCommand::Periodic], true);
     EXPECT_NEAR(monitor->NextRunTime(), system.now + 30 * kMinute, 1e-9);
-    EXPECT_EQ(view.checked[MenuCommand::LowMemory], true);
+    EXPECT_EQ(view.checked[MenuCommand::ReserveWhenLow], true);
     EXPECT_EQ(monitor->ReserveThreshold(), 1000);
 }
 
@@ -498,7 +498,7 @@ TEST_F(MonitorTest, SwitchCommandsWriteTheirNewState) {
     monitor->TogglePeriodic();
     EXPECT_NEAR(monitor->NextRunTime(), system.now + 10 * kMinute, 1e-9);
     EXPECT_EQ(settings.Int("Time"), 1);
-    monitor->ToggleLowMemory();
+    monitor->ToggleReserveWhenLow();
     EXPECT_EQ(monitor->ReserveThreshold(), 4096);
     monitor->TogglePeriodic();
     EXPECT_EQ(monitor->NextRunTime(), 0.0);
