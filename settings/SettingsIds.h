@@ -15,3 +15,15 @@
 #define IDC_WAIT_WHILE_BUSY 1012
 #define IDC_NOTIFY_RESULT 1013
 #define IDC_LAST_RESERVATION 1014
+/* The labels and group boxes, whose captions the dialog sets from its texts. */
+#define IDC_LOW_MEMORY_GROUP 1015
+#define IDC_MIN_MEMORY_BEFORE 1016
+#define IDC_MIN_MEMORY_AFTER 1017
+#define IDC_CATION_MEMORY_BEFORE 1018
+#define IDC_CATION_MEMORY_AFTER 1019
+#define IDC_PERIODIC_GROUP 1020
+#define IDC_CYCLE_AFTER 1021
+#define IDC_HOT_KEY_GROUP 1022
+/* The buttons, with the system's IDOK and IDCANCEL (SettingsDialog.cpp ties them to those names). */
+#define IDC_OK 1
+#define IDC_CANCEL 2

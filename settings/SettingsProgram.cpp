@@ -2,10 +2,12 @@
 
 #include "common/MemoryUnits.h"
 #include "common/PathUtil.h"
+#include "common/ProductFiles.h"
 #include "common/RegistryValues.h"
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
 #include "common/Unicode.h"
+#include "settings/SettingsTexts.h"
 
 #include <cstdio>
 #include <optional>
@@ -70,20 +72,18 @@ struct ThresholdField {
     bool SettingsForm::*enabled;
     std::string SettingsForm::*shownMB;
     std::int32_t ProgramSettings::*kilobytes;
-    const char* invalid;
-    const char* zero;
-    const char* tooLarge;
+    std::string_view SettingsTextSet::*invalid;
+    std::string_view SettingsTextSet::*zero;
+    std::string_view SettingsTextSet::*tooLarge;
 };
 
 constexpr ThresholdField kThresholds[] = {
     {FormField::ReserveThreshold, &SettingsForm::reserveWhenLow, &SettingsForm::reserveThresholdMB,
-     &ProgramSettings::reserveThresholdKB, "自動で確保する残メモリには0以上の整数をMB単位で入力してください｡",
-     "自動で確保する残メモリを1MB以上にしてください｡",
-     "自動で確保する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが起動するたびに確保を繰り返します｡"},
+     &ProgramSettings::reserveThresholdKB, &SettingsTextSet::reserveThresholdInvalid,
+     &SettingsTextSet::reserveThresholdZero, &SettingsTextSet::reserveThresholdTooLarge},
     {FormField::AskThreshold, &SettingsForm::askWhenLow, &SettingsForm::askThresholdMB,
-     &ProgramSettings::askThresholdKB, "確認する残メモリには0以上の整数をMB単位で入力してください｡",
-     "確認する残メモリを1MB以上にしてください｡",
-     "確認する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが絶えず確保を尋ねてきます｡"},
+     &ProgramSettings::askThresholdKB, &SettingsTextSet::askThresholdInvalid, &SettingsTextSet::askThresholdZero,
+     &SettingsTextSet::askThresholdTooLarge},
 };
 
 // Where each number of the settings key goes in ProgramSettings.
@@ -94,29 +94,29 @@ constexpr std::pair<const IntSetting*, std::int32_t ProgramSettings::*> kNumbers
     {&setting::kHotKey, &ProgramSettings::hotKey},
 };
 
-std::string WithTotal(const char* pattern, std::uint64_t totalMB) {
-    char text[512] = {};
-    std::snprintf(text, sizeof text, pattern, static_cast<unsigned long long>(totalMB));
+std::string WithTotal(std::string_view pattern, std::uint64_t totalMB) {
+    std::string text(pattern);
+    text.replace(text.find("%llu"), 4, std::to_string(totalMB));
     return text;
 }
 
 // The kilobytes to store for one threshold, or why not.
 std::variant<std::int32_t, FormError> Threshold(const std::string& shown, bool enabled, std::int32_t storedKB,
-                                                std::uint64_t totalPhysBytes, const ThresholdField& texts) {
+                                                std::uint64_t totalPhysBytes, const ThresholdField& field) {
     // The largest stored kilobytes show as one megabyte more than a typed value may be; shown unchanged, they stay.
     const auto mb = ParseCount(shown, kMaxThresholdMB + 1);
     const bool unchanged = mb && storedKB > 0 && *mb == ShownMB(storedKB);
     if (!mb || (!unchanged && *mb > kMaxThresholdMB)) {
-        return FormError{texts.field, texts.invalid};
+        return FormError{field.field, std::string(SettingsTexts().*field.invalid)};
     }
     const std::int32_t kilobytes = unchanged ? storedKB : static_cast<std::int32_t>(*mb * 1024);
     if (enabled && kilobytes == 0) {
-        return FormError{texts.field, texts.zero};
+        return FormError{field.field, std::string(SettingsTexts().*field.zero)};
     }
     // Free memory never exceeds the total, so such a threshold would hold all the time. Compared in the whole
     // megabytes the dialog shows, so that typing the total it names is refused too.
     if (enabled && static_cast<std::uint64_t>(kilobytes) * kKilobyte >= WholeMegabytes(totalPhysBytes) * kMegabyte) {
-        return FormError{texts.field, WithTotal(texts.tooLarge, WholeMegabytes(totalPhysBytes))};
+        return FormError{field.field, WithTotal(SettingsTexts().*field.tooLarge, WholeMegabytes(totalPhysBytes))};
     }
     return kilobytes;
 }
@@ -233,12 +233,12 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
     }
     const auto cycle = ParseCount(form.periodMinutes, setting::kPeriodMinutes.max);
     if (!cycle || !setting::kPeriodMinutes.InRange(static_cast<std::int32_t>(*cycle))) {
-        return FormError{FormField::Period, "確保する間隔は1～1440分(1日)の整数で入力してください｡"};
+        return FormError{FormField::Period, std::string(SettingsTexts().periodInvalid)};
     }
     s.periodMinutes = static_cast<std::int32_t>(*cycle);
 
     if (form.useHotKey && (form.hotKey & 0x1FFF) == 0) {
-        return FormError{FormField::HotKey, "ホットキーにするキーを押してください｡"};
+        return FormError{FormField::HotKey, std::string(SettingsTexts().hotKeyMissing)};
     }
     // A hot key the user did not change keeps the upper bits it was stored with.
     s.hotKey = form.hotKey == (stored.hotKey & 0xFFFF) ? stored.hotKey : form.hotKey;
@@ -271,20 +271,21 @@ std::optional<ReservationRecord> ReadLastReservation(RegistryKey& currentUser) {
 
 std::string LastReservationLine(const std::optional<ReservationRecord>& record, const NumberSeparators& separators) {
     if (!record) {
-        return "前回の確保: まだありません";
+        return std::string(SettingsTexts().lastRunNone);
     }
     const LocalTime ended = DecodeDateTime(record->ended);
     char when[32] = {};
     std::snprintf(when, sizeof when, "%d/%02d/%02d %02d:%02d", ended.year, ended.month, ended.day, ended.hour,
                   ended.minute);
-    return std::string("前回の確保: ") + when + "  " + ReservationSummary(*record, separators);
+    return std::string(SettingsTexts().lastRun) + when + "  " + ReservationSummary(*record, separators);
 }
 
 void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath) {
     if (launcher.MonitorRunning()) {
         return;
     }
-    launcher.StartMonitor(DirectoryWithoutSeparator(programPath) + "\\Mossik.exe", DirectoryKeepingRoot(programPath));
+    launcher.StartMonitor(DirectoryWithoutSeparator(programPath) + "\\" + std::string(kMonitorFile),
+                          DirectoryKeepingRoot(programPath));
 }
 
 } // namespace qn

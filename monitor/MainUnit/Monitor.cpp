@@ -1,11 +1,14 @@
 #include "monitor/MainUnit/Monitor.h"
 
+#include "common/PathUtil.h"
+#include "common/ProductFiles.h"
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
 #include "common/Texts.h"
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 
 namespace qn {
 namespace {
@@ -34,6 +37,24 @@ private:
 };
 
 } // namespace
+
+std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes) {
+    const std::uint64_t kilobytes = (WholeMegabytes(totalPhysBytes) + 1) * 1024;
+    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+    return static_cast<std::int32_t>(kilobytes > kMax ? kMax : kilobytes);
+}
+
+Launch ReservationLaunch(std::string_view monitorPath) {
+    const std::string directory = DirectoryWithoutSeparator(monitorPath);
+    // The monitor is named as the hand-over has always named it.
+    return Launch{"\"" + directory + "\\" + std::string(kReserverFile) + "\"",
+                  " /E:\"" + directory + "\\Mossik.EXE\" /NoMsg", directory + "\\"};
+}
+
+Launch SettingsLaunch(std::string_view monitorPath) {
+    const std::string directory = DirectoryWithoutSeparator(monitorPath);
+    return Launch{"\"" + directory + "\\" + std::string(kSettingsProgramFile) + "\"", "", directory + "\\"};
+}
 
 bool HandoverIsFresh(DateTime handedOver, DateTime now) {
     return handedOver != 0.0 && handedOver <= now && now - handedOver <= kFreshHandoverDays;
@@ -135,7 +156,7 @@ void Monitor::ReportHandover(DateTime handedOver) {
     const auto record = m_settings.ReadLastReservation();
     const DateTime now = m_system.Now();
     if (record && handedOver <= record->ended && record->ended <= now && now - record->ended <= kFreshRecordDays) {
-        m_view.ShowTrayBalloon(std::string(kReservationBalloonTitle),
+        m_view.ShowTrayBalloon(std::string(MonitorTexts().balloonTitle),
                                ReservationSummary(*record, m_system.Separators()));
     }
 }
@@ -215,7 +236,7 @@ bool Monitor::LaunchReservation(bool lowMemory) {
     }
     m_settings.Restore(notes);
     const FlagSetWhile boxOpen(m_launchBoxOpen);
-    ShowMessageAndSurvive(std::string(kMissingFileText), kErrorBox);
+    ShowMessageAndSurvive(std::string(MonitorTexts().missingFile), kErrorBox);
     return false;
 }
 
@@ -261,7 +282,8 @@ bool Monitor::Fire(const Trigger& trigger) {
     m_view.StopTimer();
     if (trigger.asksFirst) {
         DialogAnswer answer = DialogAnswer::Other;
-        if (!ShowMessageAndSurvive(std::string(kLowMemoryPromptText), mb::kOkCancel | kInformationBox, &answer)) {
+        if (!ShowMessageAndSurvive(std::string(MonitorTexts().lowMemoryQuestion), mb::kOkCancel | kInformationBox,
+                                   &answer)) {
             return true;
         }
         if (answer != DialogAnswer::Ok) {
@@ -338,7 +360,7 @@ void Monitor::OpenSettings() {
             m_system.EndProcess();
             return;
         }
-        ShowMessageAndSurvive(std::string(kNoSettingsProgramText), kErrorBox);
+        ShowMessageAndSurvive(std::string(MonitorTexts().noSettingsProgram), kErrorBox);
     });
 }
 

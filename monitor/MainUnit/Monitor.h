@@ -123,6 +123,10 @@ private:
     bool m_closing = false;
 };
 
+// The gauge's scale in kilobytes: the whole megabytes of total memory plus one, capped at the largest signed 32-bit
+// value.
+std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes);
+
 // Whether a note of a hand-over written at `handedOver` is so recent that the monitor which wrote it may still be
 // ending: the reservation tool can bring the next monitor back within seconds, while the shell keeps the old one
 // waiting on its tray icon.

@@ -1,5 +1,6 @@
 #include "monitor/TrayIcon/TrayIconCore.h"
 
+#include "common/Texts.h"
 #include "common/Unicode.h"
 
 #include <algorithm>
@@ -35,7 +36,7 @@ TSingleClick::TSingleClick(ClickTimerPort& timers, std::function<void()> complet
 
 std::uint32_t TrayInstanceList::Add(TrayIconCore& instance) {
     if (m_entries.size() >= kMaxTrayIcons) {
-        throw OutOfResourcesError(kTrayIconError);
+        throw OutOfResourcesError(std::string(SharedTexts().trayIconError));
     }
     // One more than the newest living instance's id: ids stay unique, and the newest one's is reused after it
     // is gone.
@@ -150,7 +151,7 @@ void TrayIconCore::RetryAdd() {
         return;
     }
     if (++m_retries == std::size(kTrayAddRetryDelaysMs)) {
-        throw OutOfResourcesError(kTrayIconError);
+        throw OutOfResourcesError(std::string(SharedTexts().trayIconError));
     }
     m_retryWait = std::make_unique<OneShotWait>(m_timers, kTrayAddRetryDelaysMs[m_retries], [this] { RetryAdd(); });
 }
@@ -210,7 +211,7 @@ void TrayIconCore::Call(TrayCall call) {
         return;
     case TrayCall::Modify:
         if (!m_shell.Notify(call, flags, m_tipHelp)) {
-            throw OutOfResourcesError(kTrayIconError);
+            throw OutOfResourcesError(std::string(SharedTexts().trayIconError));
         }
         return;
     case TrayCall::Delete:

@@ -22,8 +22,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-inline constexpr const char* kTrayIconError = "トレイにアイコンを登録できません";
-
 // The numbers below that the shell also knows are tied to the system's names by the Win32 side (TrayIcon.cpp,
 // CallbackWindow.cpp).
 

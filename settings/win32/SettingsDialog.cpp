@@ -6,6 +6,7 @@
 #include "common/win32/Utf.h"
 #include "common/win32/Win32Error.h"
 #include "settings/SettingsIds.h"
+#include "settings/SettingsTexts.h"
 
 #include <commctrl.h>
 
@@ -21,6 +22,7 @@ static_assert(hot_key_control::kExtended == HOTKEYF_EXT);
 static_assert(extended_key::kPageUp == VK_PRIOR && extended_key::kDownArrow == VK_DOWN);
 static_assert(extended_key::kInsert == VK_INSERT && extended_key::kDelete == VK_DELETE);
 static_assert(extended_key::kDivide == VK_DIVIDE && extended_key::kNumLock == VK_NUMLOCK);
+static_assert(IDC_OK == IDOK && IDC_CANCEL == IDCANCEL);
 
 namespace {
 
@@ -109,6 +111,11 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam) {
 }
 
 void SettingsDialog::Show() {
+    const SettingsTextSet& texts = SettingsTexts();
+    SetWindowTextW(m_dialog, Widen(texts.caption).c_str());
+    for (const ControlCaption& control : kControlCaptions) {
+        SetItemText(m_dialog, control.controlId, std::string(texts.*control.text));
+    }
     const SettingsForm form = FormOf(m_stored);
     for (const SwitchField& field : kSwitchFields) {
         Check(m_dialog, field.checkBox, form.*field.shown);
@@ -124,10 +131,11 @@ void SettingsDialog::Show() {
     m_autoStartShown = autoStart == AutoStartState::On;
     Check(m_dialog, IDC_AUTO_START, m_autoStartShown);
     if (autoStart == AutoStartState::Unreadable) {
-        SetItemText(m_dialog, IDC_MESSAGE, "Windows の起動時の設定を読み取れませんでした｡");
+        SetItemText(m_dialog, IDC_MESSAGE, std::string(texts.autoStartUnreadable));
     }
     SetItemText(m_dialog, IDC_TOTAL_MEMORY,
-                "このパソコンの物理メモリ: " + std::to_string(WholeMegabytes(m_totalPhysBytes)) + " MB");
+                std::string(texts.totalMemoryBefore) + std::to_string(WholeMegabytes(m_totalPhysBytes)) +
+                    std::string(texts.totalMemoryAfter));
     // The monitor's separators: the figures read as the monitor's balloon shows them.
     SetItemText(m_dialog, IDC_LAST_RESERVATION,
                 LastReservationLine(ReadLastReservation(m_currentUser), UserNumberSeparators()));
@@ -158,10 +166,10 @@ void SettingsDialog::Accept() {
         EndDialog(m_dialog, IDOK);
         return;
     case SaveFailure::AutoStart:
-        Complain(IDC_AUTO_START, "Windows の起動時の設定を保存できませんでした｡");
+        Complain(IDC_AUTO_START, std::string(SettingsTexts().autoStartNotSaved));
         return;
     case SaveFailure::Settings:
-        Complain(IDOK, "設定を保存できませんでした｡");
+        Complain(IDOK, std::string(SettingsTexts().settingsNotSaved));
         return;
     }
 }

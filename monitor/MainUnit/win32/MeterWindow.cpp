@@ -30,8 +30,8 @@ RECT ClientRect(HWND window) {
 } // namespace
 
 UINT MenuItemId(MenuCommand command) {
-    for (std::size_t i = 0; i < kMenuEntries.size(); ++i) {
-        if (kMenuEntries[i].command == command) {
+    for (std::size_t i = 0; i < kMenuLayout.size(); ++i) {
+        if (kMenuLayout[i] == command) {
             return static_cast<UINT>(i + 1);
         }
     }
@@ -39,7 +39,7 @@ UINT MenuItemId(MenuCommand command) {
 }
 
 MenuCommand CommandOfItem(UINT itemId) {
-    return itemId >= 1 && itemId <= kMenuEntries.size() ? kMenuEntries[itemId - 1].command : MenuCommand::None;
+    return itemId >= 1 && itemId <= kMenuLayout.size() ? kMenuLayout[itemId - 1] : MenuCommand::None;
 }
 
 ApplicationWindow::ApplicationWindow() {
@@ -88,11 +88,12 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     m_gauge->SetShowHint(true);
 
     m_menu = std::make_unique<TPopupMenu>(Handle());
-    for (std::size_t i = 0; i < kMenuEntries.size(); ++i) {
-        if (kMenuEntries[i].command == MenuCommand::None) {
+    for (std::size_t i = 0; i < kMenuLayout.size(); ++i) {
+        if (kMenuLayout[i] == MenuCommand::None) {
             m_menu->AddSeparator();
         } else {
-            m_menu->AddItem(static_cast<UINT>(i + 1), std::string(kMenuEntries[i].caption));
+            m_menu->AddItem(static_cast<UINT>(i + 1),
+                            std::string(MonitorTexts().menu[static_cast<std::size_t>(kMenuLayout[i])]));
         }
     }
 

@@ -1,5 +1,6 @@
 #include "common/RegistryValues.h"
 #include "remover/Removal.h"
+#include "remover/RemoverTexts.h"
 #include "tests/unit/support/FakeFileNames.h"
 #include "tests/unit/support/FakeRegistry.h"
 
@@ -81,10 +82,10 @@ TEST_F(RemovalTest, AMissingKeyIsCreatedAndDeletedAndEveryFileGoesAfterTheFolder
     EXPECT_FALSE(registry.Exists(kKey));
     EXPECT_TRUE(registry.Exists("Software\\Harvelt"));
     EXPECT_THAT(port.events,
-                ElementsAre(Dialog(removal::kConfirmRegistry), Dialog(removal::kConfirmFiles), "folder " + dir,
-                            "delete " + dir + "\\Qelto.EXE", "delete " + dir + "\\Mossik.EXE",
+                ElementsAre(Dialog(kRemoverJapanese.confirmRegistry), Dialog(kRemoverJapanese.confirmFiles),
+                            "folder " + dir, "delete " + dir + "\\Qelto.EXE", "delete " + dir + "\\Mossik.EXE",
                             "delete " + dir + "\\Dunfel.EXE", "delete " + dir + "\\ReadMe.Txt",
-                            "delete " + dir + "\\History.Txt", Dialog(removal::kDone)));
+                            "delete " + dir + "\\History.Txt", Dialog(kRemoverJapanese.done)));
     EXPECT_THAT(port.styles, ElementsAre(kQuestion, kQuestion, kNotice));
 }
 
@@ -114,7 +115,7 @@ TEST_F(RemovalTest, CancelAtTheFirstQuestionChangesNothing) {
     port.answers = {DialogAnswer::Cancel};
     EXPECT_EQ(Run(), 0);
     EXPECT_FALSE(registry.Exists("Software\\Harvelt"));
-    EXPECT_THAT(port.events, ElementsAre(Dialog(removal::kConfirmRegistry)));
+    EXPECT_THAT(port.events, ElementsAre(Dialog(kRemoverJapanese.confirmRegistry)));
 }
 
 TEST_F(RemovalTest, CancelAtTheSecondQuestionLeavesEveryFileAndOpensNoFolder) {
@@ -122,14 +123,16 @@ TEST_F(RemovalTest, CancelAtTheSecondQuestionLeavesEveryFileAndOpensNoFolder) {
     port.answers = {DialogAnswer::Ok, DialogAnswer::Cancel};
     EXPECT_EQ(Run(), 0);
     EXPECT_FALSE(registry.Exists(kKey));
-    EXPECT_THAT(port.events, ElementsAre(Dialog(removal::kConfirmRegistry), Dialog(removal::kConfirmFiles)));
+    EXPECT_THAT(port.events,
+                ElementsAre(Dialog(kRemoverJapanese.confirmRegistry), Dialog(kRemoverJapanese.confirmFiles)));
 }
 
 TEST_F(RemovalTest, AnUndeletableKeyStopsBeforeAnyFile) {
     registry.Make(std::string(kKey) + "\\Locked")->denied = true;
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(registry.Exists(kKey));
-    EXPECT_THAT(port.events, ElementsAre(Dialog(removal::kConfirmRegistry), Dialog(removal::kRegistryFailed)));
+    EXPECT_THAT(port.events,
+                ElementsAre(Dialog(kRemoverJapanese.confirmRegistry), Dialog(kRemoverJapanese.registryFailed)));
     EXPECT_EQ(port.styles.back(), kFailure);
 }
 
@@ -150,8 +153,9 @@ TEST_F(RemovalTest, TheStartAtLogOnGoesWithTheRegistryStageOnlyWhenItStartsAProg
 TEST_F(RemovalTest, AFolderWindowThatDoesNotOpenStopsBeforeAnyFile) {
     port.folderOpens = false;
     EXPECT_EQ(Run(), 0);
-    EXPECT_THAT(port.events, ElementsAre(Dialog(removal::kConfirmRegistry), Dialog(removal::kConfirmFiles),
-                                         "folder " + dir, Dialog(removal::kFilesFailed)));
+    EXPECT_THAT(port.events,
+                ElementsAre(Dialog(kRemoverJapanese.confirmRegistry), Dialog(kRemoverJapanese.confirmFiles),
+                            "folder " + dir, Dialog(kRemoverJapanese.filesFailed)));
     EXPECT_EQ(port.styles.back(), kFailure);
 }
 
@@ -180,7 +184,7 @@ TEST_P(FileStageTest, ProgramFilesMustGoTextFilesMay) {
         }
     }
     EXPECT_EQ(tried, GetParam().tried);
-    EXPECT_EQ(port.events.back(), Dialog(GetParam().finished ? removal::kDone : removal::kFilesFailed));
+    EXPECT_EQ(port.events.back(), Dialog(GetParam().finished ? kRemoverJapanese.done : kRemoverJapanese.filesFailed));
 }
 
 const std::vector<std::string> kAll = {"Qelto.EXE", "Mossik.EXE", "Dunfel.EXE", "ReadMe.Txt", "History.Txt"};

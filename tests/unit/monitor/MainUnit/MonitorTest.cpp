@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <tuple>
 
 namespace qn {
@@ -685,13 +686,26 @@ TEST(HandoverReportTest, OnlyTheMonitorBackFromItsOwnHandOverShowsTheRecordStore
     }
 }
 
-TEST(MenuEntriesTest, TwelveEntriesInOrder) {
-    std::vector<std::string> captions;
-    for (const MenuEntry& entry : kMenuEntries) {
-        captions.emplace_back(entry.caption);
+TEST(MenuLayoutTest, EveryCommandOnceInOrderWithItsOwnCaptionAndSeparatorsOnlyBetweenEntries) {
+    std::vector<MenuCommand> commands;
+    std::set<std::string_view> captions;
+    for (std::size_t i = 0; i < kMenuLayout.size(); ++i) {
+        const MenuCommand command = kMenuLayout[i];
+        if (command == MenuCommand::None) {
+            EXPECT_TRUE(i > 0 && i + 1 < kMenuLayout.size() && kMenuLayout[i - 1] != MenuCommand::None) << i;
+            continue;
+        }
+        commands.push_back(command);
+        const std::string_view caption = MonitorTexts().menu[static_cast<std::size_t>(command)];
+        EXPECT_FALSE(caption.empty()) << i;
+        captions.insert(caption);
     }
-    EXPECT_THAT(captions, ElementsAre("空きメモリ確保", "-", "設定", "残メータを表示する", "常に最上面に表示する", "-",
-                                      "定期的に確保", "残メモリで確保", "-", "About Nimbi", "-", "終了"));
+    std::vector<MenuCommand> everyCommand;
+    for (std::size_t c = 1; c < kMenuCommandCount; ++c) {
+        everyCommand.push_back(static_cast<MenuCommand>(c));
+    }
+    EXPECT_EQ(commands, everyCommand);
+    EXPECT_EQ(captions.size(), commands.size()) << "two entries share a caption";
 }
 
 } // namespace
