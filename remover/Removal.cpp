@@ -4,6 +4,7 @@
 #include "common/PathUtil.h"
 #include "common/SettingsKey.h"
 #include "common/Texts.h"
+#include "common/Trace.h"
 #include "remover/RemoverTexts.h"
 
 #include <algorithm>
@@ -57,7 +58,9 @@ bool DeleteProductFiles(RemoverPort& port, const std::string& directory) {
         }
     }
     for (const std::string_view name : kTextFiles) {
-        port.RemoveFile(directory + std::string(name));
+        if (port.RemoveFile(directory + std::string(name)) != FileDeletion::Deleted) {
+            Trace(TraceLevel::Info, "text file not deleted: " + std::string(name.substr(1)));
+        }
     }
     return true;
 }

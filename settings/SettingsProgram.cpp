@@ -6,6 +6,7 @@
 #include "common/RegistryValues.h"
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
+#include "common/Trace.h"
 #include "common/Unicode.h"
 #include "settings/SettingsTexts.h"
 
@@ -169,6 +170,13 @@ std::vector<ValueSnapshot> SnapshotProgramSettings(RegistryKey& currentUser) {
     return snapshots;
 }
 
+// The start at log-on as it was, as far as the registry lets it.
+void RestoreStart(RegistryKey& currentUser, const AutoStartRecord& record) {
+    if (!RestoreAutoStartRecord(currentUser, record)) {
+        Trace(TraceLevel::Warning, "start at log-on not put back");
+    }
+}
+
 void RestoreProgramSettings(RegistryKey& currentUser, const std::vector<ValueSnapshot>& snapshots) {
     if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
         for (const ValueSnapshot& snapshot : snapshots) {
@@ -188,7 +196,7 @@ SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settin
             return SaveFailure::AutoStart;
         }
         if (!SetAutoStart(currentUser, directory, autoStartWanted, names)) {
-            RestoreAutoStartRecord(currentUser, *before);
+            RestoreStart(currentUser, *before);
             return SaveFailure::AutoStart;
         }
     }
@@ -198,7 +206,7 @@ SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settin
         // too): a value that was absent is absent again, one of another type has its type and bytes back.
         RestoreProgramSettings(currentUser, valuesBefore);
         if (before) {
-            RestoreAutoStartRecord(currentUser, *before);
+            RestoreStart(currentUser, *before);
         }
         return SaveFailure::Settings;
     }

@@ -2,12 +2,21 @@
 
 #include "common/RegistryValues.h"
 #include "common/SettingsKey.h"
+#include "common/Trace.h"
 
 namespace qn {
 
 std::unique_ptr<RegistryKey> SettingsStore::Key(ValueAccess access) {
-    return m_mayCreateKey ? m_currentUser.CreateSubkey(kSettingsKeyPath)
-                          : m_currentUser.OpenSubkeyFor(kSettingsKeyPath, access).key;
+    auto key = m_mayCreateKey ? m_currentUser.CreateSubkey(kSettingsKeyPath)
+                              : m_currentUser.OpenSubkeyFor(kSettingsKeyPath, access).key;
+    if (!key) {
+        Trace(m_mayCreateKey ? TraceLevel::Warning : TraceLevel::Info, "settings key cannot be opened");
+    }
+    return key;
+}
+
+void SettingsStore::TraceRefusedWrite(std::string_view name) const {
+    Trace(TraceLevel::Warning, "settings value not written: " + std::string(name));
 }
 
 std::optional<ReservationRecord> SettingsStore::ReadLastReservation() {
@@ -55,8 +64,9 @@ void SettingsStore::SavePosition() {
     if (!placement) {
         return;
     }
-    if (const auto key = m_currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Set).key) {
-        WriteSetting(*key, setting::kMeterPosition, FormatPositionRecord(*placement));
+    const auto key = m_currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Set).key;
+    if (!key || !WriteSetting(*key, setting::kMeterPosition, FormatPositionRecord(*placement))) {
+        TraceRefusedWrite(setting::kMeterPosition.name);
     }
 }
 

@@ -44,8 +44,9 @@ public:
     }
     template <typename T>
     void Write(const Setting<T>& setting, std::type_identity_t<T> value) {
-        if (const auto key = Key(ValueAccess::Set)) {
-            WriteSetting(*key, setting, value);
+        const auto key = Key(ValueAccess::Set);
+        if (!key || !WriteSetting(*key, setting, value)) {
+            TraceRefusedWrite(setting.name);
         }
     }
     // The record of the last reservation run; nothing when there is none or it is unusable.
@@ -68,6 +69,7 @@ public:
 private:
     // The settings key, created where that is still allowed, or else opened with `access` when it exists.
     std::unique_ptr<RegistryKey> Key(ValueAccess access);
+    void TraceRefusedWrite(std::string_view name) const;
 
     RegistryKey& m_currentUser;
     MeterWindowPort& m_meterWindow;

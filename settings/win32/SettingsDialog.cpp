@@ -64,7 +64,7 @@ int ControlOf(FormField field) {
 bool SettingsDialog::Run(HINSTANCE instance) {
     const INT_PTR result =
         DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, Procedure, reinterpret_cast<LPARAM>(this));
-    ThrowLastErrorIf(result == -1, "DialogBoxParamW");
+    ThrowLastErrorIf(result == -1);
     if (m_failure) {
         std::rethrow_exception(m_failure);
     }

@@ -1,6 +1,7 @@
 #include "monitor/MainUnit/win32/MeterWindow.h"
 
 #include "common/DisplayScale.h"
+#include "common/Trace.h"
 #include "common/win32/Utf.h"
 
 #include <windowsx.h>
@@ -289,7 +290,10 @@ void MeterWindow::ShowTrayBalloon(const std::string& title, const std::string& t
 }
 
 void MeterWindow::AddHotKey(int index, std::int32_t shortcut) {
-    m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut));
+    // Another program may hold the combination already; the monitor goes on without it.
+    if (!m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut))) {
+        Trace(TraceLevel::Warning, "hot key not registered", GetLastError());
+    }
 }
 
 void MeterWindow::RemoveHotKey(int index) {

@@ -1,7 +1,7 @@
 #pragma once
-// TCallbackWindow: the one hidden receiver window that every tray icon of the process shares. It is top-level,
-// so that it also gets the shell's "TaskbarCreated" broadcast, and it keeps the instance list and the
-// single-click timers.
+// The one hidden receiver window that every tray icon of the process shares (its window class, which other
+// programs can see, is "TCallbackWindow"). It is top-level, so that it also gets the shell's "TaskbarCreated"
+// broadcast, and it keeps the instance list and the icons' one-shot timers.
 #include "common/win32/WindowObject.h"
 #include "monitor/TrayIcon/TrayIconCore.h"
 
@@ -13,15 +13,14 @@
 
 namespace qn::win32 {
 
-class TCallbackWindow final : public WindowObject, public ClickTimerPort {
+class TrayReceiverWindow final : public WindowObject, public OneShotTimerPort { // TCallbackWindow
 public:
     // The process's receiver, made when the first icon needs it; it lives as long as some icon holds it.
-    static std::shared_ptr<TCallbackWindow> Shared();
+    static std::shared_ptr<TrayReceiverWindow> Shared();
 
-    TCallbackWindow();
+    TrayReceiverWindow();
     TrayInstanceList& Instances() { return m_instances; }
 
-    std::uint32_t DoubleClickTimeMs() override;
     std::uint32_t StartTimer(std::uint32_t delayMs, std::function<void()> elapsed) override;
     void CancelTimer(std::uint32_t ticket) override;
 

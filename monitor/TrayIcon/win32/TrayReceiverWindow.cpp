@@ -1,4 +1,4 @@
-#include "monitor/TrayIcon/win32/CallbackWindow.h"
+#include "monitor/TrayIcon/win32/TrayReceiverWindow.h"
 
 #include <exception>
 #include <utility>
@@ -16,18 +16,18 @@ static_assert(tray_mouse::kRightDoubleClick == WM_RBUTTONDBLCLK);
 static_assert(tray_mouse::kMiddleDown == WM_MBUTTONDOWN);
 static_assert(tray_mouse::kMiddleUp == WM_MBUTTONUP);
 
-std::shared_ptr<TCallbackWindow> TCallbackWindow::Shared() {
+std::shared_ptr<TrayReceiverWindow> TrayReceiverWindow::Shared() {
     // Only the user-interface thread makes tray icons, so the lookup needs no lock.
-    static std::weak_ptr<TCallbackWindow> shared;
-    std::shared_ptr<TCallbackWindow> receiver = shared.lock();
+    static std::weak_ptr<TrayReceiverWindow> shared;
+    std::shared_ptr<TrayReceiverWindow> receiver = shared.lock();
     if (!receiver) {
-        receiver = std::make_shared<TCallbackWindow>();
+        receiver = std::make_shared<TrayReceiverWindow>();
         shared = receiver;
     }
     return receiver;
 }
 
-TCallbackWindow::TCallbackWindow() : m_taskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated")) {
+TrayReceiverWindow::TrayReceiverWindow() : m_taskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated")) {
     CreateParams params;
     params.className = L"TCallbackWindow";
     // Top-level and never shown: a message-only window would miss the broadcast after the shell restarts.
@@ -36,11 +36,7 @@ TCallbackWindow::TCallbackWindow() : m_taskbarCreated(::RegisterWindowMessageW(L
     CreateWindowObject(params);
 }
 
-std::uint32_t TCallbackWindow::DoubleClickTimeMs() {
-    return ::GetDoubleClickTime();
-}
-
-std::uint32_t TCallbackWindow::StartTimer(std::uint32_t delayMs, std::function<void()> elapsed) {
+std::uint32_t TrayReceiverWindow::StartTimer(std::uint32_t delayMs, std::function<void()> elapsed) {
     const std::uint32_t ticket = m_nextTicket++;
     if (::SetTimer(Handle(), ticket, delayMs, nullptr)) {
         m_timers[ticket] = std::move(elapsed);
@@ -48,13 +44,13 @@ std::uint32_t TCallbackWindow::StartTimer(std::uint32_t delayMs, std::function<v
     return ticket;
 }
 
-void TCallbackWindow::CancelTimer(std::uint32_t ticket) {
+void TrayReceiverWindow::CancelTimer(std::uint32_t ticket) {
     if (m_timers.erase(ticket)) {
         ::KillTimer(Handle(), ticket);
     }
 }
 
-void TCallbackWindow::ShellRestarted() {
+void TrayReceiverWindow::ShellRestarted() {
     // Each icon on its own: one that the shell refuses is reported, and the others still come back.
     for (TrayIconCore* instance : m_instances.Instances()) {
         try {
@@ -65,7 +61,7 @@ void TCallbackWindow::ShellRestarted() {
     }
 }
 
-LRESULT TCallbackWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TrayReceiverWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kTrayCallbackMessage) {
         DispatchTrayMessage(m_instances, wParam, static_cast<std::uintptr_t>(lParam));
         return 0;

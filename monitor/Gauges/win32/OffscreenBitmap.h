@@ -8,16 +8,16 @@
 
 namespace qn::win32 {
 
-class TBltBitmap {
+class OffscreenBitmap {
 public:
-    TBltBitmap() = default;
+    OffscreenBitmap() = default;
     // A bitmap of `width` by `height` compatible with `reference`, uninitialised.
-    TBltBitmap(HDC reference, int width, int height);
-    TBltBitmap(const TBltBitmap&) = delete;
-    TBltBitmap& operator=(const TBltBitmap&) = delete;
+    OffscreenBitmap(HDC reference, int width, int height);
+    OffscreenBitmap(const OffscreenBitmap&) = delete;
+    OffscreenBitmap& operator=(const OffscreenBitmap&) = delete;
 
     // Takes the template's size and fills the whole bitmap with the system's window-frame colour.
-    void MakeLike(const TBltBitmap& templ);
+    void MakeLike(const OffscreenBitmap& templ);
 
     // False when the system could not make the bitmap.
     explicit operator bool() const { return static_cast<bool>(m_selected); }

@@ -1,12 +1,12 @@
-#include "monitor/Gauges/win32/BltBitmap.h"
+#include "monitor/Gauges/win32/OffscreenBitmap.h"
 
 namespace qn::win32 {
 
-TBltBitmap::TBltBitmap(HDC reference, int width, int height) {
+OffscreenBitmap::OffscreenBitmap(HDC reference, int width, int height) {
     Create(reference, width, height);
 }
 
-void TBltBitmap::Create(HDC reference, int width, int height) {
+void OffscreenBitmap::Create(HDC reference, int width, int height) {
     m_selected.reset();
     m_bitmap.reset();
     m_dc.reset(::CreateCompatibleDC(reference));
@@ -22,7 +22,7 @@ void TBltBitmap::Create(HDC reference, int width, int height) {
     m_height = height;
 }
 
-void TBltBitmap::MakeLike(const TBltBitmap& templ) {
+void OffscreenBitmap::MakeLike(const OffscreenBitmap& templ) {
     Create(templ.Dc(), templ.Width(), templ.Height());
     if (*this) {
         const RECT whole{0, 0, m_width, m_height};
