@@ -1,6 +1,7 @@
 #include "tests/support/Driver.h"
 
 #include "common/win32/Utf.h"
+#include "tests/support/Display.h"
 #include "tests/support/Host.h"
 
 #include <commctrl.h>
@@ -251,26 +252,6 @@ std::optional<std::wstring> WaitForTrayBalloonText(Milliseconds timeout) {
 
 namespace {
 
-// The pixels of the top-left corner of a window, read from the screen.
-std::vector<COLORREF> CapturePixels(HWND window, int width, int height) {
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    std::vector<COLORREF> pixels;
-    win32::WindowDc screen(nullptr);
-    win32::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
-    win32::UniqueGdiObject bitmap(CreateCompatibleBitmap(screen.get(), width, height));
-    {
-        win32::SelectedObject selected(memory.get(), bitmap.get());
-        BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y, SRCCOPY);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                pixels.push_back(GetPixel(memory.get(), x, y));
-            }
-        }
-    }
-    return pixels;
-}
-
 // A system icon drawn on a uniform background, pixel by pixel.
 std::vector<COLORREF> RenderIcon(HDC reference, LPCWSTR iconId, COLORREF background, int width, int height) {
     std::vector<COLORREF> pixels;
@@ -309,7 +290,10 @@ BoxIcon IdentifyIcon(HWND dialog) {
     }
     const int width = GetSystemMetrics(SM_CXICON);
     const int height = GetSystemMetrics(SM_CYICON);
-    const std::vector<COLORREF> shown = CapturePixels(control, width, height);
+    const std::vector<COLORREF> shown = CaptureClientArea(control, width, height).pixels;
+    if (shown.empty()) {
+        return BoxIcon::Unknown;
+    }
     // The corner is background in every standard icon.
     const COLORREF background = shown.front();
     win32::WindowDc screen(nullptr);

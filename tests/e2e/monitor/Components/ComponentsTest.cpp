@@ -1,6 +1,7 @@
 // The monitor's components in the test host, driven from outside: the tray icon through the shell and its
 // callback message, the hot keys through real key presses, the gauge through the pixels on the screen.
 #include "tests/e2e/monitor/Components/HostProtocol.h"
+#include "tests/support/Display.h"
 #include "tests/support/Driver.h"
 
 #include <gmock/gmock.h>
@@ -197,45 +198,6 @@ TEST_F(ComponentsTest, AnErrorInTheHotKeyHandlerIsShownAndTheKeysKeepWorking) {
     EXPECT_TRUE(WaitForEvent("HotKey 1 foreground"));
 }
 
-// The gauge's pixels as the screen shows them, row by row.
-class ScreenPixels {
-public:
-    explicit ScreenPixels(HWND window) {
-        GetWindowRect(window, &m_rect);
-        const int width = m_rect.right - m_rect.left;
-        const int height = m_rect.bottom - m_rect.top;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, m_rect.left, m_rect.top, SRCCOPY);
-        GdiFlush();
-        const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        m_pixels.assign(pixels, pixels + width * height);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        m_width = width;
-    }
-    COLORREF At(int x, int y) const {
-        const std::uint32_t p = m_pixels[static_cast<std::size_t>(y * m_width + x)];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-
-private:
-    RECT m_rect{};
-    int m_width = 0;
-    std::vector<std::uint32_t> m_pixels;
-};
-
 using Colours = std::vector<COLORREF>;
 
 struct BarCheck {
@@ -269,8 +231,8 @@ BarCheck CheckBar(const ScreenPixels& pixels, int lastFilledColumn, const Colour
 
 // The check once the screen shows the gauge's latest paint: the X server may draw it a moment after the paint.
 BarCheck CheckSettledBar(HWND gauge, int lastFilledColumn, const Colours& fill, const Colours& rest) {
-    WaitUntil([&] { return CheckBar(ScreenPixels(gauge), lastFilledColumn, fill, rest, false).wrong == 0; }, 2s);
-    return CheckBar(ScreenPixels(gauge), lastFilledColumn, fill, rest);
+    WaitUntil([&] { return CheckBar(CaptureClientArea(gauge), lastFilledColumn, fill, rest, false).wrong == 0; }, 2s);
+    return CheckBar(CaptureClientArea(gauge), lastFilledColumn, fill, rest);
 }
 
 TEST_F(ComponentsTest, GaugePaintsTheBarAndTheInvertedPercentage) {

@@ -193,7 +193,7 @@ int PercentInkHeight(HWND meter) {
     int bottom = -1;
     for (int y = 0; y < shown.height; ++y) {
         for (int x = 0; x < shown.width; ++x) {
-            if (shown.At(x, y) == 0xFF00FF || shown.At(x, y) == 0x00FFFF) {
+            if (shown.At(x, y) == RGB(255, 0, 255) || shown.At(x, y) == RGB(0, 255, 255)) {
                 top = std::min(top, y);
                 bottom = std::max(bottom, y);
             }
