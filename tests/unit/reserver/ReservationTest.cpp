@@ -1,9 +1,9 @@
 #include "reserver/Reservation.h"
+#include "tests/unit/support/ScriptedDialogs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -13,40 +13,19 @@ namespace {
 
 using testing::ElementsAre;
 
-struct Shown {
-    std::string text;
-    std::string title;
-    unsigned style;
-};
-
 // Records what the run asks of the system and answers as scripted.
-class FakeReserver : public ReserverPort {
+class FakeReserver : public fake::ScriptedDialogs<ReserverPort> {
 public:
     MemoryStatus status{64ULL << 30, 123456789, 80ULL << 30, 60ULL << 30};
     std::uint64_t largestMB = 1884;
     bool obtainable = true;
     std::optional<std::uint64_t> availAfterRelease;
-    std::deque<DialogAnswer> answers;
-    std::optional<MemoryStatus> statusAfterQuestion; // what other programs did while the first box stood open
 
-    std::vector<Shown> shown;
     std::vector<std::uint64_t> reserved;
     std::vector<bool> progressShown;
     std::vector<std::string> opened;
     std::vector<std::uint64_t> heldLimits;
 
-    DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override {
-        shown.push_back({text, title, style});
-        if (statusAfterQuestion) {
-            status = *std::exchange(statusAfterQuestion, std::nullopt);
-        }
-        if (answers.empty()) {
-            return DialogAnswer::Ok;
-        }
-        const DialogAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
     MemoryStatus QueryMemoryStatus() override { return status; }
     std::uint64_t HoldLargestBlockMB(std::uint64_t limitMB) override {
         heldLimits.push_back(limitMB);
@@ -156,8 +135,8 @@ TEST(RunReservationTest, AfterTheConfirmationADefaultSizeTakesTheSmallerOfItsTwo
     };
     for (const auto& [arguments, commitAvailMB, reservedMB] : cases) {
         FakeReserver fake;
-        fake.statusAfterQuestion = fake.status;
-        fake.statusAfterQuestion->commitAvail = commitAvailMB * MB;
+        // What other programs did while the box stood open.
+        fake.whileShown = [&fake, mb = commitAvailMB] { fake.status.commitAvail = mb * MB; };
         RunReservation(arguments, fake);
         EXPECT_THAT(fake.reserved, ElementsAre(reservedMB * MB)) << commitAvailMB;
         EXPECT_EQ(fake.shown[0].text, arguments.empty() ? "1884ＭＢの確保を行います" : "1500ＭＢの確保を行います");
