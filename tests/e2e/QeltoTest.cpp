@@ -69,14 +69,6 @@ protected:
         return std::stoll(match[1].str());
     }
 
-    // The box that follows `before` (the confirmation): the result or the out-of-memory report; null when none
-    // came within `timeout`.
-    static HWND NextDialog(const Process& qelto, HWND before, Milliseconds timeout = 10s) {
-        HWND next = nullptr;
-        const auto shown = [&] { return (next = WaitForDialog(qelto.Id(), 100ms)) && next != before; };
-        return WaitUntil(shown, timeout) ? next : nullptr;
-    }
-
     void ExpectNothingRecorded() {
         EXPECT_TRUE(StaysFalse([&] { return std::filesystem::exists(recordFile); })) << "a program was started";
     }
@@ -94,8 +86,7 @@ TEST_F(QeltoTest, NoArgumentsProposesTheDefaultSizeAndCancelEndsTheRun) {
     EXPECT_THAT(shown.buttons, ElementsAre(IDOK, IDCANCEL));
     EXPECT_EQ(shown.icon, BoxIcon::Information);
     EXPECT_TRUE(shown.topmost);
-    PressButton(box, IDCANCEL);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, box, IDCANCEL), 0u);
 
     // The proposal is the whole megabytes of memory plus one, unless this process cannot obtain that much.
     const std::int64_t proposed = ProposedSize(StartQelto(L""));
@@ -119,13 +110,11 @@ TEST_F(QeltoTest, TheProposedDefaultSizeIsReallyReserved) {
     Process qelto = StartQelto(L"");
     HWND confirmation = WaitForDialog(qelto.Id());
     ASSERT_NE(confirmation, nullptr);
-    PressButton(confirmation, IDOK);
     // The result follows, not the out-of-memory report.
-    HWND result = NextDialog(qelto, confirmation, 120s);
+    HWND result = PressAndWaitForDialog(qelto, confirmation, IDOK, 120s);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(WindowText(result), kTitle);
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
 }
 
 TEST_F(QeltoTest, SizeOptionsAndTheirDefaults) {
@@ -168,9 +157,7 @@ TEST_F(QeltoTest, ReservesAndReportsTheFreeMemoryWithTheLocaleSeparators) {
     Process qelto = StartQelto(L"/m:64");
     HWND confirmation = ExpectConfirmation(qelto, L"64ＭＢの確保を行います");
     ASSERT_NE(confirmation, nullptr);
-    PressButton(confirmation, IDOK);
-
-    HWND result = NextDialog(qelto, confirmation);
+    HWND result = PressAndWaitForDialog(qelto, confirmation, IDOK);
     ASSERT_NE(result, nullptr);
     const DialogSnapshot shown = ReadDialog(result);
     EXPECT_EQ(shown.title, kTitle);
@@ -196,8 +183,7 @@ TEST_F(QeltoTest, ReservesAndReportsTheFreeMemoryWithTheLocaleSeparators) {
     const double freeMB = static_cast<double>(status.ullAvailPhys) / 1048576.0;
     EXPECT_NEAR(shownMB, freeMB, freeMB * 0.2);
 
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
 }
 
 // 1024 MB, or the size the test's environment names in QN_LARGE_RESERVATION_MB (8 GB for the 64-bit build).
@@ -218,7 +204,7 @@ TEST_F(QeltoTest, LargeReservationShowsItsProgressUntilTheResult) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 1000);
 
-    HWND result = NextDialog(qelto, confirmation, 120s);
+    HWND result = WaitForNextDialog(qelto.Id(), confirmation, 120s);
     ASSERT_NE(result, nullptr);
     EXPECT_FALSE(IsWindow(progress)) << "the progress window is still there with the result";
     // One zero per page is enough only if the system has supplied every page of the block.
@@ -228,8 +214,7 @@ TEST_F(QeltoTest, LargeReservationShowsItsProgressUntilTheResult) {
     const DialogSnapshot shown = ReadDialog(result);
     EXPECT_EQ(shown.title, kTitle);
     EXPECT_THAT(shown.text, testing::HasSubstr(L"MBの空きメモリを確保しました")) << "not an out-of-memory report";
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
 }
 
 // At 150 % display scale (144 DPI): 320x44 with a 12-pixel margin round the bar, in 96-DPI units.
@@ -254,22 +239,19 @@ TEST_F(QeltoTest, TheProgressWindowIsSizedForTheDisplayResolution) {
     const RECT expectedBar{18, 18, 480 - 18, 66 - 18};
     EXPECT_TRUE(EqualRect(&client, &expectedClient));
     EXPECT_TRUE(EqualRect(&bar, &expectedBar));
-    HWND result = NextDialog(qelto, confirmation, 120s);
+    HWND result = WaitForNextDialog(qelto.Id(), confirmation, 120s);
     ASSERT_NE(result, nullptr);
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
 }
 
 TEST_F(QeltoTest, NegativeSizeReservesNothingButReports) {
     Process qelto = StartQelto(L"/M:-5");
     HWND confirmation = ExpectConfirmation(qelto, L"-5ＭＢの確保を行います");
     ASSERT_NE(confirmation, nullptr);
-    PressButton(confirmation, IDOK);
-    HWND result = NextDialog(qelto, confirmation);
+    HWND result = PressAndWaitForDialog(qelto, confirmation, IDOK);
     ASSERT_NE(result, nullptr);
     EXPECT_THAT(ReadDialog(result).text, testing::HasSubstr(L"MBの空きメモリを確保しました"));
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
 }
 
 TEST_F(QeltoTest, ChainedProgramOpensOnlyAfterTheResultIsClosed) {
@@ -278,12 +260,10 @@ TEST_F(QeltoTest, ChainedProgramOpensOnlyAfterTheResultIsClosed) {
     Process qelto = StartQelto(L"/M:1 /E:" + program.wstring());
     HWND confirmation = ExpectConfirmation(qelto, L"1ＭＢの確保を行います");
     ASSERT_NE(confirmation, nullptr);
-    PressButton(confirmation, IDOK);
-    HWND result = NextDialog(qelto, confirmation);
+    HWND result = PressAndWaitForDialog(qelto, confirmation, IDOK);
     ASSERT_NE(result, nullptr);
     EXPECT_TRUE(StaysFalse([&] { return std::filesystem::exists(recordFile); }, 2s)) << "opened before the result";
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
     ASSERT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
     EXPECT_EQ(ReadRecording(recordFile)->modulePath, program.wstring());
 }
@@ -347,8 +327,7 @@ TEST_F(QeltoTest, ImpossibleSizeReportsOutOfMemoryEvenWhenSilent) {
         EXPECT_THAT(shown.buttons, ElementsAre(IDOK));
         EXPECT_EQ(shown.icon, BoxIcon::Stop);
         EXPECT_FALSE(shown.topmost) << "task-modal, not system-modal";
-        PressButton(box, IDOK);
-        EXPECT_EQ(qelto.WaitForExit(), 1u);
+        EXPECT_EQ(PressAndWaitForExit(qelto, box, IDOK), 1u);
     }
     ExpectNothingRecorded();
 }

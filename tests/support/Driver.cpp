@@ -215,7 +215,23 @@ HWND WaitForWindow(DWORD processId, const wchar_t* className, Milliseconds timeo
 }
 
 HWND WaitForDialog(DWORD processId, Milliseconds timeout) {
-    return WaitForWindow(processId, L"#32770", timeout);
+    return WaitForNextDialog(processId, nullptr, timeout);
+}
+
+HWND WaitForNextDialog(DWORD processId, HWND answered, Milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND dialog : TopLevelWindows(processId, L"#32770")) {
+                if (dialog != answered && IsWindowVisible(dialog)) {
+                    found = dialog;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
 }
 
 std::wstring WindowText(HWND window) {
@@ -332,6 +348,16 @@ DialogSnapshot ReadDialog(HWND dialog) {
 
 void PressButton(HWND dialog, int buttonId) {
     SendMessageW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
+}
+
+HWND PressAndWaitForDialog(const Process& program, HWND dialog, int buttonId, Milliseconds timeout) {
+    PressButton(dialog, buttonId);
+    return WaitForNextDialog(program.Id(), dialog, timeout);
+}
+
+std::optional<DWORD> PressAndWaitForExit(const Process& program, HWND dialog, int buttonId, Milliseconds timeout) {
+    PressButton(dialog, buttonId);
+    return program.WaitForExit(timeout);
 }
 
 TempDir::TempDir(const std::wstring& leafName) {

@@ -148,12 +148,8 @@ protected:
 
     // The next dialog of the run must show `text` with the buttons and icon that belong to it; answers it.
     void Expect(const Process& kolvane, const wchar_t* text, int answer) {
-        HWND box = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            box = WaitForDialog(kolvane.Id(), 100ms);
-            return box && box != m_lastBox;
-        })) << "no dialog: "
-            << ToUtf8(text);
+        HWND box = WaitForNextDialog(kolvane.Id(), m_lastBox);
+        ASSERT_NE(box, nullptr) << "no dialog: " << ToUtf8(text);
         m_lastBox = box;
         const DialogSnapshot shown = ReadDialog(box);
         EXPECT_EQ(shown.title, L"QeltoNimbi");

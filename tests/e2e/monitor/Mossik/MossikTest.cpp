@@ -423,8 +423,7 @@ TEST_F(MossikTest, DeclinedPromptLetsTheAutomaticReservationFollow) {
     EXPECT_THAT(shown.buttons, ElementsAre(IDOK, IDCANCEL));
     EXPECT_EQ(shown.icon, BoxIcon::Information);
     EXPECT_TRUE(shown.topmost);
-    PressButton(prompt, IDCANCEL);
-    EXPECT_EQ(monitor.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(monitor, prompt, IDCANCEL), 0u);
     EXPECT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
 }
 
