@@ -271,13 +271,6 @@ TEST_F(KolvaneTest, AReadOnlyProgramFileStopsTheStage) {
     SetFileAttributesW((Dir() / L"Dunfel.EXE").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(KolvaneTest, MissingTextFilesAreNoFailure) {
-    fs::remove(Dir() / L"ReadMe.Txt");
-    fs::remove(Dir() / L"History.Txt");
-    Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDOK}, {kDone, IDOK}});
-    EXPECT_FALSE(Has(L"Dunfel.EXE"));
-}
-
 // "表" and "ソ" end in a backslash byte in Shift-JIS; the folder must still be cut at the real separator.
 class KolvaneJapaneseFolderTest : public KolvaneTest {
 protected:

@@ -70,22 +70,21 @@ TEST_P(ReadReservationOptionsTest, ReadsFromFirstToLast) {
     EXPECT_EQ(options.execPath, c.execPath);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReadReservationOptionsTest,
-                         testing::Values(OptionsCase{{}, 0, true, ""}, OptionsCase{{"/m:64"}, 64, true, ""},
-                                         OptionsCase{{"/M:$40"}, 64, true, ""}, OptionsCase{{"/M:64MB"}, 0, true, ""},
-                                         OptionsCase{{"/M:"}, 0, true, ""}, OptionsCase{{"/M:-5"}, -5, true, ""},
-                                         OptionsCase{{"/M:5000"}, 5000, true, ""},
-                                         // An invalid value sets the size back to 0 even after a valid one.
-                                         OptionsCase{{"/M:64", "/M:x"}, 0, true, ""},
-                                         OptionsCase{{"/M:x", "/M:64"}, 64, true, ""},
-                                         OptionsCase{{"/nomsg"}, 0, false, ""}, OptionsCase{{"/NoMsg"}, 0, false, ""},
-                                         OptionsCase{{"/NOMSGS"}, 0, true, ""}, OptionsCase{{"NOMSG"}, 0, true, ""},
-                                         // Values keep their case; an empty "/E:" clears an earlier one.
-                                         OptionsCase{{"/e:C:\\Tools\\Mossik.EXE"}, 0, true, "C:\\Tools\\Mossik.EXE"},
-                                         OptionsCase{{"/E:a.exe", "/E:"}, 0, true, ""},
-                                         OptionsCase{{"/E:", "/E:b"}, 0, true, "b"},
-                                         // Only ASCII letters are upper-cased, and unknown arguments are ignored.
-                                         OptionsCase{{"/ｍ:64", "-M:3", "/X"}, 0, true, ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadReservationOptionsTest,
+    testing::Values(OptionsCase{{}, 0, true, ""}, OptionsCase{{"/m:64"}, 64, true, ""},
+                    OptionsCase{{"/M:$40"}, 64, true, ""}, OptionsCase{{"/M:64MB"}, 0, true, ""},
+                    OptionsCase{{"/M:"}, 0, true, ""}, OptionsCase{{"/M:-5"}, -5, true, ""},
+                    OptionsCase{{"/M:5000"}, 5000, true, ""}, OptionsCase{{"/M:  70"}, 70, true, ""},
+                    // An invalid value sets the size back to 0 even after a valid one.
+                    OptionsCase{{"/M:64", "/M:x"}, 0, true, ""}, OptionsCase{{"/M:x", "/M:64"}, 64, true, ""},
+                    OptionsCase{{"/nomsg"}, 0, false, ""}, OptionsCase{{"/NoMsg"}, 0, false, ""},
+                    OptionsCase{{"/NOMSGS"}, 0, true, ""}, OptionsCase{{"NOMSG"}, 0, true, ""},
+                    // Values keep their case; an empty "/E:" clears an earlier one.
+                    OptionsCase{{"/e:C:\\Tools\\Mossik.EXE"}, 0, true, "C:\\Tools\\Mossik.EXE"},
+                    OptionsCase{{"/E:a.exe", "/E:"}, 0, true, ""}, OptionsCase{{"/E:", "/E:b"}, 0, true, "b"},
+                    // Only ASCII letters are upper-cased, and unknown arguments are ignored.
+                    OptionsCase{{"/ｍ:64", "-M:3", "/X"}, 0, true, ""}));
 
 TEST(WantedDefaultSizeMBTest, WholeMegabytesOfPhysicalMemoryPlusOne) {
     EXPECT_EQ(WantedDefaultSizeMB(MemoryStatus{66584576, 0}), 64u);

@@ -293,17 +293,6 @@ TEST_F(MossikTest, StoredPositionIsApplied) {
     EXPECT_EQ(window.top, 200);
 }
 
-TEST_F(MossikTest, ArgumentCKeepsNextRunAndNoArgumentStoresTheStartTime) {
-    reg::SetDouble(L"Next Run", 1234.5);
-    {
-        Process monitor = StartRunningMonitor(L"C");
-        EXPECT_EQ(reg::GetDouble(L"Next Run"), 1234.5);
-    }
-    EndMonitors();
-    Process monitor = StartRunningMonitor(L"c");
-    EXPECT_NEAR(*reg::GetDouble(L"Next Run"), reg::NowAsDateTime(), 10 * kSecond);
-}
-
 TEST_F(MossikTest, DueScheduleCountsDownAndHandsOverToTheReservationToolWhichBringsTheMonitorBack) {
     ASSERT_TRUE(DefaultReservationIsBounded());
     std::filesystem::copy_file(ProductPath(L"Qelto.exe"), folder.Path() / L"Qelto.exe");
@@ -454,25 +443,6 @@ TEST_F(MossikTest, MissingReservationToolIsReportedOnceForTheTick) {
     EXPECT_TRUE(StaysFalse([&] { return WaitForNextDialog(monitor.Id(), box, 0ms) != nullptr; })) << "it came back";
     EXPECT_TRUE(monitor.IsRunning());
     EXPECT_TRUE(std::regex_match(Title(monitor), kTitleWithoutCountdown)) << ToUtf8(Title(monitor));
-}
-
-TEST_F(MossikTest, CycleIsAPeriodInMinutesAndZeroMeansNone) {
-    reg::SetDword(L"Time", 1);
-    reg::SetDword(L"Cycle", 120);
-    {
-        Process monitor = StartRunningMonitor(L"C");
-        EXPECT_TRUE(std::regex_match(Title(monitor), kTitleWithCountdown)) << ToUtf8(Title(monitor));
-        EXPECT_NEAR(*reg::GetDouble(L"Next Run"), reg::NowAsDateTime() + 120.0 / 1440.0, 10 * kSecond);
-        EXPECT_EQ(WaitForDialog(monitor.Id(), 0ms), nullptr);
-    }
-    EndMonitors();
-    reg::SetDword(L"Cycle", 0);
-    reg::SetDouble(L"Next Run", 0.0);
-    Process monitor = StartRunningMonitor(L"C");
-    Sleep(1500);
-    EXPECT_TRUE(std::regex_match(Title(monitor), kTitleWithoutCountdown)) << ToUtf8(Title(monitor));
-    EXPECT_EQ(reg::GetDouble(L"Next Run"), 0.0);
-    EXPECT_TRUE(monitor.IsRunning());
 }
 
 TEST_F(MossikTest, MenuSwitchesAboutAndExit) {
