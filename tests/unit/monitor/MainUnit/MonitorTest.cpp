@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <tuple>
 
 namespace qn {
@@ -685,13 +686,25 @@ TEST(HandoverReportTest, OnlyTheMonitorBackFromItsOwnHandOverShowsTheRecordStore
     }
 }
 
-TEST(MenuEntriesTest, TwelveEntriesInOrder) {
-    std::vector<std::string> captions;
-    for (const MenuEntry& entry : kMenuEntries) {
-        captions.emplace_back(entry.caption);
+TEST(MenuEntriesTest, EveryCommandOnceInTheOrderOfItsEnumWithSeparatorsOnlyBetweenCommands) {
+    std::vector<MenuCommand> commands;
+    std::set<std::string_view> captions;
+    for (std::size_t i = 0; i < kMenuEntries.size(); ++i) {
+        const MenuEntry& entry = kMenuEntries[i];
+        if (entry.command == MenuCommand::None) {
+            EXPECT_TRUE(i > 0 && i + 1 < kMenuEntries.size() && kMenuEntries[i - 1].command != MenuCommand::None)
+                << "a separator first, last or doubled at " << i;
+            continue;
+        }
+        commands.push_back(entry.command);
+        EXPECT_FALSE(entry.caption.empty()) << i;
+        EXPECT_TRUE(captions.insert(entry.caption).second) << "twice: " << entry.caption;
     }
-    EXPECT_THAT(captions, ElementsAre("空きメモリ確保", "-", "設定", "残メータを表示する", "常に最上面に表示する", "-",
-                                      "定期的に確保", "残メモリで確保", "-", "About Nimbi", "-", "終了"));
+    std::vector<MenuCommand> everyCommand; // the enum's order, None first and Exit last
+    for (int c = static_cast<int>(MenuCommand::None) + 1; c <= static_cast<int>(MenuCommand::Exit); ++c) {
+        everyCommand.push_back(static_cast<MenuCommand>(c));
+    }
+    EXPECT_EQ(commands, everyCommand);
 }
 
 } // namespace
