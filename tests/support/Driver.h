@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -123,6 +124,9 @@ void PressButton(HWND dialog, int buttonId);
 // within `timeout`), or its end (its exit code; nothing while it still runs).
 HWND PressAndWaitForDialog(const Process& program, HWND dialog, int buttonId, Milliseconds timeout = 10s);
 std::optional<DWORD> PressAndWaitForExit(const Process& program, HWND dialog, int buttonId, Milliseconds timeout = 10s);
+
+// Presses a combination of keys as the keyboard would, for the system's hot keys: down in order, up in reverse.
+void PressKeys(std::initializer_list<WORD> keys);
 
 // Waits for a balloon notification of a tray icon as Wine's shell shows it, a balloon tool tip of the shell's own
 // process, one at a time, and reads its text. Its title cannot be read from outside: Wine 8's tool tips do not

@@ -150,24 +150,6 @@ TEST_F(ComponentsTest, TaskbarCreatedAddsTheIconAgain) {
     EXPECT_FALSE(IconInTray());
 }
 
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (const WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 TEST_F(ComponentsTest, HotKeysFireWithTheirOwnIndexAfterBringingTheOwnerForward) {
     ASSERT_EQ(Command(host::kAddHotKey, 1, 0xC07B), 1); // Ctrl+Alt+F12
     ASSERT_EQ(Command(host::kAddHotKey, 2, 0xC07A), 1); // Ctrl+Alt+F11

@@ -564,24 +564,6 @@ TEST_F(MossikTest, ExitChosenWhileThePromptIsOpenEndsCleanly) {
     EXPECT_EQ(reg::GetDouble(L"Next Run"), 0.0);
 }
 
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 TEST_F(MossikTest, HotKeyStartsAReservation) {
     PlaceRecorder(L"Qelto.exe");
     reg::SetDword(L"Use Hot Key", 1);
