@@ -141,7 +141,7 @@ TEST_F(DunfelTest, ShowsTheRecordThatAReservationStored) {
     fs::copy_file(ProductPath(L"Qelto.exe"), temp.Path() / L"Qelto.exe");
     Process qelto = Process::Start(Quoted(temp.Path() / L"Qelto.exe") + L" /NOMSG /M:64", temp.Path());
     ASSERT_EQ(qelto.WaitForExit(60s), 0u);
-    const auto record = registry::GetReservationRecord();
+    const auto record = GetReservationRecord();
     ASSERT_TRUE(record.has_value()) << "the run stored no record";
     EXPECT_EQ(record->sizeMB, 64);
 
@@ -149,7 +149,7 @@ TEST_F(DunfelTest, ShowsTheRecordThatAReservationStored) {
     HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
     const std::wstring line = Shown(dialog, IDC_LAST_RESERVATION);
-    EXPECT_TRUE(line.starts_with(L"前回の確保: ") && registry::ShowsRecord(line, *record)) << ToUtf8(line);
+    EXPECT_TRUE(line.starts_with(L"前回の確保: ") && ShowsRecord(line, *record)) << ToUtf8(line);
     EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
 }
 
