@@ -48,11 +48,11 @@ void Check(HWND dialog, int id, bool on) {
 int ControlOf(FormField field) {
     switch (field) {
     case FormField::ReserveThreshold:
-        return IDC_MIN_MEMORY;
+        return IDC_RESERVE_THRESHOLD;
     case FormField::AskThreshold:
-        return IDC_CATION_MEMORY;
+        return IDC_ASK_THRESHOLD;
     case FormField::Period:
-        return IDC_CYCLE;
+        return IDC_PERIOD;
     case FormField::HotKey:
         return IDC_HOT_KEY;
     }
@@ -120,9 +120,9 @@ void SettingsDialog::Show() {
     for (const SwitchField& field : kSwitchFields) {
         Check(m_dialog, field.checkBox, form.*field.shown);
     }
-    SetItemText(m_dialog, IDC_MIN_MEMORY, form.reserveThresholdMB);
-    SetItemText(m_dialog, IDC_CATION_MEMORY, form.askThresholdMB);
-    SetItemText(m_dialog, IDC_CYCLE, form.periodMinutes);
+    SetItemText(m_dialog, IDC_RESERVE_THRESHOLD, form.reserveThresholdMB);
+    SetItemText(m_dialog, IDC_ASK_THRESHOLD, form.askThresholdMB);
+    SetItemText(m_dialog, IDC_PERIOD, form.periodMinutes);
     HWND hotKey = GetDlgItem(m_dialog, IDC_HOT_KEY);
     // A global hot key without Ctrl or Alt would take a key away from typing: the control adds Ctrl+Alt.
     SendMessageW(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
@@ -146,9 +146,9 @@ SettingsForm SettingsDialog::Entered() const {
     for (const SwitchField& field : kSwitchFields) {
         form.*field.shown = Checked(m_dialog, field.checkBox);
     }
-    form.reserveThresholdMB = ItemText(m_dialog, IDC_MIN_MEMORY);
-    form.askThresholdMB = ItemText(m_dialog, IDC_CATION_MEMORY);
-    form.periodMinutes = ItemText(m_dialog, IDC_CYCLE);
+    form.reserveThresholdMB = ItemText(m_dialog, IDC_RESERVE_THRESHOLD);
+    form.askThresholdMB = ItemText(m_dialog, IDC_ASK_THRESHOLD);
+    form.periodMinutes = ItemText(m_dialog, IDC_PERIOD);
     const auto control = static_cast<std::uint16_t>(SendDlgItemMessageW(m_dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0));
     form.hotKey = ShortcutFromHotKeyControl(control);
     return form;

@@ -61,12 +61,12 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     Process dunfel = Start();
     HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(Checked(dialog, IDC_MEMORY));
-    PressButton(dialog, IDC_MEMORY);
-    Type(dialog, IDC_MIN_MEMORY, L"256");
-    Type(dialog, IDC_CATION_MEMORY, L"300");
-    PressButton(dialog, IDC_TIME);
-    Type(dialog, IDC_CYCLE, L"15");
+    EXPECT_FALSE(Checked(dialog, IDC_RESERVE_WHEN_LOW));
+    PressButton(dialog, IDC_RESERVE_WHEN_LOW);
+    Type(dialog, IDC_RESERVE_THRESHOLD, L"256");
+    Type(dialog, IDC_ASK_THRESHOLD, L"300");
+    PressButton(dialog, IDC_PERIODIC);
+    Type(dialog, IDC_PERIOD, L"15");
     PressButton(dialog, IDC_USE_HOT_KEY);
     SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
     PressButton(dialog, IDC_WAIT_WHILE_BUSY);
@@ -93,12 +93,12 @@ TEST_F(DunfelTest, ShowsTheStoredValuesAndCancelWritesNothing) {
     Process dunfel = Start();
     HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(Shown(dialog, IDC_MIN_MEMORY), L"512");
-    EXPECT_TRUE(Checked(dialog, IDC_CATION));
+    EXPECT_EQ(Shown(dialog, IDC_RESERVE_THRESHOLD), L"512");
+    EXPECT_TRUE(Checked(dialog, IDC_ASK_WHEN_LOW));
     EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0), MAKEWORD(VK_F1, HOTKEYF_ALT));
     EXPECT_TRUE(Checked(dialog, IDC_WAIT_WHILE_BUSY) && Checked(dialog, IDC_NOTIFY_RESULT)) << "on until turned off";
-    Type(dialog, IDC_MIN_MEMORY, L"64");
-    PressButton(dialog, IDC_TIME);
+    Type(dialog, IDC_RESERVE_THRESHOLD, L"64");
+    PressButton(dialog, IDC_PERIODIC);
     EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
 
     EXPECT_EQ(GetDword(L"Min Memory"), 524288u);
@@ -117,8 +117,8 @@ TEST_F(DunfelTest, AThresholdAtThePhysicalMemoryIsRefusedInTheDialog) {
     Process dunfel = Start();
     HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
-    PressButton(dialog, IDC_MEMORY);
-    Type(dialog, IDC_MIN_MEMORY, totalMB.c_str());
+    PressButton(dialog, IDC_RESERVE_WHEN_LOW);
+    Type(dialog, IDC_RESERVE_THRESHOLD, totalMB.c_str());
     PressButton(dialog, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !Shown(dialog, IDC_MESSAGE).empty(); }, 5s));
     EXPECT_THAT(Shown(dialog, IDC_MESSAGE), HasSubstr(L"物理メモリ(" + totalMB + L" MB)以上"));
@@ -126,13 +126,13 @@ TEST_F(DunfelTest, AThresholdAtThePhysicalMemoryIsRefusedInTheDialog) {
     EXPECT_FALSE(GetRaw(L"Min Memory"));
 
     const std::wstring aboveTotal = Shown(dialog, IDC_MESSAGE);
-    Type(dialog, IDC_MIN_MEMORY, L"-1");
+    Type(dialog, IDC_RESERVE_THRESHOLD, L"-1");
     PressButton(dialog, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return Shown(dialog, IDC_MESSAGE) != aboveTotal; }, 5s)) << "-1 was not refused";
     EXPECT_TRUE(dunfel.IsRunning());
     EXPECT_FALSE(GetRaw(L"Min Memory"));
 
-    Type(dialog, IDC_MIN_MEMORY, L"128");
+    Type(dialog, IDC_RESERVE_THRESHOLD, L"128");
     EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDOK), 0u);
     EXPECT_EQ(GetDword(L"Min Memory"), 128u * 1024);
 }
