@@ -16,7 +16,7 @@ std::string FormatApplicationError(std::string_view errorClass, std::string_view
 
     std::string result;
     std::size_t next = 0;
-    const std::string_view format = kApplicationErrorFormat;
+    const std::string_view format = SharedTexts().applicationErrorFormat;
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == 'p') &&
             next < std::size(parts)) {
@@ -50,16 +50,19 @@ std::string_view WithoutClosing(std::string_view text) {
 
 std::string FailedCallText(std::string_view call, std::string_view subject, std::uint32_t code,
                            std::string_view systemMessage) {
+    const SharedTextSet& texts = SharedTexts();
     std::string text(call);
-    text += " failed";
+    text += texts.failedCall;
     if (!subject.empty()) {
-        text += " for ";
+        text += texts.failedCallFor;
         text += subject;
     }
     if (code == 0) {
         return text;
     }
-    text += " (error " + std::to_string(code) + ")";
+    text += " (";
+    text += texts.failedCallError;
+    text += std::to_string(code) + ")";
     if (const std::string_view reason = WithoutClosing(systemMessage); !reason.empty()) {
         text += ": ";
         text += reason;

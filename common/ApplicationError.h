@@ -10,8 +10,9 @@ namespace qn {
 std::string FormatApplicationError(std::string_view errorClass, std::string_view programFileName,
                                    std::uintptr_t codeAddress, std::string_view message);
 
-// The text of an error raised by a failed system call: which call failed, for what (when `subject` is not empty),
-// and why: "CreateWindowExW failed for TForm1 (error 1407): <the system's message>". The system's message loses
+// The text of an error raised by a failed system call: where the call failed (`call`, its place in the source),
+// for what (when `subject` is not empty), and why: "WindowObject.cpp:31 failed for TForm1 (error 1407): <the
+// system's message>". The system's message loses
 // its closing line break and full stop, which the report of the error adds as it does for every text; code 0 (the
 // call set none) names no reason.
 std::string FailedCallText(std::string_view call, std::string_view subject, std::uint32_t code,

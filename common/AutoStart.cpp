@@ -1,13 +1,12 @@
 #include "common/AutoStart.h"
 
+#include "common/ProductFiles.h"
 #include "common/RegistryValues.h"
 
 #include <algorithm>
 
 namespace qn {
 namespace {
-
-constexpr std::string_view kMonitorFile = "Mossik.exe";
 
 std::string_view Trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");

@@ -1,5 +1,7 @@
 #include "common/PathUtil.h"
 
+#include "common/ProductFiles.h"
+
 #include <algorithm>
 
 namespace qn {

@@ -16,12 +16,9 @@ std::string DirectoryKeepingRoot(std::string_view path);
 // The file name of a path: the text after its last "\", "/" or ":".
 std::string FileNameOf(std::string_view path);
 
-// The product's programs, installed side by side in one folder.
-inline constexpr std::string_view kProductPrograms[] = {"Qelto.exe", "Mossik.exe", "Dunfel.exe", "Kolvane.exe"};
-
-// Whether `path` names one of the product's programs in the folder of `ownPath`, the running program's own full
-// path. Letters A to Z compare regardless of case, as Windows compares file names; any other difference, another
-// spelling of the same folder included, makes it no program of ours.
+// Whether `path` names one of the product's programs (ProductFiles.h) in the folder of `ownPath`, the running program's
+// own full path. Letters A to Z compare regardless of case, as Windows compares file names; any other difference,
+// another spelling of the same folder included, makes it no program of ours.
 bool IsProductProgram(std::string_view path, std::string_view ownPath);
 
 } // namespace qn

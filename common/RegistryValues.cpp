@@ -1,5 +1,6 @@
 #include "common/RegistryValues.h"
 
+#include "common/Trace.h"
 #include "common/Unicode.h"
 
 #include <bit>
@@ -21,12 +22,23 @@ ValueQuery QueryWhole(RegistryKey& key, std::string_view name) {
     return key.QueryValue(name, info.size);
 }
 
+// A value that is there but cannot be used as its kind reads as its default; the trace says why.
+void TraceUnusable(const ValueQuery& query, std::string_view name) {
+    if (query.status != ValueQuery::Status::Missing) {
+        Trace(TraceLevel::Warning,
+              std::string(query.status == ValueQuery::Status::Failed ? "value cannot be read: "
+                                                                     : "value of another type or size: ") +
+                  std::string(name));
+    }
+}
+
 // `data` when the query gave exactly `size` bytes of `type`.
 std::optional<std::vector<std::uint8_t>> Exactly(RegistryKey& key, std::string_view name, std::uint32_t type,
                                                  std::size_t size) {
     ValueQuery query = key.QueryValue(name, size);
     if (query.status != ValueQuery::Status::Success || query.type != type || query.size != size ||
         query.data.size() != size) {
+        TraceUnusable(query, name);
         return std::nullopt;
     }
     return std::move(query.data);
@@ -91,6 +103,7 @@ std::optional<std::vector<std::uint8_t>> ReadBinaryStart(RegistryKey& key, std::
     ValueQuery query = QueryWhole(key, name);
     if (query.status != ValueQuery::Status::Success || query.type != regtype::kBinary || query.size < size ||
         query.data.size() < size) {
+        TraceUnusable(query, name);
         return std::nullopt;
     }
     query.data.resize(size);
@@ -112,22 +125,30 @@ ValueSnapshot TakeSnapshot(RegistryKey& key, std::string_view name) {
 }
 
 bool RestoreSnapshot(RegistryKey& key, const ValueSnapshot& snapshot) {
+    bool restored = false;
     switch (snapshot.state) {
     case ValueSnapshot::State::Absent:
         // Deleting a value that is not there fails too: what counts is that it is gone.
-        return key.DeleteValue(snapshot.name) || key.QueryValue(snapshot.name, 0).status == ValueQuery::Status::Missing;
+        restored =
+            key.DeleteValue(snapshot.name) || key.QueryValue(snapshot.name, 0).status == ValueQuery::Status::Missing;
+        break;
     case ValueSnapshot::State::Present:
-        return key.SetValue(snapshot.name, snapshot.type, snapshot.data);
+        restored = key.SetValue(snapshot.name, snapshot.type, snapshot.data);
+        break;
     case ValueSnapshot::State::Unreadable:
         break;
     }
-    return false;
+    if (!restored) {
+        Trace(TraceLevel::Warning, "value not put back: " + snapshot.name);
+    }
+    return restored;
 }
 
 std::optional<std::string> ReadText(RegistryKey& key, std::string_view name) {
     const ValueQuery query = QueryWhole(key, name);
     if (query.status != ValueQuery::Status::Success ||
         (query.type != regtype::kString && query.type != regtype::kExpandString) || query.size > kMaxValueBytes) {
+        TraceUnusable(query, name);
         return std::nullopt;
     }
     return TextOfStringData(query.data);

@@ -1,12 +1,15 @@
 #include "common/ReservationReport.h"
 
+#include "common/Texts.h"
+
 namespace qn {
 
 std::string ReservationSummary(const ReservationRecord& record, const NumberSeparators& separators) {
     // One number to a pattern: everything after a pattern's first number is copied as it stands.
-    return FormatNumberPattern("空き #,##0.00MB → ", record.freeBeforeMB, separators) +
-           FormatNumberPattern("#,##0.00MB（", record.freeAfterMB, separators) +
-           FormatNumberPattern("0.0 秒）", record.seconds, separators);
+    const SharedTextSet& texts = SharedTexts();
+    return FormatNumberPattern(texts.summaryBefore, record.freeBeforeMB, separators) +
+           FormatNumberPattern(texts.summaryAfter, record.freeAfterMB, separators) +
+           FormatNumberPattern(texts.summarySeconds, record.seconds, separators);
 }
 
 } // namespace qn

@@ -24,19 +24,6 @@ enum class SettingKind {
     Record,  // REG_BINARY of fields, each in its own kind's bytes (Integer 4, Float64 8), one after another
 };
 
-// What a value counts in.
-enum class SettingUnit {
-    None,
-    Kilobytes, // units of 1024 bytes
-    Minutes,
-    ShortcutCode,   // virtual key in bits 0 to 12, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt
-    LocalDateTime,  // days since 30 December 1899, local time; 0.0 is none
-    PositionRecord, // eight integers "%d,%d,%d,%d,%d,%d,%d,%d" of the meter window's placement
-    Megabytes,      // units of 1,048,576 bytes
-    Seconds,
-    ReservationRecord, // the fields of setting::kLastReservation, in the order described there
-};
-
 // The kind a value of each type is kept as.
 template <typename T>
 inline constexpr SettingKind kKindOf = SettingKind::Integer;
@@ -47,14 +34,13 @@ inline constexpr SettingKind kKindOf<double> = SettingKind::Float64;
 template <>
 inline constexpr SettingKind kKindOf<std::string_view> = SettingKind::Text;
 
-// One value of the settings key: its name, what it counts in, what an unreadable value reads as, and the
-// values that the programs write and take as meant (inclusive). Reads never check the range: what lies outside
-// it is for the reader of the value to handle.
+// One value of the settings key: its stored name, what an unreadable value reads as, and the values that the
+// programs write and take as meant (inclusive). Reads never check the range: what lies outside it is for the
+// reader of the value to handle. What a value counts in is said at its description.
 template <typename T>
 struct Setting {
     static constexpr SettingKind kind = kKindOf<T>;
     std::string_view name;
-    SettingUnit unit;
     T defaultValue;
     T min;
     T max;
@@ -81,7 +67,6 @@ struct ReservationRecord {
 struct ReservationRecordSetting {
     static constexpr SettingKind kind = SettingKind::Record;
     std::string_view name;
-    SettingUnit unit;
 };
 
 // Every value of the key. Names are fixed strings shared by the monitor and the settings program.
@@ -89,90 +74,82 @@ namespace setting {
 inline constexpr std::int32_t kIntMax = std::numeric_limits<std::int32_t>::max();
 inline constexpr std::int32_t kIntMin = std::numeric_limits<std::int32_t>::min();
 
-// The meter window hidden (read at start-up, written by the meter command).
-inline constexpr SwitchSetting kShow{"Show", SettingUnit::None, false, false, true};
-// The meter window above all others.
-inline constexpr SwitchSetting kTop{"Top", SettingUnit::None, false, false, true};
-// Reserve by itself when free memory falls to "Min Memory".
-inline constexpr SwitchSetting kMemory{"Memory", SettingUnit::None, false, false, true};
-// Threshold of "Memory", counted as the gauge counts free memory; 0 or less disables it.
-inline constexpr IntSetting kMinMemory{"Min Memory", SettingUnit::Kilobytes, 0, 0, kIntMax};
-// Periodic reservation.
-inline constexpr SwitchSetting kTime{"Time", SettingUnit::None, false, false, true};
-// The period of the periodic reservation: one minute to a day. Outside that there is no periodic schedule.
-inline constexpr IntSetting kCycle{"Cycle", SettingUnit::Minutes, 0, 1, 1440};
-// When the next periodic reservation is due; 0.0: none pending.
-inline constexpr FloatSetting kNextRun{"Next Run", SettingUnit::LocalDateTime, 0.0,
-                                       std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max()};
-// Ask whether to reserve when free memory falls to "Cation Memory".
-inline constexpr SwitchSetting kCation{"Cation", SettingUnit::None, false, false, true};
-// Threshold of "Cation", counted like "Min Memory"; 0 or less disables the prompt.
-inline constexpr IntSetting kCationMemory{"Cation Memory", SettingUnit::Kilobytes, 0, 0, kIntMax};
+// Each value is named for what it means; its stored name, shared with the settings program and kept byte for
+// byte, is the first field.
+
+// The meter window is hidden (read at start-up, written by the meter command). Stored as "Show".
+inline constexpr SwitchSetting kMeterHidden{"Show", false, false, true};
+// The meter window stands above all others.
+inline constexpr SwitchSetting kMeterOnTop{"Top", false, false, true};
+// Reserve by itself when free memory falls to the reserve threshold.
+inline constexpr SwitchSetting kReserveWhenLow{"Memory", false, false, true};
+// The threshold of kReserveWhenLow in kilobytes, counted as the gauge counts free memory; 0 or less disables it.
+inline constexpr IntSetting kReserveThreshold{"Min Memory", 0, 0, kIntMax};
+// Reserve periodically.
+inline constexpr SwitchSetting kPeriodic{"Time", false, false, true};
+// The period in minutes: one minute to a day. Outside that there is no periodic schedule.
+inline constexpr IntSetting kPeriodMinutes{"Cycle", 0, 1, 1440};
+// When the next periodic reservation is due, a local date-time; 0.0: none pending.
+inline constexpr FloatSetting kNextRun{"Next Run", 0.0, std::numeric_limits<double>::lowest(),
+                                       std::numeric_limits<double>::max()};
+// Ask whether to reserve when free memory falls to the ask threshold.
+inline constexpr SwitchSetting kAskWhenLow{"Cation", false, false, true};
+// The threshold of kAskWhenLow in kilobytes, counted like the reserve threshold; 0 or less disables the question.
+inline constexpr IntSetting kAskThreshold{"Cation Memory", 0, 0, kIntMax};
 // Register the global hot key.
-inline constexpr SwitchSetting kUseHotKey{"Use Hot Key", SettingUnit::None, false, false, true};
-// The hot key; bits 16 to 31 are ignored.
-inline constexpr IntSetting kHotKey{"Hot Key", SettingUnit::ShortcutCode, 0, kIntMin, kIntMax};
-// The meter window's last placement; empty: none. Read through the parent key, written only into an existing key
-// (see SettingsStore).
-inline constexpr TextSetting kPosition{"Position", SettingUnit::PositionRecord, "", "", ""};
+inline constexpr SwitchSetting kUseHotKey{"Use Hot Key", false, false, true};
+// The hot key as a shortcut code (virtual key in bits 0 to 12, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt); bits 16 to
+// 31 are ignored.
+inline constexpr IntSetting kHotKey{"Hot Key", 0, kIntMin, kIntMax};
+// The meter window's last placement, eight integers "%d,%d,%d,%d,%d,%d,%d,%d"; empty: none. Read through the
+// parent key, written only into an existing key (see SettingsStore).
+inline constexpr TextSetting kMeterPosition{"Position", "", "", ""};
 // The monitor's own note to the monitor that the reservation tool brings back: the hand-over was started by
-// low memory (written just before the monitor ends, cleared by the next start).
-inline constexpr SwitchSetting kLowMemoryHandover{"Low Memory Handover", SettingUnit::None, false, false, true};
-// Hold automatic runs (schedule, low memory, the low-memory prompt) back while the user is busy with a
+// low memory (written just before the hand-over, cleared by the next start).
+inline constexpr SwitchSetting kLowMemoryHandover{"Low Memory Handover", false, false, true};
+// Hold automatic runs (schedule, low memory, the low-memory question) back while the user is busy with a
 // full-screen program or a presentation.
-inline constexpr SwitchSetting kWaitWhileBusy{"Wait While Busy", SettingUnit::None, true, false, true};
+inline constexpr SwitchSetting kWaitWhileBusy{"Wait While Busy", true, false, true};
 // The monitor that comes back after its own hand-over shows what the run did, as a balloon of its tray icon.
-inline constexpr SwitchSetting kNotifyResult{"Notify Result", SettingUnit::None, true, false, true};
-// The monitor's own note of when it last handed over to the reservation tool (written just before the monitor
-// ends, cleared by the next start); 0.0: none.
-inline constexpr FloatSetting kHandoverTime{"Handover Time", SettingUnit::LocalDateTime, 0.0,
-                                            std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max()};
+inline constexpr SwitchSetting kNotifyResult{"Notify Result", true, false, true};
+// The monitor's own note of when it last handed over to the reservation tool, a local date-time (written just
+// before the hand-over, cleared by the next start); 0.0: none.
+inline constexpr FloatSetting kHandoverTime{"Handover Time", 0.0, std::numeric_limits<double>::lowest(),
+                                            std::numeric_limits<double>::max()};
 // The last run of the reservation tool that took a block, written by that run. Absent: no run yet.
-inline constexpr ReservationRecordSetting kLastReservation{"Last Reservation", SettingUnit::ReservationRecord};
+inline constexpr ReservationRecordSetting kLastReservation{"Last Reservation"};
 // Its fields, in their stored order. A shorter record, or any field not a finite number within its range, is no
 // record at all; a longer one is read by its start, which is these fields (a later version may append more).
 namespace last_reservation {
-// From 31 December 1899 to the end of the year 9999.
-inline constexpr FloatSetting kEnded{"Ended", SettingUnit::LocalDateTime, 0.0, 1.0, 2958466.0};
-inline constexpr IntSetting kSize{"Size", SettingUnit::Megabytes, 0, 1, kIntMax};
-// Up to 2^63 bytes.
+// A local date-time from 31 December 1899 to the end of the year 9999.
+inline constexpr FloatSetting kEnded{"Ended", 0.0, 1.0, 2958466.0};
+// Megabytes.
+inline constexpr IntSetting kSize{"Size", 0, 1, kIntMax};
+// Megabytes, up to 2^63 bytes.
 inline constexpr double kMaxMegabytes = 8796093022208.0;
-inline constexpr FloatSetting kFreeBefore{"Free Before", SettingUnit::Megabytes, 0.0, 0.0, kMaxMegabytes};
-inline constexpr FloatSetting kFreeAfter{"Free After", SettingUnit::Megabytes, 0.0, 0.0, kMaxMegabytes};
-// Up to a year.
-inline constexpr FloatSetting kSeconds{"Seconds", SettingUnit::Seconds, 0.0, 0.0, 31536000.0};
+inline constexpr FloatSetting kFreeBefore{"Free Before", 0.0, 0.0, kMaxMegabytes};
+inline constexpr FloatSetting kFreeAfter{"Free After", 0.0, 0.0, kMaxMegabytes};
+// Seconds, up to a year.
+inline constexpr FloatSetting kSeconds{"Seconds", 0.0, 0.0, 31536000.0};
 } // namespace last_reservation
 
-// Name, kind and unit of every value, for whatever has to go through all of them.
+// Name and kind of every value, for whatever has to go through all of them.
 struct Description {
     std::string_view name;
     SettingKind kind;
-    SettingUnit unit;
 };
 template <typename T>
 constexpr Description Describe(const Setting<T>& s) {
-    return {s.name, s.kind, s.unit};
+    return {s.name, s.kind};
 }
 constexpr Description Describe(const ReservationRecordSetting& s) {
-    return {s.name, s.kind, s.unit};
+    return {s.name, s.kind};
 }
 inline constexpr Description kAll[] = {
-    Describe(kShow),
-    Describe(kTop),
-    Describe(kMemory),
-    Describe(kMinMemory),
-    Describe(kTime),
-    Describe(kCycle),
-    Describe(kNextRun),
-    Describe(kCation),
-    Describe(kCationMemory),
-    Describe(kUseHotKey),
-    Describe(kHotKey),
-    Describe(kPosition),
-    Describe(kLowMemoryHandover),
-    Describe(kWaitWhileBusy),
-    Describe(kNotifyResult),
-    Describe(kHandoverTime),
+    Describe(kMeterHidden),       Describe(kMeterOnTop),    Describe(kReserveWhenLow), Describe(kReserveThreshold),
+    Describe(kPeriodic),          Describe(kPeriodMinutes), Describe(kNextRun),        Describe(kAskWhenLow),
+    Describe(kAskThreshold),      Describe(kUseHotKey),     Describe(kHotKey),         Describe(kMeterPosition),
+    Describe(kLowMemoryHandover), Describe(kWaitWhileBusy), Describe(kNotifyResult),   Describe(kHandoverTime),
     Describe(kLastReservation),
 };
 } // namespace setting

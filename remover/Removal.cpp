@@ -4,6 +4,8 @@
 #include "common/PathUtil.h"
 #include "common/SettingsKey.h"
 #include "common/Texts.h"
+#include "common/Trace.h"
+#include "remover/RemoverTexts.h"
 
 #include <algorithm>
 
@@ -56,7 +58,9 @@ bool DeleteProductFiles(RemoverPort& port, const std::string& directory) {
         }
     }
     for (const std::string_view name : kTextFiles) {
-        port.RemoveFile(directory + std::string(name));
+        if (port.RemoveFile(directory + std::string(name)) != FileDeletion::Deleted) {
+            Trace(TraceLevel::Info, "text file not deleted: " + std::string(name.substr(1)));
+        }
     }
     return true;
 }
@@ -77,22 +81,22 @@ bool DeleteKeyTree(RegistryKey& parent, std::string_view path) {
 }
 
 int RunRemoval(RemoverPort& port, RegistryKey& currentUser, FileNamePort& names) {
-    if (Show(port, removal::kConfirmRegistry, kQuestion) == DialogAnswer::Cancel) {
+    if (Show(port, RemoverTexts().confirmRegistry, kQuestion) == DialogAnswer::Cancel) {
         return 0;
     }
     const std::string directory = DirectoryKeepingRoot(port.ProgramPath());
     if (!DeleteRegistryEntries(currentUser, directory, names)) {
-        Show(port, removal::kRegistryFailed, kFailure);
+        Show(port, RemoverTexts().registryFailed, kFailure);
         return 0;
     }
-    if (Show(port, removal::kConfirmFiles, kQuestion) == DialogAnswer::Cancel) {
+    if (Show(port, RemoverTexts().confirmFiles, kQuestion) == DialogAnswer::Cancel) {
         return 0;
     }
     if (!DeleteProductFiles(port, directory)) {
-        Show(port, removal::kFilesFailed, kFailure);
+        Show(port, RemoverTexts().filesFailed, kFailure);
         return 0;
     }
-    Show(port, removal::kDone, kNotice);
+    Show(port, RemoverTexts().done, kNotice);
     return 0;
 }
 

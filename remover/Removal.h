@@ -23,16 +23,6 @@ public:
     virtual bool FileExists(const std::string& path) = 0;
 };
 
-// Texts of the removal tool's dialogs.
-namespace removal {
-inline constexpr std::string_view kConfirmRegistry = "確認します｡\r\nQeltoNimbiのレジストリ情報を削除しますか？";
-inline constexpr std::string_view kRegistryFailed = "レジストリ情報の削除に失敗しました｡\r\n手動で削除してください｡";
-inline constexpr std::string_view kConfirmFiles =
-    "レジストリ情報を削除しました｡\r\n\r\nQeltoNimbiの\r\n関連ファイルの削除をしますか？";
-inline constexpr std::string_view kFilesFailed = "ファイルの削除に失敗しました｡\r\n手動で削除してください｡";
-inline constexpr std::string_view kDone = "このプログラムを終了後\r\nKolvane.EXEを削除してください｡";
-} // namespace removal
-
 // Deletes the key at `path` below `parent` with every key below it; true when the key itself is gone. A symbolic
 // link on the way down is deleted as it is: the key it points to, and everything below that, stays.
 bool DeleteKeyTree(RegistryKey& parent, std::string_view path);

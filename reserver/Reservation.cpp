@@ -3,6 +3,7 @@
 #include "common/ApplicationError.h"
 #include "common/IntConv.h"
 #include "common/Texts.h"
+#include "reserver/ReserverTexts.h"
 
 #include <algorithm>
 #include <limits>
@@ -63,9 +64,8 @@ std::int32_t DefaultSizeMB(const MemoryStatus& status, std::uint64_t obtainableM
 }
 
 std::string ResultText(std::uint64_t availPhysBytes, const NumberSeparators& separators) {
-    std::string text =
-        FormatNumberPattern("###,##0.00MBの空きメモリを確保しました", BytesToMegabytes(availPhysBytes), separators);
-    text += "\r\r\n QeltoNimbi -メモリ確保-\r\n";
+    std::string text = FormatNumberPattern(ReserverTexts().resultPattern, BytesToMegabytes(availPhysBytes), separators);
+    text += ReserverTexts().resultClosing;
     text += kCopyright;
     return text;
 }
@@ -82,7 +82,8 @@ int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port
     }
     const std::string title(kTitleVersioned);
     if (options.showMessages) {
-        const std::string question = std::to_string(options.sizeMB) + "ＭＢの確保を行います";
+        const std::string question =
+            std::to_string(options.sizeMB) + std::string(ReserverTexts().confirmationAfterSize);
         if (port.ShowMessage(question, title, mb::kOkCancel | mb::kIconInformation | mb::kSystemModal) ==
             DialogAnswer::Cancel) {
             return 0;
@@ -102,8 +103,9 @@ int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port
             port.ReserveAndRelease(static_cast<std::uint64_t>(options.sizeMB) * kMegabyte, options.showMessages);
         if (!outcome.obtained) {
             port.ShowMessage(FormatApplicationError(kOutOfMemoryClass, port.ProgramFileName(), outcome.failureAddress,
-                                                    kOutOfMemoryText),
-                             std::string(kApplicationErrorTitle), mb::kOk | mb::kIconStop | mb::kTaskModal);
+                                                    SharedTexts().outOfMemory),
+                             std::string(SharedTexts().applicationErrorTitle),
+                             mb::kOk | mb::kIconStop | mb::kTaskModal);
             return 1;
         }
         const double seconds = static_cast<double>(port.SteadyMilliseconds() - started) / 1000.0;

@@ -2,10 +2,13 @@
 
 #include "common/MemoryUnits.h"
 #include "common/PathUtil.h"
+#include "common/ProductFiles.h"
 #include "common/RegistryValues.h"
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
+#include "common/Trace.h"
 #include "common/Unicode.h"
+#include "settings/SettingsTexts.h"
 
 #include <cstdio>
 #include <optional>
@@ -16,9 +19,9 @@ namespace qn {
 namespace {
 
 // The largest threshold that can be typed: the whole megabytes within the range of either threshold.
-static_assert(setting::kMinMemory.min == setting::kCationMemory.min &&
-              setting::kMinMemory.max == setting::kCationMemory.max);
-constexpr std::int64_t kMaxThresholdMB = setting::kMinMemory.max / 1024;
+static_assert(setting::kReserveThreshold.min == setting::kAskThreshold.min &&
+              setting::kReserveThreshold.max == setting::kAskThreshold.max);
+constexpr std::int64_t kMaxThresholdMB = setting::kReserveThreshold.max / 1024;
 
 bool IsExtendedKey(unsigned vk) {
     using namespace extended_key;
@@ -70,60 +73,51 @@ struct ThresholdField {
     bool SettingsForm::*enabled;
     std::string SettingsForm::*shownMB;
     std::int32_t ProgramSettings::*kilobytes;
-    const char* invalid;
-    const char* zero;
-    const char* tooLarge;
+    std::string_view SettingsTextSet::*invalid;
+    std::string_view SettingsTextSet::*zero;
+    std::string_view SettingsTextSet::*tooLarge;
 };
 
 constexpr ThresholdField kThresholds[] = {
-    {FormField::MinMemory, &SettingsForm::memory, &SettingsForm::minMemoryMB, &ProgramSettings::minMemoryKB,
-     "自動で確保する残メモリには0以上の整数をMB単位で入力してください｡",
-     "自動で確保する残メモリを1MB以上にしてください｡",
-     "自動で確保する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが起動するたびに確保を繰り返します｡"},
-    {FormField::CationMemory, &SettingsForm::cation, &SettingsForm::cationMemoryMB, &ProgramSettings::cationMemoryKB,
-     "確認する残メモリには0以上の整数をMB単位で入力してください｡", "確認する残メモリを1MB以上にしてください｡",
-     "確認する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが絶えず確保を尋ねてきます｡"},
+    {FormField::ReserveThreshold, &SettingsForm::reserveWhenLow, &SettingsForm::reserveThresholdMB,
+     &ProgramSettings::reserveThresholdKB, &SettingsTextSet::reserveThresholdInvalid,
+     &SettingsTextSet::reserveThresholdZero, &SettingsTextSet::reserveThresholdTooLarge},
+    {FormField::AskThreshold, &SettingsForm::askWhenLow, &SettingsForm::askThresholdMB,
+     &ProgramSettings::askThresholdKB, &SettingsTextSet::askThresholdInvalid, &SettingsTextSet::askThresholdZero,
+     &SettingsTextSet::askThresholdTooLarge},
 };
 
-// Where each value of the settings key goes in ProgramSettings.
-constexpr std::pair<const SwitchSetting*, bool ProgramSettings::*> kSwitches[] = {
-    {&setting::kMemory, &ProgramSettings::memory},
-    {&setting::kCation, &ProgramSettings::cation},
-    {&setting::kTime, &ProgramSettings::time},
-    {&setting::kUseHotKey, &ProgramSettings::useHotKey},
-    {&setting::kWaitWhileBusy, &ProgramSettings::waitWhileBusy},
-    {&setting::kNotifyResult, &ProgramSettings::notifyResult},
-};
+// Where each number of the settings key goes in ProgramSettings.
 constexpr std::pair<const IntSetting*, std::int32_t ProgramSettings::*> kNumbers[] = {
-    {&setting::kMinMemory, &ProgramSettings::minMemoryKB},
-    {&setting::kCationMemory, &ProgramSettings::cationMemoryKB},
-    {&setting::kCycle, &ProgramSettings::cycleMinutes},
+    {&setting::kReserveThreshold, &ProgramSettings::reserveThresholdKB},
+    {&setting::kAskThreshold, &ProgramSettings::askThresholdKB},
+    {&setting::kPeriodMinutes, &ProgramSettings::periodMinutes},
     {&setting::kHotKey, &ProgramSettings::hotKey},
 };
 
-std::string WithTotal(const char* pattern, std::uint64_t totalMB) {
-    char text[512] = {};
-    std::snprintf(text, sizeof text, pattern, static_cast<unsigned long long>(totalMB));
+std::string WithTotal(std::string_view pattern, std::uint64_t totalMB) {
+    std::string text(pattern);
+    text.replace(text.find("%llu"), 4, std::to_string(totalMB));
     return text;
 }
 
 // The kilobytes to store for one threshold, or why not.
 std::variant<std::int32_t, FormError> Threshold(const std::string& shown, bool enabled, std::int32_t storedKB,
-                                                std::uint64_t totalPhysBytes, const ThresholdField& texts) {
+                                                std::uint64_t totalPhysBytes, const ThresholdField& field) {
     // The largest stored kilobytes show as one megabyte more than a typed value may be; shown unchanged, they stay.
     const auto mb = ParseCount(shown, kMaxThresholdMB + 1);
     const bool unchanged = mb && storedKB > 0 && *mb == ShownMB(storedKB);
     if (!mb || (!unchanged && *mb > kMaxThresholdMB)) {
-        return FormError{texts.field, texts.invalid};
+        return FormError{field.field, std::string(SettingsTexts().*field.invalid)};
     }
     const std::int32_t kilobytes = unchanged ? storedKB : static_cast<std::int32_t>(*mb * 1024);
     if (enabled && kilobytes == 0) {
-        return FormError{texts.field, texts.zero};
+        return FormError{field.field, std::string(SettingsTexts().*field.zero)};
     }
     // Free memory never exceeds the total, so such a threshold would hold all the time. Compared in the whole
     // megabytes the dialog shows, so that typing the total it names is refused too.
     if (enabled && static_cast<std::uint64_t>(kilobytes) * kKilobyte >= WholeMegabytes(totalPhysBytes) * kMegabyte) {
-        return FormError{texts.field, WithTotal(texts.tooLarge, WholeMegabytes(totalPhysBytes))};
+        return FormError{field.field, WithTotal(SettingsTexts().*field.tooLarge, WholeMegabytes(totalPhysBytes))};
     }
     return kilobytes;
 }
@@ -136,8 +130,8 @@ ProgramSettings ReadProgramSettings(RegistryKey& currentUser) {
     if (!key) {
         return s;
     }
-    for (const auto& [value, member] : kSwitches) {
-        s.*member = ReadSetting(*key, *value);
+    for (const SwitchField& field : kSwitchFields) {
+        s.*field.value = ReadSetting(*key, *field.stored);
     }
     for (const auto& [value, member] : kNumbers) {
         s.*member = ReadSetting(*key, *value);
@@ -151,8 +145,8 @@ bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
         return false;
     }
     bool written = true;
-    for (const auto& [value, member] : kSwitches) {
-        written &= WriteSetting(*key, *value, s.*member);
+    for (const SwitchField& field : kSwitchFields) {
+        written &= WriteSetting(*key, *field.stored, s.*field.value);
     }
     for (const auto& [value, member] : kNumbers) {
         written &= WriteSetting(*key, *value, s.*member);
@@ -166,14 +160,21 @@ namespace {
 std::vector<ValueSnapshot> SnapshotProgramSettings(RegistryKey& currentUser) {
     std::vector<ValueSnapshot> snapshots;
     if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
-        for (const auto& value : kSwitches) {
-            snapshots.push_back(TakeSnapshot(*key, value.first->name));
+        for (const SwitchField& field : kSwitchFields) {
+            snapshots.push_back(TakeSnapshot(*key, field.stored->name));
         }
         for (const auto& value : kNumbers) {
             snapshots.push_back(TakeSnapshot(*key, value.first->name));
         }
     }
     return snapshots;
+}
+
+// The start at log-on as it was, as far as the registry lets it.
+void RestoreStart(RegistryKey& currentUser, const AutoStartRecord& record) {
+    if (!RestoreAutoStartRecord(currentUser, record)) {
+        Trace(TraceLevel::Warning, "start at log-on not put back");
+    }
 }
 
 void RestoreProgramSettings(RegistryKey& currentUser, const std::vector<ValueSnapshot>& snapshots) {
@@ -195,7 +196,7 @@ SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settin
             return SaveFailure::AutoStart;
         }
         if (!SetAutoStart(currentUser, directory, autoStartWanted, names)) {
-            RestoreAutoStartRecord(currentUser, *before);
+            RestoreStart(currentUser, *before);
             return SaveFailure::AutoStart;
         }
     }
@@ -205,7 +206,7 @@ SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settin
         // too): a value that was absent is absent again, one of another type has its type and bytes back.
         RestoreProgramSettings(currentUser, valuesBefore);
         if (before) {
-            RestoreAutoStartRecord(currentUser, *before);
+            RestoreStart(currentUser, *before);
         }
         return SaveFailure::Settings;
     }
@@ -214,29 +215,23 @@ SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settin
 
 SettingsForm FormOf(const ProgramSettings& stored) {
     SettingsForm form;
-    form.memory = stored.memory;
-    form.minMemoryMB = std::to_string(ShownMB(stored.minMemoryKB));
-    form.cation = stored.cation;
-    form.cationMemoryMB = std::to_string(ShownMB(stored.cationMemoryKB));
-    form.time = stored.time;
-    form.cycleMinutes =
-        std::to_string(setting::kCycle.InRange(stored.cycleMinutes) ? stored.cycleMinutes : kDefaultCycleMinutes);
-    form.useHotKey = stored.useHotKey;
+    for (const SwitchField& field : kSwitchFields) {
+        form.*field.shown = stored.*field.value;
+    }
+    form.reserveThresholdMB = std::to_string(ShownMB(stored.reserveThresholdKB));
+    form.askThresholdMB = std::to_string(ShownMB(stored.askThresholdKB));
+    form.periodMinutes = std::to_string(setting::kPeriodMinutes.InRange(stored.periodMinutes) ? stored.periodMinutes
+                                                                                              : kDefaultPeriodMinutes);
     form.hotKey = static_cast<std::uint16_t>(stored.hotKey & 0xFFFF);
-    form.waitWhileBusy = stored.waitWhileBusy;
-    form.notifyResult = stored.notifyResult;
     return form;
 }
 
 std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& form, const ProgramSettings& stored,
                                                           std::uint64_t totalPhysBytes) {
     ProgramSettings s;
-    s.memory = form.memory;
-    s.cation = form.cation;
-    s.time = form.time;
-    s.useHotKey = form.useHotKey;
-    s.waitWhileBusy = form.waitWhileBusy;
-    s.notifyResult = form.notifyResult;
+    for (const SwitchField& field : kSwitchFields) {
+        s.*field.value = form.*field.shown;
+    }
     for (const ThresholdField& t : kThresholds) {
         const auto kilobytes = Threshold(form.*t.shownMB, form.*t.enabled, stored.*t.kilobytes, totalPhysBytes, t);
         if (const auto* error = std::get_if<FormError>(&kilobytes)) {
@@ -244,14 +239,14 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
         }
         s.*t.kilobytes = std::get<std::int32_t>(kilobytes);
     }
-    const auto cycle = ParseCount(form.cycleMinutes, setting::kCycle.max);
-    if (!cycle || !setting::kCycle.InRange(static_cast<std::int32_t>(*cycle))) {
-        return FormError{FormField::Cycle, "確保する間隔は1～1440分(1日)の整数で入力してください｡"};
+    const auto cycle = ParseCount(form.periodMinutes, setting::kPeriodMinutes.max);
+    if (!cycle || !setting::kPeriodMinutes.InRange(static_cast<std::int32_t>(*cycle))) {
+        return FormError{FormField::Period, std::string(SettingsTexts().periodInvalid)};
     }
-    s.cycleMinutes = static_cast<std::int32_t>(*cycle);
+    s.periodMinutes = static_cast<std::int32_t>(*cycle);
 
     if (form.useHotKey && (form.hotKey & 0x1FFF) == 0) {
-        return FormError{FormField::HotKey, "ホットキーにするキーを押してください｡"};
+        return FormError{FormField::HotKey, std::string(SettingsTexts().hotKeyMissing)};
     }
     // A hot key the user did not change keeps the upper bits it was stored with.
     s.hotKey = form.hotKey == (stored.hotKey & 0xFFFF) ? stored.hotKey : form.hotKey;
@@ -284,20 +279,21 @@ std::optional<ReservationRecord> ReadLastReservation(RegistryKey& currentUser) {
 
 std::string LastReservationLine(const std::optional<ReservationRecord>& record, const NumberSeparators& separators) {
     if (!record) {
-        return "前回の確保: まだありません";
+        return std::string(SettingsTexts().lastRunNone);
     }
     const LocalTime ended = DecodeDateTime(record->ended);
     char when[32] = {};
     std::snprintf(when, sizeof when, "%d/%02d/%02d %02d:%02d", ended.year, ended.month, ended.day, ended.hour,
                   ended.minute);
-    return std::string("前回の確保: ") + when + "  " + ReservationSummary(*record, separators);
+    return std::string(SettingsTexts().lastRun) + when + "  " + ReservationSummary(*record, separators);
 }
 
 void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath) {
     if (launcher.MonitorRunning()) {
         return;
     }
-    launcher.StartMonitor(DirectoryWithoutSeparator(programPath) + "\\Mossik.exe", DirectoryKeepingRoot(programPath));
+    launcher.StartMonitor(DirectoryWithoutSeparator(programPath) + "\\" + std::string(kMonitorFile),
+                          DirectoryKeepingRoot(programPath));
 }
 
 } // namespace qn

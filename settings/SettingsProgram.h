@@ -3,6 +3,7 @@
 #include "common/NumberFormat.h"
 #include "common/RegistryKey.h"
 #include "common/SettingsKey.h"
+#include "settings/SettingsIds.h"
 
 #include <cstdint>
 #include <optional>
@@ -15,12 +16,12 @@ namespace qn {
 // The values the settings program writes for the monitor, in the units the settings key keeps them; what each
 // means, its unit and its range are in the description of the setting that gives the field its default.
 struct ProgramSettings {
-    bool memory = setting::kMemory.defaultValue;
-    std::int32_t minMemoryKB = setting::kMinMemory.defaultValue;
-    bool cation = setting::kCation.defaultValue;
-    std::int32_t cationMemoryKB = setting::kCationMemory.defaultValue;
-    bool time = setting::kTime.defaultValue;
-    std::int32_t cycleMinutes = setting::kCycle.defaultValue;
+    bool reserveWhenLow = setting::kReserveWhenLow.defaultValue;
+    std::int32_t reserveThresholdKB = setting::kReserveThreshold.defaultValue;
+    bool askWhenLow = setting::kAskWhenLow.defaultValue;
+    std::int32_t askThresholdKB = setting::kAskThreshold.defaultValue;
+    bool periodic = setting::kPeriodic.defaultValue;
+    std::int32_t periodMinutes = setting::kPeriodMinutes.defaultValue;
     bool useHotKey = setting::kUseHotKey.defaultValue;
     std::int32_t hotKey = setting::kHotKey.defaultValue;
     bool waitWhileBusy = setting::kWaitWhileBusy.defaultValue;
@@ -45,24 +46,41 @@ SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settin
 // The dialog's fields as the user sees and edits them: thresholds in whole megabytes, the period in minutes,
 // the hot key as a shortcut code.
 struct SettingsForm {
-    bool memory = false;
-    std::string minMemoryMB;
-    bool cation = false;
-    std::string cationMemoryMB;
-    bool time = false;
-    std::string cycleMinutes;
+    bool reserveWhenLow = false;
+    std::string reserveThresholdMB;
+    bool askWhenLow = false;
+    std::string askThresholdMB;
+    bool periodic = false;
+    std::string periodMinutes;
     bool useHotKey = false;
     std::uint16_t hotKey = 0;
     bool waitWhileBusy = false;
     bool notifyResult = false;
 };
 
-// A period for the form when the stored one is outside the range of "Cycle".
-inline constexpr std::int32_t kDefaultCycleMinutes = 30;
+// Each switch of the settings program: its value of the settings key, where ProgramSettings and the form keep it,
+// and the check box the dialog shows it in (a control id of SettingsIds.h).
+struct SwitchField {
+    const SwitchSetting* stored;
+    bool ProgramSettings::*value;
+    bool SettingsForm::*shown;
+    int checkBox;
+};
+inline constexpr SwitchField kSwitchFields[] = {
+    {&setting::kReserveWhenLow, &ProgramSettings::reserveWhenLow, &SettingsForm::reserveWhenLow, IDC_RESERVE_WHEN_LOW},
+    {&setting::kAskWhenLow, &ProgramSettings::askWhenLow, &SettingsForm::askWhenLow, IDC_ASK_WHEN_LOW},
+    {&setting::kPeriodic, &ProgramSettings::periodic, &SettingsForm::periodic, IDC_PERIODIC},
+    {&setting::kUseHotKey, &ProgramSettings::useHotKey, &SettingsForm::useHotKey, IDC_USE_HOT_KEY},
+    {&setting::kWaitWhileBusy, &ProgramSettings::waitWhileBusy, &SettingsForm::waitWhileBusy, IDC_WAIT_WHILE_BUSY},
+    {&setting::kNotifyResult, &ProgramSettings::notifyResult, &SettingsForm::notifyResult, IDC_NOTIFY_RESULT},
+};
+
+// A period for the form when the stored one is outside the range of the period.
+inline constexpr std::int32_t kDefaultPeriodMinutes = 30;
 
 SettingsForm FormOf(const ProgramSettings& stored);
 
-enum class FormField { MinMemory, CationMemory, Cycle, HotKey };
+enum class FormField { ReserveThreshold, AskThreshold, Period, HotKey };
 struct FormError {
     FormField field;
     std::string message;

@@ -24,7 +24,7 @@ ErrorBoxLook LookOf(ErrorKind kind) {
     case ErrorKind::SettingsProgram:
         return {kTitlePlain, MB_OK | MB_ICONSTOP};
     case ErrorKind::WindowlessTool:
-        return {kApplicationErrorTitle, MB_OK | MB_ICONSTOP | MB_TASKMODAL};
+        return {SharedTexts().applicationErrorTitle, MB_OK | MB_ICONSTOP | MB_TASKMODAL};
     }
     return {{}, MB_OK | MB_ICONERROR};
 }

@@ -59,7 +59,8 @@ int RunWindowlessTool(Body body, std::uintptr_t codeAddress) {
     try {
         return body();
     } catch (const std::bad_alloc&) {
-        ReportError(ErrorKind::WindowlessTool, kOutOfMemoryText, ErrorOrigin{nullptr, kOutOfMemoryClass, codeAddress});
+        ReportError(ErrorKind::WindowlessTool, SharedTexts().outOfMemory,
+                    ErrorOrigin{nullptr, kOutOfMemoryClass, codeAddress});
     } catch (const std::exception& error) {
         ReportError(ErrorKind::WindowlessTool, error.what(), ErrorOrigin{nullptr, "Exception", codeAddress});
     }

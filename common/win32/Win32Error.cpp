@@ -1,6 +1,7 @@
 #include "common/win32/Win32Error.h"
 
 #include "common/ApplicationError.h"
+#include "common/PathUtil.h"
 #include "common/win32/Utf.h"
 
 #include <iterator>
@@ -15,9 +16,13 @@ std::string SystemMessage(DWORD code) {
     return Narrow(std::wstring_view(text, length));
 }
 
-void ThrowLastError(std::string_view call, std::wstring_view subject) {
+std::string CallSite(const std::source_location& where) {
+    return FileNameOf(where.file_name()) + ":" + std::to_string(where.line());
+}
+
+void ThrowLastError(std::wstring_view subject, const std::source_location& where) {
     const DWORD code = ::GetLastError();
-    throw Win32Error(code, FailedCallText(call, Narrow(subject), code, SystemMessage(code)));
+    throw Win32Error(code, FailedCallText(CallSite(where), Narrow(subject), code, SystemMessage(code)));
 }
 
 } // namespace qn::win32

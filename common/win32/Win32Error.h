@@ -1,10 +1,11 @@
 #pragma once
-// How a failed Win32 call becomes an error: one that says which call failed, for what, and why, with the
-// system's error code and message taken where the call failed (in the manner of wil's THROW_LAST_ERROR_IF).
+// How a failed Win32 call becomes an error: one that says where the call failed (its file and line), for what,
+// and why, with the system's error code and message taken there (in the manner of wil's THROW_LAST_ERROR_IF).
 // Failures that the programs report in a text of their own never come this way; these reach the last-resort
 // error box, where the reason is what helps on a user's machine.
 #include <windows.h>
 
+#include <source_location>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -23,14 +24,20 @@ private:
 // The system's message for an error code, in the user's language, as UTF-8; empty when the system has none.
 std::string SystemMessage(DWORD code);
 
-// Throws the Win32Error of the call named `call` (for `subject`, when given) with GetLastError(), which it reads
-// before anything else.
-[[noreturn]] void ThrowLastError(std::string_view call, std::wstring_view subject = {});
+// Where a call is made, as an error names it: the source file's name and the line ("WindowObject.cpp:31").
+std::string CallSite(const std::source_location& where);
 
-// The one way a failed Win32 call becomes an error: `failed` is the call's own test of its result.
-inline void ThrowLastErrorIf(bool failed, std::string_view call, std::wstring_view subject = {}) {
+// Throws the Win32Error of the call made at `where` (for `subject`, when given) with GetLastError(), which it
+// reads before anything else.
+[[noreturn]] void ThrowLastError(std::wstring_view subject = {},
+                                 const std::source_location& where = std::source_location::current());
+
+// The one way a failed Win32 call becomes an error: `failed` is the call's own test of its result; the error
+// carries the place of the call that failed.
+inline void ThrowLastErrorIf(bool failed, std::wstring_view subject = {},
+                             const std::source_location& where = std::source_location::current()) {
     if (failed) [[unlikely]] {
-        ThrowLastError(call, subject);
+        ThrowLastError(subject, where);
     }
 }
 

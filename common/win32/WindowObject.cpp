@@ -24,11 +24,11 @@ void WindowObject::CreateWindowObject(const CreateParams& params) {
         windowClass.hInstance = instance;
         windowClass.hCursor = params.cursor;
         windowClass.lpszClassName = params.className;
-        ThrowLastErrorIf(!::RegisterClassExW(&windowClass), "RegisterClassExW", params.className);
+        ThrowLastErrorIf(!::RegisterClassExW(&windowClass), params.className);
     }
     HWND window = ::CreateWindowExW(params.exStyle, params.className, params.title, params.style, params.x, params.y,
                                     params.width, params.height, params.parent, nullptr, instance, this);
-    ThrowLastErrorIf(!window, "CreateWindowExW", params.className);
+    ThrowLastErrorIf(!window, params.className);
     // m_window took the handle at WM_NCCREATE.
 }
 

@@ -1,5 +1,7 @@
 #include "monitor/Gauges/GaugeProperties.h"
 
+#include "common/Texts.h"
+
 #include <limits>
 #include <string>
 
@@ -8,7 +10,7 @@ namespace {
 
 // The bounds are 64-bit, so that "MaxValue - 1" of the lowest MaxValue shows as it is instead of wrapping.
 GaugeRangeError RangeError(std::int64_t low, std::int64_t high) {
-    std::string text = kGaugeRangeErrorFormat;
+    std::string text(SharedTexts().gaugeRangeErrorFormat);
     for (const std::int64_t bound : {low, high}) {
         text.replace(text.find("%d"), 2, std::to_string(bound));
     }

@@ -15,8 +15,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-inline constexpr const char* kGaugeRangeErrorFormat = "%d から %d の間の値でなければなりません";
-
 // The font of the percentage: a face name and a character height in pixels. An empty name is the system's
 // default interface font.
 struct GaugeFont {

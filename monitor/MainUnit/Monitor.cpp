@@ -1,11 +1,14 @@
 #include "monitor/MainUnit/Monitor.h"
 
+#include "common/PathUtil.h"
+#include "common/ProductFiles.h"
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
 #include "common/Texts.h"
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 
 namespace qn {
 namespace {
@@ -19,7 +22,7 @@ constexpr DateTime kFreshRecordDays = 10.0 / kMinutesPerDay;
 // How long a monitor that handed over may take to end: the shell can keep it waiting for seconds on its tray icon.
 constexpr DateTime kFreshHandoverDays = 10.0 / (kMinutesPerDay * 60.0);
 // The furthest ahead a next run can lie: the longest period.
-constexpr DateTime kLongestPeriodDays = setting::kCycle.max / kMinutesPerDay;
+constexpr DateTime kLongestPeriodDays = setting::kPeriodMinutes.max / kMinutesPerDay;
 
 // Sets a flag for as long as it lives, also when what it guards throws.
 class FlagSetWhile {
@@ -34,6 +37,24 @@ private:
 };
 
 } // namespace
+
+std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes) {
+    const std::uint64_t kilobytes = (WholeMegabytes(totalPhysBytes) + 1) * 1024;
+    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+    return static_cast<std::int32_t>(kilobytes > kMax ? kMax : kilobytes);
+}
+
+Launch ReservationLaunch(std::string_view monitorPath) {
+    const std::string directory = DirectoryWithoutSeparator(monitorPath);
+    // The monitor is named as the hand-over has always named it.
+    return Launch{"\"" + directory + "\\" + std::string(kReserverFile) + "\"",
+                  " /E:\"" + directory + "\\Mossik.EXE\" /NoMsg", directory + "\\"};
+}
+
+Launch SettingsLaunch(std::string_view monitorPath) {
+    const std::string directory = DirectoryWithoutSeparator(monitorPath);
+    return Launch{"\"" + directory + "\\" + std::string(kSettingsProgramFile) + "\"", "", directory + "\\"};
+}
 
 bool HandoverIsFresh(DateTime handedOver, DateTime now) {
     return handedOver != 0.0 && handedOver <= now && now - handedOver <= kFreshHandoverDays;
@@ -60,39 +81,17 @@ void Monitor::Guarded(WhileErrorShows timer, Step step) {
     }
 }
 
-bool Monitor::Checked(MenuCommand entry) const {
-    switch (entry) {
-    case MenuCommand::Meter:
-        return m_meterShown;
-    case MenuCommand::AlwaysOnTop:
-        return m_topmost;
-    case MenuCommand::Periodic:
-        return m_periodic;
-    case MenuCommand::LowMemory:
-        return m_lowMemory;
-    default:
-        return false;
-    }
+void Monitor::SetCheck(MenuCommand entry, bool checked) {
+    m_checked[static_cast<std::size_t>(entry)] = checked;
+    m_view.SetChecked(entry, checked);
 }
 
-void Monitor::SetCheck(MenuCommand entry, bool checked) {
-    switch (entry) {
-    case MenuCommand::Meter:
-        m_meterShown = checked;
-        break;
-    case MenuCommand::AlwaysOnTop:
-        m_topmost = checked;
-        break;
-    case MenuCommand::Periodic:
-        m_periodic = checked;
-        break;
-    case MenuCommand::LowMemory:
-        m_lowMemory = checked;
-        break;
-    default:
-        return;
+void Monitor::ApplySwitch(MenuCommand entry) {
+    if (entry == MenuCommand::Periodic) {
+        ScheduleStep();
+    } else if (entry == MenuCommand::ReserveWhenLow) {
+        RefreshReserveThreshold();
     }
-    m_view.SetChecked(entry, checked);
 }
 
 void Monitor::Start() {
@@ -105,44 +104,44 @@ void Monitor::Start() {
         m_gaugeMaximum = GaugeMaximum(status.totalPhys);
         m_view.SetGaugeProgress(std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum));
 
-        const bool shown = !m_settings.ReadSettingBool(setting::kShow);
+        const bool shown = !m_settings.Read(setting::kMeterHidden);
         m_view.SetMeterVisible(shown);
         SetCheck(MenuCommand::Meter, shown);
         m_view.SetEnabled(MenuCommand::AlwaysOnTop, shown);
 
-        const bool topmost = m_settings.ReadSettingBool(setting::kTop);
+        const bool topmost = m_settings.Read(setting::kMeterOnTop);
         m_view.ApplyTopmost(topmost);
         SetCheck(MenuCommand::AlwaysOnTop, topmost);
 
         // A reservation that cannot lift free memory above a threshold would otherwise start again at once, for
         // ever: a monitor that low memory handed over holds both triggers until memory was above them once.
-        if (m_settings.ReadSettingBool(setting::kLowMemoryHandover)) {
-            m_settings.WriteSettingBool(setting::kLowMemoryHandover, false);
-            m_reserveHeld = m_promptHeld = true;
+        if (m_settings.Read(setting::kLowMemoryHandover)) {
+            m_settings.Write(setting::kLowMemoryHandover, false);
+            m_reserveHeld = m_askHeld = true;
         }
         // Read once: a monitor started later, by hand, finds no note and says nothing.
-        const DateTime handedOver = m_settings.ReadSettingFloat(setting::kHandoverTime);
+        const DateTime handedOver = m_settings.Read(setting::kHandoverTime);
         if (handedOver != 0.0) {
-            m_settings.WriteSettingFloat(setting::kHandoverTime, 0.0);
+            m_settings.Write(setting::kHandoverTime, 0.0);
         }
-        m_waitWhileBusy = m_settings.ReadSettingBool(setting::kWaitWhileBusy);
+        m_waitWhileBusy = m_settings.Read(setting::kWaitWhileBusy);
 
-        SetCheck(MenuCommand::LowMemory, m_settings.ReadSettingBool(setting::kMemory));
+        SetCheck(MenuCommand::ReserveWhenLow, m_settings.Read(setting::kReserveWhenLow));
         RefreshReserveThreshold();
 
-        SetCheck(MenuCommand::Periodic, m_settings.ReadSettingBool(setting::kTime));
+        SetCheck(MenuCommand::Periodic, m_settings.Read(setting::kPeriodic));
         ScheduleStep();
 
-        m_promptSwitch = m_settings.ReadSettingBool(setting::kCation);
-        m_promptThreshold = m_promptSwitch ? m_settings.ReadSettingInt(setting::kCationMemory) : 0;
+        m_askWhenLow = m_settings.Read(setting::kAskWhenLow);
+        m_askThreshold = m_askWhenLow ? m_settings.Read(setting::kAskThreshold) : 0;
 
-        if (m_settings.ReadSettingBool(setting::kUseHotKey)) {
-            m_view.AddHotKey(1, m_settings.ReadSettingInt(setting::kHotKey));
+        if (m_settings.Read(setting::kUseHotKey)) {
+            m_view.AddHotKey(1, m_settings.Read(setting::kHotKey));
         }
 
         // The start time is stored unless the first argument is exactly "C"; the countdown keeps its own value.
         if (m_arguments.empty() || m_arguments.front() != "C") {
-            m_settings.WriteSettingFloat(setting::kNextRun, m_system.Now());
+            m_settings.Write(setting::kNextRun, m_system.Now());
         }
 
         m_view.ShowTrayIcon();
@@ -151,13 +150,13 @@ void Monitor::Start() {
 }
 
 void Monitor::ReportHandover(DateTime handedOver) {
-    if (handedOver == 0.0 || !m_settings.ReadSettingBool(setting::kNotifyResult)) {
+    if (handedOver == 0.0 || !m_settings.Read(setting::kNotifyResult)) {
         return;
     }
     const auto record = m_settings.ReadLastReservation();
     const DateTime now = m_system.Now();
     if (record && handedOver <= record->ended && record->ended <= now && now - record->ended <= kFreshRecordDays) {
-        m_view.ShowTrayBalloon(std::string(kReservationBalloonTitle),
+        m_view.ShowTrayBalloon(std::string(MonitorTexts().balloonTitle),
                                ReservationSummary(*record, m_system.Separators()));
     }
 }
@@ -167,11 +166,11 @@ void Monitor::CloseQuery() {
 }
 
 void Monitor::ScheduleStep() {
-    if (!m_periodic) {
+    if (!Checked(MenuCommand::Periodic)) {
         m_nextRun = 0.0;
         return;
     }
-    m_nextRun = m_settings.ReadSettingFloat(setting::kNextRun);
+    m_nextRun = m_settings.Read(setting::kNextRun);
     const DateTime now = m_system.Now();
     // A stored time further ahead than the longest period (edited by hand, or the clock set back) counts as
     // past, like one that is not a number at all.
@@ -188,19 +187,19 @@ void Monitor::KeepNextRunWithinAPeriod(DateTime now) {
 }
 
 void Monitor::StartPeriod(DateTime now) {
-    // "Cycle" is a period in minutes. Without a usable period there is no periodic schedule: a zero period
-    // would hand over, come back and hand over again without end.
-    const std::int32_t cycle = m_settings.ReadSettingInt(setting::kCycle);
-    if (!setting::kCycle.InRange(cycle)) {
+    // Without a usable period there is no periodic schedule: a zero period would hand over, come back and hand
+    // over again without end.
+    const std::int32_t minutes = m_settings.Read(setting::kPeriodMinutes);
+    if (!setting::kPeriodMinutes.InRange(minutes)) {
         m_nextRun = 0.0;
         return;
     }
-    m_nextRun = now + cycle / kMinutesPerDay;
-    m_settings.WriteSettingFloat(setting::kNextRun, m_nextRun);
+    m_nextRun = now + minutes / kMinutesPerDay;
+    m_settings.Write(setting::kNextRun, m_nextRun);
 }
 
 void Monitor::RefreshReserveThreshold() {
-    m_reserveThreshold = m_lowMemory ? m_settings.ReadSettingInt(setting::kMinMemory) : 0;
+    m_reserveThreshold = Checked(MenuCommand::ReserveWhenLow) ? m_settings.Read(setting::kReserveThreshold) : 0;
 }
 
 bool Monitor::ShowMessageAndSurvive(const std::string& text, unsigned style, DialogAnswer* answer) {
@@ -220,10 +219,10 @@ bool Monitor::LaunchReservation(bool lowMemory) {
     // ended, and it reads them at its start. A start that fails puts them back as they were.
     const auto notes =
         m_settings.Snapshot({setting::kNextRun.name, setting::kHandoverTime.name, setting::kLowMemoryHandover.name});
-    m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
-    m_settings.WriteSettingFloat(setting::kHandoverTime, m_system.Now());
+    m_settings.Write(setting::kNextRun, 0.0);
+    m_settings.Write(setting::kHandoverTime, m_system.Now());
     if (lowMemory) {
-        m_settings.WriteSettingBool(setting::kLowMemoryHandover, true);
+        m_settings.Write(setting::kLowMemoryHandover, true);
     }
     bool started = false;
     {
@@ -237,7 +236,7 @@ bool Monitor::LaunchReservation(bool lowMemory) {
     }
     m_settings.Restore(notes);
     const FlagSetWhile boxOpen(m_launchBoxOpen);
-    ShowMessageAndSurvive(std::string(kMissingFileText), kErrorBox);
+    ShowMessageAndSurvive(std::string(MonitorTexts().missingFile), kErrorBox);
     return false;
 }
 
@@ -255,16 +254,53 @@ void Monitor::ShowTick(double freeMB, DateTime now, bool waiting) {
     }
 }
 
-bool Monitor::AutomaticRunDue(std::int32_t freeKilobytes, DateTime now) const {
-    const bool scheduleDue = m_nextRun != 0.0 && !(now < m_nextRun);
-    const bool promptDue =
-        m_promptThreshold > 0 && m_promptSwitch && freeKilobytes <= m_promptThreshold && !m_promptHeld;
-    const bool reserveDue = m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold && !m_reserveHeld;
-    return scheduleDue || promptDue || reserveDue;
-}
-
 bool Monitor::HoldForBusyUser() {
     return m_waitWhileBusy && UserIsBusy(m_system.QueryUserNotificationState(), m_system.QueryForegroundWindow());
+}
+
+const std::array<Monitor::Trigger, 3> Monitor::kTriggers{{
+    {&Monitor::ScheduleDue, false, false, MenuCommand::Periodic},
+    {&Monitor::AskDue, true, true, MenuCommand::None},
+    {&Monitor::ReserveDue, true, false, MenuCommand::ReserveWhenLow},
+}};
+
+bool Monitor::ScheduleDue(std::int32_t, DateTime now) const {
+    return m_nextRun != 0.0 && !(now < m_nextRun);
+}
+
+bool Monitor::AskDue(std::int32_t freeKilobytes, DateTime) const {
+    return m_askThreshold > 0 && m_askWhenLow && freeKilobytes <= m_askThreshold && !m_askHeld;
+}
+
+bool Monitor::ReserveDue(std::int32_t freeKilobytes, DateTime) const {
+    return m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold && !m_reserveHeld;
+}
+
+bool Monitor::Fire(const Trigger& trigger) {
+    const MenuCommand onFailure = trigger.switchedOffOnFailure;
+    const unsigned uses = m_switchUses[static_cast<std::size_t>(onFailure)];
+    m_view.StopTimer();
+    if (trigger.asksFirst) {
+        DialogAnswer answer = DialogAnswer::Other;
+        if (!ShowMessageAndSurvive(std::string(MonitorTexts().lowMemoryQuestion), mb::kOkCancel | kInformationBox,
+                                   &answer)) {
+            return true;
+        }
+        if (answer != DialogAnswer::Ok) {
+            m_askWhenLow = false;
+            return false;
+        }
+    }
+    if (LaunchReservation(trigger.lowMemory) || m_closing) {
+        return true;
+    }
+    // The error was shown once; unless the user used the switch while the box showed, it stays off for this
+    // process until it is switched on again.
+    if (onFailure != MenuCommand::None && m_switchUses[static_cast<std::size_t>(onFailure)] == uses) {
+        SetCheck(onFailure, false);
+        ApplySwitch(onFailure);
+    }
+    return false;
 }
 
 void Monitor::Tick() {
@@ -273,66 +309,30 @@ void Monitor::Tick() {
         const std::int32_t freeKilobytes = std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum);
         const double freeMB = BytesToMegabytes(status.availPhys);
         m_view.SetGaugeProgress(freeKilobytes);
-        m_promptHeld = m_promptHeld && freeKilobytes <= m_promptThreshold;
+        m_askHeld = m_askHeld && freeKilobytes <= m_askThreshold;
         m_reserveHeld = m_reserveHeld && freeKilobytes <= m_reserveThreshold;
-
         const DateTime now = m_system.Now();
         KeepNextRunWithinAPeriod(now);
+
+        const auto due = [&](const Trigger& trigger) { return (this->*trigger.due)(freeKilobytes, now); };
         // A run that falls due while the user is busy waits: the tick only shows, and the next tick looks again
-        // whether it is still due. The system is asked only when something is due.
-        const bool waiting = !LaunchUnderWay() && AutomaticRunDue(freeKilobytes, now) && HoldForBusyUser();
-        // While a start from the menu or the hot key, or its box, is under way, their loops bring ticks that only
-        // show.
-        if (LaunchUnderWay() || waiting || m_nextRun == 0.0 || now < m_nextRun) {
+        // whether it is still due. The system is asked only when something is due. While a start from the menu or
+        // the hot key, or its box, is under way, their loops bring ticks that only show.
+        const bool waiting = !LaunchUnderWay() && std::ranges::any_of(kTriggers, due) && HoldForBusyUser();
+        if (LaunchUnderWay() || waiting) {
             ShowTick(freeMB, now, waiting);
-            if (LaunchUnderWay() || waiting) {
+            return;
+        }
+        // The tick that starts the schedule's run shows nothing.
+        if (!due(kTriggers.front())) {
+            ShowTick(freeMB, now);
+        }
+        // Each is looked at when its turn comes: a box before it may have changed what is due.
+        for (const Trigger& trigger : kTriggers) {
+            if (due(trigger) && Fire(trigger)) {
                 return;
             }
-        } else {
-            const DateTime due = m_nextRun;
-            m_view.StopTimer();
-            if (LaunchReservation() || m_closing) {
-                return;
-            }
-            // The error was shown once; the schedule stays off for this process until it is switched on again,
-            // rather than bringing the box back every second. Unless it was switched off and on meanwhile.
-            if (m_nextRun == due) {
-                m_nextRun = 0.0;
-                SetCheck(MenuCommand::Periodic, false);
-            }
         }
-
-        if (m_promptThreshold > 0 && m_promptSwitch) {
-            m_view.StopTimer();
-            if (freeKilobytes <= m_promptThreshold && !m_promptHeld) {
-                DialogAnswer answer = DialogAnswer::Other;
-                if (!ShowMessageAndSurvive(std::string(kLowMemoryPromptText), mb::kOkCancel | kInformationBox,
-                                           &answer)) {
-                    return;
-                }
-                if (answer == DialogAnswer::Ok) {
-                    if (LaunchReservation(true) || m_closing) {
-                        return;
-                    }
-                } else {
-                    m_promptSwitch = false;
-                }
-            }
-        }
-
-        if (m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold && !m_reserveHeld) {
-            const unsigned clicks = m_lowMemoryClicks;
-            m_view.StopTimer();
-            if (LaunchReservation(true) || m_closing) {
-                return;
-            }
-            // As with the schedule: shown once, then off for this process until switched on again.
-            if (m_lowMemoryClicks == clicks) {
-                m_reserveThreshold = 0;
-                SetCheck(MenuCommand::LowMemory, false);
-            }
-        }
-
         m_view.StartTimer();
     });
 }
@@ -360,15 +360,15 @@ void Monitor::OpenSettings() {
             m_system.EndProcess();
             return;
         }
-        ShowMessageAndSurvive(std::string(kNoSettingsProgramText), kErrorBox);
+        ShowMessageAndSurvive(std::string(MonitorTexts().noSettingsProgram), kErrorBox);
     });
 }
 
 void Monitor::ToggleMeter() {
     Guarded([&] {
-        const bool wasShown = m_meterShown;
+        const bool wasShown = Checked(MenuCommand::Meter);
         m_view.SetMeterVisible(!wasShown);
-        m_settings.WriteSettingBool(setting::kShow, wasShown);
+        m_settings.Write(setting::kMeterHidden, wasShown);
         m_view.SetEnabled(MenuCommand::AlwaysOnTop, !wasShown);
         SetCheck(MenuCommand::Meter, !wasShown);
     });
@@ -376,28 +376,26 @@ void Monitor::ToggleMeter() {
 
 void Monitor::ToggleAlwaysOnTop() {
     Guarded([&] {
-        const bool wasTopmost = m_topmost;
+        const bool wasTopmost = Checked(MenuCommand::AlwaysOnTop);
         m_view.ApplyTopmost(!wasTopmost);
-        m_settings.WriteSettingBool(setting::kTop, !wasTopmost);
+        m_settings.Write(setting::kMeterOnTop, !wasTopmost);
         SetCheck(MenuCommand::AlwaysOnTop, !wasTopmost);
     });
 }
 
 void Monitor::TogglePeriodic() {
-    Guarded([&] {
-        SetCheck(MenuCommand::Periodic, !m_periodic);
-        m_settings.WriteSettingBool(setting::kTime, m_periodic);
-        ScheduleStep();
-    });
+    Guarded([&] { ToggleSwitch(MenuCommand::Periodic, setting::kPeriodic); });
 }
 
-void Monitor::ToggleLowMemory() {
-    Guarded([&] {
-        ++m_lowMemoryClicks;
-        SetCheck(MenuCommand::LowMemory, !m_lowMemory);
-        m_settings.WriteSettingBool(setting::kMemory, m_lowMemory);
-        RefreshReserveThreshold();
-    });
+void Monitor::ToggleReserveWhenLow() {
+    Guarded([&] { ToggleSwitch(MenuCommand::ReserveWhenLow, setting::kReserveWhenLow); });
+}
+
+void Monitor::ToggleSwitch(MenuCommand entry, const SwitchSetting& stored) {
+    ++m_switchUses[static_cast<std::size_t>(entry)];
+    SetCheck(entry, !Checked(entry));
+    m_settings.Write(stored, Checked(entry));
+    ApplySwitch(entry);
 }
 
 void Monitor::ShowAbout() {
@@ -408,8 +406,8 @@ void Monitor::Exit() {
     Guarded([&] {
         m_closing = true;
         m_settings.StopCreatingKey();
-        m_settings.WriteSettingFloat(setting::kNextRun, 0.0);
-        if (m_settings.ReadSettingBool(setting::kUseHotKey)) {
+        m_settings.Write(setting::kNextRun, 0.0);
+        if (m_settings.Read(setting::kUseHotKey)) {
             m_view.RemoveHotKey(1);
         }
         m_view.CloseMeter();

@@ -2,6 +2,7 @@
 #include "monitor/MainUnit/MonitorPorts.h"
 #include "monitor/MainUnit/SettingsStore.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ public:
     void ToggleMeter();            // RestMemMenuClick
     void ToggleAlwaysOnTop();      // TopShowMenuClick
     void TogglePeriodic();         // TimeMem1Click
-    void ToggleLowMemory();        // ZanMem1Click
+    void ToggleReserveWhenLow();   // ZanMem1Click
     void ShowAbout();              // AboutAmbrolainTrayIcon1Click
     void Exit();                   // Exit1Click
     void HotKeyPressed(int index); // HKey1HotKey
@@ -35,9 +36,10 @@ public:
 
     DateTime NextRunTime() const { return m_nextRun; }
     std::int32_t ReserveThreshold() const { return m_reserveThreshold; }
-    std::int32_t PromptThreshold() const { return m_promptThreshold; }
-    bool PromptSwitch() const { return m_promptSwitch; }
-    bool Checked(MenuCommand entry) const;
+    std::int32_t AskThreshold() const { return m_askThreshold; }
+    bool AsksWhenLow() const { return m_askWhenLow; }
+    // The check mark of a menu entry; false for an entry that has none.
+    bool Checked(MenuCommand entry) const { return m_checked[static_cast<std::size_t>(entry)]; }
 
 private:
     // What the error box of a failed step does to the tick's timer: the tick's own box stops it while it shows,
@@ -49,9 +51,33 @@ private:
     void Guarded(Step step) {
         Guarded(WhileErrorShows::TimerRuns, step);
     }
+
+    // One way an automatic reservation starts; the tick walks them in the order of kTriggers.
+    struct Trigger {
+        // Whether it is due in a tick that finds this much free memory now.
+        bool (Monitor::*due)(std::int32_t freeKilobytes, DateTime now) const;
+        // The reservation it starts comes from low memory.
+        bool lowMemory;
+        // The user is asked first; a decline switches the question off for this process.
+        bool asksFirst;
+        // The menu switch that a failed start turns off for this process, rather than bringing its box back every
+        // second; None where the trigger asks again.
+        MenuCommand switchedOffOnFailure;
+    };
+    static const std::array<Trigger, 3> kTriggers;
+    bool ScheduleDue(std::int32_t freeKilobytes, DateTime now) const;
+    bool AskDue(std::int32_t freeKilobytes, DateTime now) const;
+    bool ReserveDue(std::int32_t freeKilobytes, DateTime now) const;
+    // Starts a due trigger's reservation; true when the tick must stop (the monitor has ended or begun to close).
+    bool Fire(const Trigger& trigger);
+
     void SetCheck(MenuCommand entry, bool checked);
+    // The periodic and the low-memory switch of the menu: the check mark turned, stored and applied.
+    void ToggleSwitch(MenuCommand entry, const SwitchSetting& stored);
+    // Brings the state behind a switch of the menu in line with its check mark.
+    void ApplySwitch(MenuCommand entry);
     void ScheduleStep();
-    // A fresh period from now: the next run "Cycle" minutes ahead, stored; none without a usable period.
+    // A fresh period from now: the next run the stored period ahead, stored; none without a usable period.
     void StartPeriod(DateTime now);
     // A next run further ahead than the longest period (the clock was set back, or the time zone moved west)
     // would hold every periodic run back for as long: a fresh period starts instead.
@@ -66,9 +92,6 @@ private:
     bool ShowMessageAndSurvive(const std::string& text, unsigned style, DialogAnswer* answer = nullptr);
     // `waiting`: a run fell due but waits while the user is busy.
     void ShowTick(double freeMB, DateTime now, bool waiting = false);
-    // Whether an automatic run (the schedule, the prompt or the automatic reservation) would start in a tick
-    // that finds this much free memory now.
-    bool AutomaticRunDue(std::int32_t freeKilobytes, DateTime now) const;
     // Whether automatic runs wait: the switch is on and the user is busy.
     bool HoldForBusyUser();
     // After its own hand-over, the balloon that says what the run did, if it stored its record.
@@ -81,19 +104,17 @@ private:
 
     DateTime m_nextRun = 0.0;
     std::int32_t m_reserveThreshold = 0;
-    std::int32_t m_promptThreshold = 0;
-    bool m_promptSwitch = false;
+    std::int32_t m_askThreshold = 0;
+    bool m_askWhenLow = false;
     std::int32_t m_gaugeMaximum = 100;
-    bool m_meterShown = false;
-    bool m_topmost = false;
-    bool m_periodic = false;
-    bool m_lowMemory = false;
-    // Counts the clicks on 残メモリで確保, so that a tick can tell whether the switch was used while its box showed.
-    unsigned m_lowMemoryClicks = 0;
+    // The check marks of the menu's switches (the meter shown, always on top, periodic, reserve when low), by
+    // command, and how often each was used, so that a tick can tell whether a switch was used while its box showed.
+    std::array<bool, kMenuCommandCount> m_checked{};
+    std::array<unsigned, kMenuCommandCount> m_switchUses{};
     // After a hand-over started by low memory, each low-memory trigger waits until free memory was above its
     // threshold once.
     bool m_reserveHeld = false;
-    bool m_promptHeld = false;
+    bool m_askHeld = false;
     bool m_launchBoxOpen = false;
     // The shell's start of another program is under way: it may ask the user and run its own message loop.
     bool m_starting = false;
@@ -101,6 +122,10 @@ private:
     // From the exit command or the meter window's end on, nothing more is started or shown.
     bool m_closing = false;
 };
+
+// The gauge's scale in kilobytes: the whole megabytes of total memory plus one, capped at the largest signed 32-bit
+// value.
+std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes);
 
 // Whether a note of a hand-over written at `handedOver` is so recent that the monitor which wrote it may still be
 // ending: the reservation tool can bring the next monitor back within seconds, while the shell keeps the old one

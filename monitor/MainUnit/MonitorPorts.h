@@ -17,6 +17,15 @@ namespace qn {
 // MonitorSystem.cpp ties it to the system's name): a start succeeded when its result is greater.
 inline constexpr std::intptr_t kLastShellError = 32;
 
+// What to start, and where, for a hand-over from the monitor at `monitorPath`.
+struct Launch {
+    std::string file;
+    std::string parameters;
+    std::string directory;
+};
+Launch ReservationLaunch(std::string_view monitorPath);
+Launch SettingsLaunch(std::string_view monitorPath);
+
 // What the monitor needs of the system, apart from its windows.
 class MonitorSystem : public DialogPort {
 public:

@@ -1,12 +1,10 @@
 #include "monitor/MainUnit/MonitorTexts.h"
 
-#include "common/PathUtil.h"
 #include "common/Texts.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 namespace qn {
 namespace {
@@ -19,17 +17,21 @@ std::string TwoDigits(int value) {
 
 // The first line of the tool tip while a run is scheduled or waits.
 std::string FreeMemoryLine(double freeMB, const NumberSeparators& separators) {
-    return FormatNumberPattern(" #,##0.00MBの空き", freeMB, separators);
+    return FormatNumberPattern(MonitorTexts().hintFreeLine, freeMB, separators);
 }
 
 } // namespace
+
+const MonitorTextSet& MonitorTexts() {
+    return kMonitorJapanese;
+}
 
 std::string AboutText() {
     return std::string(kTitlePlain) + "\r\n\r\n" + std::string(kCopyright);
 }
 
 std::string MeterTitle(double freeMB, const NumberSeparators& separators) {
-    return std::string(kMeterCaption) + FormatNumberPattern("  #,##0.00MBの空き", freeMB, separators);
+    return std::string(kMeterCaption) + FormatNumberPattern(MonitorTexts().titleFree, freeMB, separators);
 }
 
 Countdown CountdownOf(DateTime remaining) {
@@ -47,34 +49,19 @@ std::string CountdownSuffix(DateTime remaining) {
 }
 
 std::string HintWithoutSchedule(double freeMB, const NumberSeparators& separators) {
-    return FormatNumberPattern("空きメモリ：#,##0.00MB", freeMB, separators);
+    return FormatNumberPattern(MonitorTexts().hintFree, freeMB, separators);
 }
 
 std::string HintWithSchedule(double freeMB, DateTime remaining, const NumberSeparators& separators) {
+    const MonitorTextSet& texts = MonitorTexts();
     const Countdown left = CountdownOf(remaining);
-    const std::string hours = left.hours > 0 ? std::to_string(left.hours) + "時間 " : "";
-    return FreeMemoryLine(freeMB, separators) + "\r\n次回確保まで " + hours + TwoDigits(left.minutes) + "分 " +
-           TwoDigits(left.seconds) + "秒";
+    const std::string hours = left.hours > 0 ? std::to_string(left.hours) + std::string(texts.hours) : "";
+    return FreeMemoryLine(freeMB, separators) + std::string(texts.nextRunIn) + hours + TwoDigits(left.minutes) +
+           std::string(texts.minutes) + TwoDigits(left.seconds) + std::string(texts.seconds);
 }
 
 std::string HintWhileWaiting(double freeMB, const NumberSeparators& separators) {
-    return FreeMemoryLine(freeMB, separators) + "\r\n全画面表示の終了を待っています";
-}
-
-std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes) {
-    const std::uint64_t kilobytes = (WholeMegabytes(totalPhysBytes) + 1) * 1024;
-    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
-    return static_cast<std::int32_t>(kilobytes > kMax ? kMax : kilobytes);
-}
-
-Launch ReservationLaunch(std::string_view monitorPath) {
-    const std::string directory = DirectoryWithoutSeparator(monitorPath);
-    return Launch{"\"" + directory + "\\Qelto.exe\"", " /E:\"" + directory + "\\Mossik.EXE\" /NoMsg", directory + "\\"};
-}
-
-Launch SettingsLaunch(std::string_view monitorPath) {
-    const std::string directory = DirectoryWithoutSeparator(monitorPath);
-    return Launch{"\"" + directory + "\\Dunfel.exe\"", "", directory + "\\"};
+    return FreeMemoryLine(freeMB, separators) + std::string(MonitorTexts().waiting);
 }
 
 } // namespace qn

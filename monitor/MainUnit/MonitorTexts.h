@@ -11,47 +11,73 @@
 
 namespace qn {
 
-// The meter window's caption, which its title and the tray icon's tool tip open with.
+// The meter window's caption, which its title and the tray icon's tool tip open with, in every language.
 inline constexpr std::string_view kMeterCaption = "Nimbi";
 
-inline constexpr std::string_view kMissingFileText = "必用なファイルがありません。";
-inline constexpr std::string_view kNoSettingsProgramText = "設定プログラムがありません。設定の変更ができません。";
-inline constexpr std::string_view kLowMemoryPromptText = "残メモリが少なくなりました。\r\n空きメモリを確保しますか？";
-// The title of the balloon that tells what the run after a hand-over did.
-inline constexpr std::string_view kReservationBalloonTitle = "空きメモリを確保しました";
-
-// The entries of the monitor's popup menu, in menu order; separators have no command.
+// The entries of the monitor's popup menu.
 enum class MenuCommand {
-    None,
-    ReserveNow,  // RunQeltoMenu
-    Settings,    // SetQelto
-    Meter,       // RestMemMenu
-    AlwaysOnTop, // TopShowMenu
-    Periodic,    // TimeMem1
-    LowMemory,   // ZanMem1
-    About,       // AboutAmbrolainTrayIcon1
-    Exit,        // Exit1
+    None,           // a separator
+    ReserveNow,     // RunQeltoMenu
+    Settings,       // SetQelto
+    Meter,          // RestMemMenu
+    AlwaysOnTop,    // TopShowMenu
+    Periodic,       // TimeMem1
+    ReserveWhenLow, // ZanMem1
+    About,          // AboutAmbrolainTrayIcon1
+    Exit,           // Exit1
+};
+inline constexpr std::size_t kMenuCommandCount = static_cast<std::size_t>(MenuCommand::Exit) + 1;
+
+// The popup menu's entries in menu order.
+inline constexpr std::array<MenuCommand, 12> kMenuLayout{
+    MenuCommand::ReserveNow,  MenuCommand::None,  MenuCommand::Settings, MenuCommand::Meter,
+    MenuCommand::AlwaysOnTop, MenuCommand::None,  MenuCommand::Periodic, MenuCommand::ReserveWhenLow,
+    MenuCommand::None,        MenuCommand::About, MenuCommand::None,     MenuCommand::Exit,
 };
 
-struct MenuEntry {
-    MenuCommand command; // None: a separator
-    std::string_view caption;
+// Every text of the monitor that a user sees, besides the shared ones (common/Texts.h).
+struct MonitorTextSet {
+    std::string_view missingFile;
+    std::string_view noSettingsProgram;
+    std::string_view lowMemoryQuestion;
+    // The title of the balloon that tells what the run after a hand-over did.
+    std::string_view balloonTitle;
+    // Number patterns of the free megabytes: the meter's title after its caption, the tool tip without a
+    // schedule, and the tool tip's first line with one.
+    std::string_view titleFree;
+    std::string_view hintFree;
+    std::string_view hintFreeLine;
+    // The tool tip's second line while a run is scheduled: what comes before the remaining time, and after its
+    // hours (shown from an hour on), its minutes and its seconds, each of two digits but the hours.
+    std::string_view nextRunIn;
+    std::string_view hours;
+    std::string_view minutes;
+    std::string_view seconds;
+    // The tool tip's second line while a run that fell due waits for the user to stop being busy.
+    std::string_view waiting;
+    // The menu's captions, by command.
+    std::array<std::string_view, kMenuCommandCount> menu;
 };
 
-inline constexpr std::array<MenuEntry, 12> kMenuEntries{{
-    {MenuCommand::ReserveNow, "空きメモリ確保"},
-    {MenuCommand::None, "-"},
-    {MenuCommand::Settings, "設定"},
-    {MenuCommand::Meter, "残メータを表示する"},
-    {MenuCommand::AlwaysOnTop, "常に最上面に表示する"},
-    {MenuCommand::None, "-"},
-    {MenuCommand::Periodic, "定期的に確保"},
-    {MenuCommand::LowMemory, "残メモリで確保"},
-    {MenuCommand::None, "-"},
-    {MenuCommand::About, "About Nimbi"},
-    {MenuCommand::None, "-"},
-    {MenuCommand::Exit, "終了"},
-}};
+inline constexpr MonitorTextSet kMonitorJapanese{
+    .missingFile = "必用なファイルがありません。",
+    .noSettingsProgram = "設定プログラムがありません。設定の変更ができません。",
+    .lowMemoryQuestion = "残メモリが少なくなりました。\r\n空きメモリを確保しますか？",
+    .balloonTitle = "空きメモリを確保しました",
+    .titleFree = "  #,##0.00MBの空き",
+    .hintFree = "空きメモリ：#,##0.00MB",
+    .hintFreeLine = " #,##0.00MBの空き",
+    .nextRunIn = "\r\n次回確保まで ",
+    .hours = "時間 ",
+    .minutes = "分 ",
+    .seconds = "秒",
+    .waiting = "\r\n全画面表示の終了を待っています",
+    .menu = {"", "空きメモリ確保", "設定", "残メータを表示する", "常に最上面に表示する", "定期的に確保",
+             "残メモリで確保", "About Nimbi", "終了"},
+};
+
+// The monitor's texts in the language the program shows.
+const MonitorTextSet& MonitorTexts();
 
 // The about box's text: the product's name, a blank line and the maker's notice.
 std::string AboutText();
@@ -76,18 +102,5 @@ std::string HintWithoutSchedule(double freeMB, const NumberSeparators& separator
 std::string HintWithSchedule(double freeMB, DateTime remaining, const NumberSeparators& separators);
 // The tool tip while a run that fell due waits for the user to stop being busy.
 std::string HintWhileWaiting(double freeMB, const NumberSeparators& separators);
-
-// The gauge's scale in kilobytes: the whole megabytes of total memory plus one, and the available memory
-// rounded (halves to even); both capped at the largest signed 32-bit value.
-std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes);
-
-// What to start, and where, for a hand-over from the monitor at `monitorPath`.
-struct Launch {
-    std::string file;
-    std::string parameters;
-    std::string directory;
-};
-Launch ReservationLaunch(std::string_view monitorPath);
-Launch SettingsLaunch(std::string_view monitorPath);
 
 } // namespace qn

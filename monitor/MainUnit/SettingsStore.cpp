@@ -2,45 +2,21 @@
 
 #include "common/RegistryValues.h"
 #include "common/SettingsKey.h"
+#include "common/Trace.h"
 
 namespace qn {
 
 std::unique_ptr<RegistryKey> SettingsStore::Key(ValueAccess access) {
-    return m_mayCreateKey ? m_currentUser.CreateSubkey(kSettingsKeyPath)
-                          : m_currentUser.OpenSubkeyFor(kSettingsKeyPath, access).key;
-}
-
-template <typename T>
-T SettingsStore::Read(const Setting<T>& setting) {
-    const auto key = Key(ValueAccess::Query);
-    return key ? ReadSetting(*key, setting) : setting.defaultValue;
-}
-
-template <typename T>
-void SettingsStore::Write(const Setting<T>& setting, T value) {
-    if (const auto key = Key(ValueAccess::Set)) {
-        WriteSetting(*key, setting, value);
+    auto key = m_mayCreateKey ? m_currentUser.CreateSubkey(kSettingsKeyPath)
+                              : m_currentUser.OpenSubkeyFor(kSettingsKeyPath, access).key;
+    if (!key) {
+        Trace(m_mayCreateKey ? TraceLevel::Warning : TraceLevel::Info, "settings key cannot be opened");
     }
+    return key;
 }
 
-std::int32_t SettingsStore::ReadSettingInt(const IntSetting& setting) {
-    return Read(setting);
-}
-
-bool SettingsStore::ReadSettingBool(const SwitchSetting& setting) {
-    return Read(setting);
-}
-
-void SettingsStore::WriteSettingBool(const SwitchSetting& setting, bool value) {
-    Write(setting, value);
-}
-
-double SettingsStore::ReadSettingFloat(const FloatSetting& setting) {
-    return Read(setting);
-}
-
-void SettingsStore::WriteSettingFloat(const FloatSetting& setting, double value) {
-    Write(setting, value);
+void SettingsStore::TraceRefusedWrite(std::string_view name) const {
+    Trace(TraceLevel::Warning, "settings value not written: " + std::string(name));
 }
 
 std::optional<ReservationRecord> SettingsStore::ReadLastReservation() {
@@ -57,7 +33,7 @@ void SettingsStore::LoadPosition() {
             return;
         }
         if (const auto key = parent->OpenSubkey(kSettingsSubkeyName)) {
-            record = ReadSetting(*key, setting::kPosition);
+            record = ReadSetting(*key, setting::kMeterPosition);
         }
     }
     if (const auto position = ReadPositionRecord(record)) {
@@ -88,8 +64,9 @@ void SettingsStore::SavePosition() {
     if (!placement) {
         return;
     }
-    if (const auto key = m_currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Set).key) {
-        WriteSetting(*key, setting::kPosition, FormatPositionRecord(*placement));
+    const auto key = m_currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Set).key;
+    if (!key || !WriteSetting(*key, setting::kMeterPosition, FormatPositionRecord(*placement))) {
+        TraceRefusedWrite(setting::kMeterPosition.name);
     }
 }
 

@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <optional>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace qn {
@@ -25,19 +27,28 @@ public:
 
 // The monitor's only way to its settings key, through the one description of its values. Every operation opens
 // the key, reads or writes one value and closes it again, so a value that the settings program changed is seen at
-// the next read; none of them fails: an unreadable value gives its default and a refused write is dropped. The
-// monitor writes no integer.
+// the next read; none of them fails: an unreadable value gives its default and a refused write is dropped.
 class SettingsStore {
 public:
     // `currentUser` is HKEY_CURRENT_USER or a stand-in for it.
     SettingsStore(RegistryKey& currentUser, MeterWindowPort& meterWindow)
         : m_currentUser(currentUser), m_meterWindow(meterWindow) {}
 
-    std::int32_t ReadSettingInt(const IntSetting& setting);
-    bool ReadSettingBool(const SwitchSetting& setting);
-    void WriteSettingBool(const SwitchSetting& setting, bool value);
-    double ReadSettingFloat(const FloatSetting& setting);
-    void WriteSettingFloat(const FloatSetting& setting, double value);
+    // Reads one value, or its default when the key cannot be opened. Even a read creates the key, so the first
+    // start of the monitor leaves it in place; until StopCreatingKey.
+    template <typename T>
+    auto Read(const Setting<T>& setting) {
+        using Value = decltype(ReadSetting(std::declval<RegistryKey&>(), setting));
+        const auto key = Key(ValueAccess::Query);
+        return key ? ReadSetting(*key, setting) : Value(setting.defaultValue);
+    }
+    template <typename T>
+    void Write(const Setting<T>& setting, std::type_identity_t<T> value) {
+        const auto key = Key(ValueAccess::Set);
+        if (!key || !WriteSetting(*key, setting, value)) {
+            TraceRefusedWrite(setting.name);
+        }
+    }
     // The record of the last reservation run; nothing when there is none or it is unusable.
     std::optional<ReservationRecord> ReadLastReservation();
 
@@ -56,15 +67,9 @@ public:
     void SavePosition();
 
 private:
-    // Reads one value, or its default when the key cannot be opened. Even a read creates the key, so the first
-    // start of the monitor leaves it in place; until StopCreatingKey.
-    template <typename T>
-    T Read(const Setting<T>& setting);
-    template <typename T>
-    void Write(const Setting<T>& setting, T value);
-
     // The settings key, created where that is still allowed, or else opened with `access` when it exists.
     std::unique_ptr<RegistryKey> Key(ValueAccess access);
+    void TraceRefusedWrite(std::string_view name) const;
 
     RegistryKey& m_currentUser;
     MeterWindowPort& m_meterWindow;

@@ -1,41 +1,18 @@
 #include "monitor/TrayIcon/TrayIconCore.h"
 
-#include "common/Unicode.h"
+#include "common/Texts.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace qn {
 
-std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits) {
-    std::size_t units = 0;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        // Counted as the conversion at the boundary reads the text, broken sequences included.
-        const Utf8Character c = DecodeUtf8(utf8.substr(i));
-        const std::size_t needed = c.codePoint > 0xFFFF ? 2 : 1;
-        if (units + needed > maxUnits) {
-            break;
-        }
-        units += needed;
-        i += c.length;
-    }
-    return std::string(utf8.substr(0, i));
-}
-
-OneShotWait::OneShotWait(ClickTimerPort& timers, std::uint32_t delayMs, std::function<void()> completion)
-    : m_timers(timers), m_ticket(timers.StartTimer(delayMs, std::move(completion))) {}
-
-OneShotWait::~OneShotWait() {
-    m_timers.CancelTimer(m_ticket);
-}
-
-TSingleClick::TSingleClick(ClickTimerPort& timers, std::function<void()> completion)
-    : OneShotWait(timers, timers.DoubleClickTimeMs() + 50, std::move(completion)) {}
+SingleClickWait::SingleClickWait(OneShotTimerPort& timers, std::uint32_t doubleClickTimeMs,
+                                 std::function<void()> completion)
+    : OneShotWait(timers, doubleClickTimeMs + 50, std::move(completion)) {}
 
 std::uint32_t TrayInstanceList::Add(TrayIconCore& instance) {
     if (m_entries.size() >= kMaxTrayIcons) {
-        throw OutOfResourcesError(kTrayIconError);
+        throw OutOfResourcesError(std::string(SharedTexts().trayIconError));
     }
     // One more than the newest living instance's id: ids stay unique, and the newest one's is reused after it
     // is gone.
@@ -61,8 +38,10 @@ std::vector<TrayIconCore*> TrayInstanceList::Instances() const {
     return result;
 }
 
-TrayIconCore::TrayIconCore(TrayInstanceList& instances, TrayShellPort& shell, ClickTimerPort& timers)
-    : m_instances(&instances), m_shell(shell), m_timers(timers), m_id(instances.Add(*this)) {}
+TrayIconCore::TrayIconCore(TrayInstanceList& instances, TrayShellPort& shell, TrayPointerPort& pointer,
+                           OneShotTimerPort& timers)
+    : TrayShellSession(shell, timers), m_instances(&instances), m_pointer(pointer), m_timers(timers),
+      m_id(instances.Add(*this)) {}
 
 TrayIconCore::~TrayIconCore() {
     SetMenu(m_lbPopupMenu, nullptr);
@@ -74,11 +53,7 @@ TrayIconCore::~TrayIconCore() {
 
 void TrayIconCore::Release() {
     m_singleClick.reset();
-    m_retryWait.reset();
-    m_pendingBalloonWait.reset();
-    if (m_addSent) {
-        Call(TrayCall::Delete);
-    }
+    EndSession();
     if (m_instances) {
         m_instances->Remove(*this);
         m_instances = nullptr;
@@ -92,135 +67,6 @@ void TrayIconCore::SetEnabled(bool value) {
     m_enabled = value;
     if (!value) {
         m_clickPending = false;
-    }
-}
-
-void TrayIconCore::SetTipHelp(std::string_view value) {
-    std::string cut = CutToUtf16Units(value, kTipHelpUnits);
-    if (cut == m_tipHelp) {
-        return;
-    }
-    m_tipHelp = std::move(cut);
-    if (m_registered) {
-        Call(TrayCall::Modify);
-    }
-}
-
-void TrayIconCore::SetVisible(bool value) {
-    if (value == m_visible) {
-        return;
-    }
-    m_visible = value && m_hasImage;
-    if (m_visible) {
-        Add();
-    } else if (!value) {
-        Call(TrayCall::Delete);
-    }
-}
-
-void TrayIconCore::Loaded() {
-    if (m_visible && !m_registered) {
-        Add();
-    }
-}
-
-void TrayIconCore::ShellRestarted() {
-    m_registered = false;
-    Loaded();
-}
-
-void TrayIconCore::Add() {
-    m_retryWait.reset();
-    m_retries = 0;
-    Call(TrayCall::Add);
-    if (m_visible && !m_registered) {
-        m_retryWait = std::make_unique<OneShotWait>(m_timers, kTrayAddRetryDelaysMs[0], [this] { RetryAdd(); });
-    }
-}
-
-void TrayIconCore::RetryAdd() {
-    // An add that timed out may have shown the icon all the same, and adding it again would be refused: a
-    // modify finds it.
-    if (m_shell.Notify(TrayCall::Modify, Flags(), m_tipHelp)) {
-        NowRegistered();
-        return;
-    }
-    Call(TrayCall::Add);
-    if (m_registered) {
-        return;
-    }
-    if (++m_retries == std::size(kTrayAddRetryDelaysMs)) {
-        throw OutOfResourcesError(kTrayIconError);
-    }
-    m_retryWait = std::make_unique<OneShotWait>(m_timers, kTrayAddRetryDelaysMs[m_retries], [this] { RetryAdd(); });
-}
-
-void TrayIconCore::NowRegistered() {
-    m_registered = true;
-    m_pendingBalloonWait.reset();
-    if (const std::optional<Balloon> balloon = std::exchange(m_pendingBalloon, std::nullopt)) {
-        m_shell.NotifyBalloon(balloon->title, balloon->text);
-    }
-}
-
-bool TrayIconCore::ShowBalloon(std::string_view title, std::string_view text) {
-    if (text.empty()) {
-        return false;
-    }
-    Balloon balloon{CutToUtf16Units(title, kBalloonTitleUnits), CutToUtf16Units(text, kBalloonTextUnits)};
-    if (m_registered) {
-        return m_shell.NotifyBalloon(balloon.title, balloon.text);
-    }
-    if (!m_addSent || !m_visible) {
-        return false;
-    }
-    m_pendingBalloon = std::move(balloon);
-    m_pendingBalloonWait =
-        std::make_unique<OneShotWait>(m_timers, kPendingBalloonMs, [this] { m_pendingBalloon.reset(); });
-    return true;
-}
-
-void TrayIconCore::ImageChanged(bool hasImage) {
-    m_hasImage = hasImage;
-    if (m_registered) {
-        Call(TrayCall::Modify);
-    }
-    if (!hasImage) {
-        SetVisible(false);
-    }
-}
-
-std::uint32_t TrayIconCore::Flags() const {
-    return m_tipHelp.empty() ? kTrayFlagsNoTip : kTrayFlagsWithTip;
-}
-
-void TrayIconCore::Call(TrayCall call) {
-    const std::uint32_t flags = Flags();
-    switch (call) {
-    case TrayCall::Add:
-        if (!m_visible) {
-            return;
-        }
-        m_addSent = true;
-        if (m_shell.Notify(call, flags, m_tipHelp)) {
-            NowRegistered();
-        } else {
-            m_registered = false;
-        }
-        return;
-    case TrayCall::Modify:
-        if (!m_shell.Notify(call, flags, m_tipHelp)) {
-            throw OutOfResourcesError(kTrayIconError);
-        }
-        return;
-    case TrayCall::Delete:
-        // A refused delete changes nothing for us: the icon is gone or cannot be reached either way.
-        m_retryWait.reset();
-        m_pendingBalloonWait.reset();
-        m_pendingBalloon.reset();
-        m_shell.Notify(call, flags, m_tipHelp);
-        m_registered = m_addSent = false;
-        return;
     }
 }
 
@@ -245,7 +91,7 @@ void TrayIconCore::MenuDestroyed(PopupMenu& menu) {
 }
 
 void TrayIconCore::Popup(PopupMenu& menu, TrayPoint at) {
-    m_shell.ActivateOwner();
+    m_pointer.ActivateOwner();
     menu.Popup(at.x, at.y);
 }
 
@@ -253,7 +99,7 @@ void TrayIconCore::HandleMouseMessage(std::uint32_t mouseMessage) {
     if (!m_enabled) {
         return;
     }
-    const TrayPoint at = m_shell.CursorPos();
+    const TrayPoint at = m_pointer.CursorPos();
     // Handlers are called through copies: a handler may assign the event anew, or destroy this instance.
     // A press pops up the button's menu, if it has one and AutoPopup is on, or else fires OnMouseDown.
     const auto down = [&](PopupMenu* menu, MouseButton button, ButtonsDown shift) {
@@ -315,7 +161,8 @@ void TrayIconCore::LeftButtonUp() {
         m_clickPending = true;
         // One wait per instance: a new one replaces one still running, so an old wait never ends a new click
         // early.
-        m_singleClick = std::make_unique<TSingleClick>(m_timers, [this] { SingleClickDone(); });
+        m_singleClick =
+            std::make_unique<SingleClickWait>(m_timers, m_pointer.DoubleClickTimeMs(), [this] { SingleClickDone(); });
     } else {
         m_clickPending = false;
     }

@@ -1,4 +1,5 @@
 // Kolvane.exe: removes the settings key and then the product's files, each stage confirmed by the user.
+#include "common/win32/DebugTrace.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
 #include "common/win32/FileNames.h"
@@ -9,6 +10,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     qn::win32::RestrictDllSearchToSystemFolder();
+    qn::win32::TraceToDebugger();
     return qn::win32::RunWindowlessTool(
         [] {
             qn::win32::RemoverPlatform platform;

@@ -31,7 +31,7 @@ void RegisterProgressBarClass() {
     static const UniqueModule commonControls(::LoadLibraryW(L"comctl32.dll"));
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     const auto init = SystemFunction<InitFunction>(commonControls.get(), "InitCommonControlsEx");
-    ThrowLastErrorIf(!init, commonControls ? "GetProcAddress" : "LoadLibraryW", L"comctl32.dll");
+    ThrowLastErrorIf(!init, L"comctl32.dll");
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     init(&controls);
 }

@@ -1,6 +1,7 @@
 #include "reserver/win32/ReserverPlatform.h"
 
 #include "common/PathUtil.h"
+#include "common/Trace.h"
 #include "common/win32/ProcessInfo.h"
 #include "common/win32/Registry.h"
 #include "common/win32/ShellLaunch.h"
@@ -12,6 +13,7 @@
 #include "reserver/win32/ProgressWindow.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <limits>
 
@@ -98,7 +100,10 @@ std::string ReserverPlatform::ProgramFileName() {
 void ReserverPlatform::Open(const std::string& path) {
     // The monitor that handed over comes back without the download question; what a user named keeps it.
     const bool ours = IsProductProgram(path, ModuleFileName());
-    ShellOpen("open", path, "", "", SW_SHOW, ours ? ZoneCheck::Skip : ZoneCheck::Check);
+    const std::intptr_t result = ShellOpen("open", path, "", "", SW_SHOW, ours ? ZoneCheck::Skip : ZoneCheck::Check);
+    if (result <= SE_ERR_DLLNOTFOUND) {
+        Trace(TraceLevel::Warning, "not opened: " + path, static_cast<std::uint32_t>(result));
+    }
 }
 
 } // namespace qn::win32
@@ -115,8 +120,9 @@ std::uint64_t ReserverPlatform::SteadyMilliseconds() {
 
 void ReserverPlatform::StoreRecord(const ReservationRecord& record) {
     Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
-    if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
-        WriteSetting(*key, setting::kLastReservation, record);
+    const auto key = currentUser.CreateSubkey(kSettingsKeyPath);
+    if (!key || !WriteSetting(*key, setting::kLastReservation, record)) {
+        Trace(TraceLevel::Warning, "record of the run not stored");
     }
 }
 

@@ -1,4 +1,5 @@
 // Qelto.exe: reserves one large block of memory, fills it, releases it and reports the free memory.
+#include "common/win32/DebugTrace.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
 #include "common/win32/ProcessInfo.h"
@@ -8,6 +9,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     qn::win32::RestrictDllSearchToSystemFolder();
+    qn::win32::TraceToDebugger();
     return qn::win32::RunWindowlessTool(
         [] {
             qn::win32::ReserverPlatform platform;

@@ -6,6 +6,7 @@
 #include "common/win32/Utf.h"
 #include "common/win32/Win32Error.h"
 #include "settings/SettingsIds.h"
+#include "settings/SettingsTexts.h"
 
 #include <commctrl.h>
 
@@ -21,6 +22,7 @@ static_assert(hot_key_control::kExtended == HOTKEYF_EXT);
 static_assert(extended_key::kPageUp == VK_PRIOR && extended_key::kDownArrow == VK_DOWN);
 static_assert(extended_key::kInsert == VK_INSERT && extended_key::kDelete == VK_DELETE);
 static_assert(extended_key::kDivide == VK_DIVIDE && extended_key::kNumLock == VK_NUMLOCK);
+static_assert(IDC_OK == IDOK && IDC_CANCEL == IDCANCEL);
 
 namespace {
 
@@ -45,12 +47,12 @@ void Check(HWND dialog, int id, bool on) {
 
 int ControlOf(FormField field) {
     switch (field) {
-    case FormField::MinMemory:
-        return IDC_MIN_MEMORY;
-    case FormField::CationMemory:
-        return IDC_CATION_MEMORY;
-    case FormField::Cycle:
-        return IDC_CYCLE;
+    case FormField::ReserveThreshold:
+        return IDC_RESERVE_THRESHOLD;
+    case FormField::AskThreshold:
+        return IDC_ASK_THRESHOLD;
+    case FormField::Period:
+        return IDC_PERIOD;
     case FormField::HotKey:
         return IDC_HOT_KEY;
     }
@@ -62,7 +64,7 @@ int ControlOf(FormField field) {
 bool SettingsDialog::Run(HINSTANCE instance) {
     const INT_PTR result =
         DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, Procedure, reinterpret_cast<LPARAM>(this));
-    ThrowLastErrorIf(result == -1, "DialogBoxParamW");
+    ThrowLastErrorIf(result == -1);
     if (m_failure) {
         std::rethrow_exception(m_failure);
     }
@@ -109,14 +111,18 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam) {
 }
 
 void SettingsDialog::Show() {
+    const SettingsTextSet& texts = SettingsTexts();
+    SetWindowTextW(m_dialog, Widen(texts.caption).c_str());
+    for (const ControlCaption& control : kControlCaptions) {
+        SetItemText(m_dialog, control.controlId, std::string(texts.*control.text));
+    }
     const SettingsForm form = FormOf(m_stored);
-    Check(m_dialog, IDC_MEMORY, form.memory);
-    SetItemText(m_dialog, IDC_MIN_MEMORY, form.minMemoryMB);
-    Check(m_dialog, IDC_CATION, form.cation);
-    SetItemText(m_dialog, IDC_CATION_MEMORY, form.cationMemoryMB);
-    Check(m_dialog, IDC_TIME, form.time);
-    SetItemText(m_dialog, IDC_CYCLE, form.cycleMinutes);
-    Check(m_dialog, IDC_USE_HOT_KEY, form.useHotKey);
+    for (const SwitchField& field : kSwitchFields) {
+        Check(m_dialog, field.checkBox, form.*field.shown);
+    }
+    SetItemText(m_dialog, IDC_RESERVE_THRESHOLD, form.reserveThresholdMB);
+    SetItemText(m_dialog, IDC_ASK_THRESHOLD, form.askThresholdMB);
+    SetItemText(m_dialog, IDC_PERIOD, form.periodMinutes);
     HWND hotKey = GetDlgItem(m_dialog, IDC_HOT_KEY);
     // A global hot key without Ctrl or Alt would take a key away from typing: the control adds Ctrl+Alt.
     SendMessageW(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
@@ -125,12 +131,11 @@ void SettingsDialog::Show() {
     m_autoStartShown = autoStart == AutoStartState::On;
     Check(m_dialog, IDC_AUTO_START, m_autoStartShown);
     if (autoStart == AutoStartState::Unreadable) {
-        SetItemText(m_dialog, IDC_MESSAGE, "Windows の起動時の設定を読み取れませんでした｡");
+        SetItemText(m_dialog, IDC_MESSAGE, std::string(texts.autoStartUnreadable));
     }
     SetItemText(m_dialog, IDC_TOTAL_MEMORY,
-                "このパソコンの物理メモリ: " + std::to_string(WholeMegabytes(m_totalPhysBytes)) + " MB");
-    Check(m_dialog, IDC_WAIT_WHILE_BUSY, form.waitWhileBusy);
-    Check(m_dialog, IDC_NOTIFY_RESULT, form.notifyResult);
+                std::string(texts.totalMemoryBefore) + std::to_string(WholeMegabytes(m_totalPhysBytes)) +
+                    std::string(texts.totalMemoryAfter));
     // The monitor's separators: the figures read as the monitor's balloon shows them.
     SetItemText(m_dialog, IDC_LAST_RESERVATION,
                 LastReservationLine(ReadLastReservation(m_currentUser), UserNumberSeparators()));
@@ -138,17 +143,14 @@ void SettingsDialog::Show() {
 
 SettingsForm SettingsDialog::Entered() const {
     SettingsForm form;
-    form.memory = Checked(m_dialog, IDC_MEMORY);
-    form.minMemoryMB = ItemText(m_dialog, IDC_MIN_MEMORY);
-    form.cation = Checked(m_dialog, IDC_CATION);
-    form.cationMemoryMB = ItemText(m_dialog, IDC_CATION_MEMORY);
-    form.time = Checked(m_dialog, IDC_TIME);
-    form.cycleMinutes = ItemText(m_dialog, IDC_CYCLE);
-    form.useHotKey = Checked(m_dialog, IDC_USE_HOT_KEY);
+    for (const SwitchField& field : kSwitchFields) {
+        form.*field.shown = Checked(m_dialog, field.checkBox);
+    }
+    form.reserveThresholdMB = ItemText(m_dialog, IDC_RESERVE_THRESHOLD);
+    form.askThresholdMB = ItemText(m_dialog, IDC_ASK_THRESHOLD);
+    form.periodMinutes = ItemText(m_dialog, IDC_PERIOD);
     const auto control = static_cast<std::uint16_t>(SendDlgItemMessageW(m_dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0));
     form.hotKey = ShortcutFromHotKeyControl(control);
-    form.waitWhileBusy = Checked(m_dialog, IDC_WAIT_WHILE_BUSY);
-    form.notifyResult = Checked(m_dialog, IDC_NOTIFY_RESULT);
     return form;
 }
 
@@ -164,10 +166,10 @@ void SettingsDialog::Accept() {
         EndDialog(m_dialog, IDOK);
         return;
     case SaveFailure::AutoStart:
-        Complain(IDC_AUTO_START, "Windows の起動時の設定を保存できませんでした｡");
+        Complain(IDC_AUTO_START, std::string(SettingsTexts().autoStartNotSaved));
         return;
     case SaveFailure::Settings:
-        Complain(IDOK, "設定を保存できませんでした｡");
+        Complain(IDOK, std::string(SettingsTexts().settingsNotSaved));
         return;
     }
 }

@@ -1,6 +1,7 @@
 // Dunfel.exe: the settings program. Writes the values the monitor only reads, then brings the monitor back.
 #include "common/PathUtil.h"
 #include "common/Texts.h"
+#include "common/win32/DebugTrace.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
 #include "common/win32/ProcessInfo.h"
@@ -33,6 +34,7 @@ public:
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     qn::win32::RestrictDllSearchToSystemFolder();
+    qn::win32::TraceToDebugger();
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES;

@@ -85,15 +85,16 @@ TEST(ErrorReportTest, EachKindShowsItsOwnerTitleTextAndIcon) {
 // A call the system refuses: the error carries the system's code and its message (the text's shape is the
 // portable suite's).
 TEST(ErrorReportTest, AFailedCallCarriesTheSystemsCodeAndReason) {
+    const std::source_location call = std::source_location::current();
     try {
         win32::ThrowLastErrorIf(
             !CreateWindowExW(0, L"NoSuchClass", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
-            "CreateWindowExW", L"NoSuchClass");
+            L"NoSuchClass", call);
         FAIL() << "a window of a class that does not exist";
     } catch (const win32::Win32Error& error) {
         // Windows says ERROR_CANNOT_FIND_WND_CLASS, Wine ERROR_CLASS_DOES_NOT_EXIST.
-        const std::string start =
-            "CreateWindowExW failed for NoSuchClass (error " + std::to_string(error.Code()) + "): ";
+        const std::string start = "ErrorReportTest.cpp:" + std::to_string(call.line()) +
+                                  " failed for NoSuchClass (error " + std::to_string(error.Code()) + "): ";
         EXPECT_NE(error.Code(), 0u);
         EXPECT_THAT(error.what(), testing::StartsWith(start));
         EXPECT_GT(std::string(error.what()).size(), start.size()) << "no reason";

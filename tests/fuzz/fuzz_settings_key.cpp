@@ -32,7 +32,7 @@ namespace {
 // Any value of the key read as any kind, with the default every kind has when the value is unreadable.
 template <typename T>
 qn::Setting<T> ReadAs(std::string_view name) {
-    return {name, qn::SettingUnit::None, T{}, T{}, T{}};
+    return {name, T{}, T{}, T{}};
 }
 
 class FakeMeterWindow final : public qn::MeterWindowPort {
@@ -108,7 +108,7 @@ qn::WindowPlacement PlacementFrom(FuzzedDataProvider& input) {
 
 void CheckSettingsProgram(qn::fake::Registry& registry, bool denied, FuzzedDataProvider& input) {
     const qn::ProgramSettings stored = qn::ReadProgramSettings(registry.Root());
-    QN_FUZZ_CHECK(stored.minMemoryKB == ExpectedInt(registry, qn::setting::kMinMemory.name) || denied);
+    QN_FUZZ_CHECK(stored.reserveThresholdKB == ExpectedInt(registry, qn::setting::kReserveThreshold.name) || denied);
     qn::SettingsForm form = qn::FormOf(stored);
     const std::uint64_t totalPhysBytes = input.ConsumeIntegral<std::uint64_t>();
 
@@ -116,31 +116,32 @@ void CheckSettingsProgram(qn::fake::Registry& registry, bool denied, FuzzedDataP
     // without a key, may be refused; everything else is stored as it was read.
     const auto unedited = qn::SettingsFromForm(form, stored, totalPhysBytes);
     if (const auto* error = std::get_if<qn::FormError>(&unedited)) {
-        QN_FUZZ_CHECK((error->field == qn::FormField::MinMemory && form.memory) ||
-                      (error->field == qn::FormField::CationMemory && form.cation) ||
+        QN_FUZZ_CHECK((error->field == qn::FormField::ReserveThreshold && form.reserveWhenLow) ||
+                      (error->field == qn::FormField::AskThreshold && form.askWhenLow) ||
                       (error->field == qn::FormField::HotKey && form.useHotKey));
     } else {
         const auto& accepted = std::get<qn::ProgramSettings>(unedited);
         QN_FUZZ_CHECK(accepted.hotKey == stored.hotKey);
-        QN_FUZZ_CHECK(stored.minMemoryKB <= 0 || accepted.minMemoryKB == stored.minMemoryKB);
-        QN_FUZZ_CHECK(stored.cationMemoryKB <= 0 || accepted.cationMemoryKB == stored.cationMemoryKB);
+        QN_FUZZ_CHECK(stored.reserveThresholdKB <= 0 || accepted.reserveThresholdKB == stored.reserveThresholdKB);
+        QN_FUZZ_CHECK(stored.askThresholdKB <= 0 || accepted.askThresholdKB == stored.askThresholdKB);
         if (qn::WriteProgramSettings(registry.Root(), accepted)) {
             const qn::ProgramSettings back = qn::ReadProgramSettings(registry.Root());
-            QN_FUZZ_CHECK(back.minMemoryKB == accepted.minMemoryKB && back.cycleMinutes == accepted.cycleMinutes &&
-                          back.hotKey == accepted.hotKey && back.memory == accepted.memory);
+            QN_FUZZ_CHECK(back.reserveThresholdKB == accepted.reserveThresholdKB &&
+                          back.periodMinutes == accepted.periodMinutes && back.hotKey == accepted.hotKey &&
+                          back.reserveWhenLow == accepted.reserveWhenLow);
         }
     }
 
     // The form as a user may have typed it.
-    form.minMemoryMB = input.ConsumeRandomLengthString(24);
-    form.cationMemoryMB = input.ConsumeRandomLengthString(24);
-    form.cycleMinutes = input.ConsumeRandomLengthString(24);
+    form.reserveThresholdMB = input.ConsumeRandomLengthString(24);
+    form.askThresholdMB = input.ConsumeRandomLengthString(24);
+    form.periodMinutes = input.ConsumeRandomLengthString(24);
     form.hotKey = input.ConsumeIntegral<std::uint16_t>();
     const auto edited = qn::SettingsFromForm(form, stored, totalPhysBytes);
     if (const auto* accepted = std::get_if<qn::ProgramSettings>(&edited)) {
-        QN_FUZZ_CHECK(qn::setting::kCycle.InRange(accepted->cycleMinutes));
-        for (const auto& [on, kilobytes] :
-             {std::pair{accepted->memory, accepted->minMemoryKB}, {accepted->cation, accepted->cationMemoryKB}}) {
+        QN_FUZZ_CHECK(qn::setting::kPeriodMinutes.InRange(accepted->periodMinutes));
+        for (const auto& [on, kilobytes] : {std::pair{accepted->reserveWhenLow, accepted->reserveThresholdKB},
+                                            {accepted->askWhenLow, accepted->askThresholdKB}}) {
             QN_FUZZ_CHECK(kilobytes >= 0);
             QN_FUZZ_CHECK(!on || (kilobytes > 0 && static_cast<std::uint64_t>(kilobytes) * 1024 < totalPhysBytes));
         }
@@ -200,10 +201,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qn::SettingsStore store(registry.Root(), window);
     for (const auto& value : qn::setting::kAll) {
         const std::string_view name = value.name;
-        const std::int32_t asInt = store.ReadSettingInt(ReadAs<std::int32_t>(name));
+        const std::int32_t asInt = store.Read(ReadAs<std::int32_t>(name));
         QN_FUZZ_CHECK(asInt == (denied ? 0 : ExpectedInt(registry, name)));
-        QN_FUZZ_CHECK(store.ReadSettingBool(ReadAs<bool>(name)) == (asInt != 0));
-        QN_FUZZ_CHECK(store.ReadSettingFloat(ReadAs<double>(name)) == (denied ? 0.0 : ExpectedFloat(registry, name)));
+        QN_FUZZ_CHECK(store.Read(ReadAs<bool>(name)) == (asInt != 0));
+        QN_FUZZ_CHECK(store.Read(ReadAs<double>(name)) == (denied ? 0.0 : ExpectedFloat(registry, name)));
     }
 
     CheckLastReservation(store, registry);
@@ -211,7 +212,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Whatever the stored record, the window moves only to what its items say.
     store.LoadPosition();
     if (window.applied) {
-        const auto text = qn::ReadText(*registry.Root().OpenSubkey(qn::kSettingsKeyPath), qn::setting::kPosition.name);
+        const auto text =
+            qn::ReadText(*registry.Root().OpenSubkey(qn::kSettingsKeyPath), qn::setting::kMeterPosition.name);
         const auto position = qn::ReadPositionRecord(text.value_or(""));
         QN_FUZZ_CHECK(position && position->left == window.applied->first && position->top == window.applied->second);
     }
@@ -219,7 +221,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The countdown texts of a stored "Next Run".
     // Any time the system clock can report: the years 1601 to 30827.
     const qn::DateTime now = input.ConsumeFloatingPointInRange(-109205.0, 10593224.0);
-    const qn::DateTime remaining = store.ReadSettingFloat(qn::setting::kNextRun) - now;
+    const qn::DateTime remaining = store.Read(qn::setting::kNextRun) - now;
     const qn::NumberSeparators separators;
     QN_FUZZ_CHECK(qn::fuzz::IsValidUtf8(qn::CountdownSuffix(remaining)));
     QN_FUZZ_CHECK(qn::fuzz::IsValidUtf8(

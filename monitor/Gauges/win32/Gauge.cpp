@@ -1,7 +1,7 @@
 #include "monitor/Gauges/win32/Gauge.h"
 
 #include "common/win32/Utf.h"
-#include "monitor/Gauges/win32/BltBitmap.h"
+#include "monitor/Gauges/win32/OffscreenBitmap.h"
 
 #include <commctrl.h>
 
@@ -177,7 +177,7 @@ void TGauge::Paint(HDC target) {
     if (width <= 0 || height <= 0) {
         return;
     }
-    const TBltBitmap image(target, width, height);
+    const OffscreenBitmap image(target, width, height);
     if (!image) {
         return;
     }
@@ -185,7 +185,7 @@ void TGauge::Paint(HDC target) {
 
     const GaugeLook look = Look(width, height);
     {
-        TBltBitmap overlay;
+        OffscreenBitmap overlay;
         overlay.MakeLike(image);
         if (!overlay) {
             return;
@@ -198,7 +198,7 @@ void TGauge::Paint(HDC target) {
     }
 
     if (ShowText()) {
-        TBltBitmap text;
+        OffscreenBitmap text;
         text.MakeLike(image);
         if (!text) {
             return;

@@ -1,6 +1,7 @@
 #include "monitor/MainUnit/win32/MeterWindow.h"
 
 #include "common/DisplayScale.h"
+#include "common/Trace.h"
 #include "common/win32/Utf.h"
 
 #include <windowsx.h>
@@ -30,8 +31,8 @@ RECT ClientRect(HWND window) {
 } // namespace
 
 UINT MenuItemId(MenuCommand command) {
-    for (std::size_t i = 0; i < kMenuEntries.size(); ++i) {
-        if (kMenuEntries[i].command == command) {
+    for (std::size_t i = 0; i < kMenuLayout.size(); ++i) {
+        if (kMenuLayout[i] == command) {
             return static_cast<UINT>(i + 1);
         }
     }
@@ -39,7 +40,7 @@ UINT MenuItemId(MenuCommand command) {
 }
 
 MenuCommand CommandOfItem(UINT itemId) {
-    return itemId >= 1 && itemId <= kMenuEntries.size() ? kMenuEntries[itemId - 1].command : MenuCommand::None;
+    return itemId >= 1 && itemId <= kMenuLayout.size() ? kMenuLayout[itemId - 1] : MenuCommand::None;
 }
 
 ApplicationWindow::ApplicationWindow() {
@@ -88,11 +89,12 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     m_gauge->SetShowHint(true);
 
     m_menu = std::make_unique<TPopupMenu>(Handle());
-    for (std::size_t i = 0; i < kMenuEntries.size(); ++i) {
-        if (kMenuEntries[i].command == MenuCommand::None) {
+    for (std::size_t i = 0; i < kMenuLayout.size(); ++i) {
+        if (kMenuLayout[i] == MenuCommand::None) {
             m_menu->AddSeparator();
         } else {
-            m_menu->AddItem(static_cast<UINT>(i + 1), std::string(kMenuEntries[i].caption));
+            m_menu->AddItem(static_cast<UINT>(i + 1),
+                            std::string(MonitorTexts().menu[static_cast<std::size_t>(kMenuLayout[i])]));
         }
     }
 
@@ -204,8 +206,8 @@ void MeterWindow::RunCommand(MenuCommand command) {
     case MenuCommand::Periodic:
         m_monitor->TogglePeriodic();
         break;
-    case MenuCommand::LowMemory:
-        m_monitor->ToggleLowMemory();
+    case MenuCommand::ReserveWhenLow:
+        m_monitor->ToggleReserveWhenLow();
         break;
     case MenuCommand::About:
         m_monitor->ShowAbout();
@@ -288,7 +290,10 @@ void MeterWindow::ShowTrayBalloon(const std::string& title, const std::string& t
 }
 
 void MeterWindow::AddHotKey(int index, std::int32_t shortcut) {
-    m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut));
+    // Another program may hold the combination already; the monitor goes on without it.
+    if (!m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut))) {
+        Trace(TraceLevel::Warning, "hot key not registered", GetLastError());
+    }
 }
 
 void MeterWindow::RemoveHotKey(int index) {

@@ -1,5 +1,6 @@
 // Mossik.exe: the resident monitor. One per session; it shows free memory once a second and hands over to the
 // reservation tool when a reservation is due.
+#include "common/win32/DebugTrace.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/DpiAwareWindow.h"
 #include "common/win32/ErrorReport.h"
@@ -60,6 +61,7 @@ int RunMonitor() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     qn::win32::RestrictDllSearchToSystemFolder();
+    qn::win32::TraceToDebugger();
     try {
         return RunMonitor();
     } catch (const std::exception& error) {

@@ -6,7 +6,7 @@
 namespace qn::win32 {
 
 TPopupMenu::TPopupMenu(HWND commandWindow) : m_menu(::CreatePopupMenu()), m_commandWindow(commandWindow) {
-    ThrowLastErrorIf(!m_menu, "CreatePopupMenu");
+    ThrowLastErrorIf(!m_menu);
 }
 
 void TPopupMenu::AddItem(UINT id, const std::string& text) {

@@ -32,7 +32,9 @@ void CopyField(const std::string& text, wchar_t (&field)[N]) {
 } // namespace
 
 TTrayIcon::TTrayIcon(HWND owner)
-    : TrayIconCore(m_receiver->Instances(), static_cast<TrayShellPort&>(*this), *m_receiver), m_owner(owner) {
+    : TrayIconCore(m_receiver->Instances(), static_cast<TrayShellPort&>(*this), static_cast<TrayPointerPort&>(*this),
+                   *m_receiver),
+      m_owner(owner) {
     m_record.cbSize = sizeof m_record;
     // Set from the start: a delete may come before any add was accepted.
     m_record.hWnd = m_receiver->Handle();
@@ -57,7 +59,7 @@ void TTrayIcon::SetIcon(HICON icon) {
         return;
     }
     UniqueIcon copy(::CopyIcon(icon));
-    ThrowLastErrorIf(!copy, "CopyIcon");
+    ThrowLastErrorIf(!copy);
     m_icon = std::move(copy);
     ImageChanged(true);
 }
@@ -92,6 +94,10 @@ TrayPoint TTrayIcon::CursorPos() {
     POINT at{};
     ::GetCursorPos(&at);
     return {at.x, at.y};
+}
+
+std::uint32_t TTrayIcon::DoubleClickTimeMs() {
+    return ::GetDoubleClickTime();
 }
 
 void TTrayIcon::ActivateOwner() {

@@ -1,9 +1,9 @@
 #pragma once
 // TTrayIcon: one icon in the notification area with its tool tip, turning the shell's mouse notifications into
-// events and popup menus. All icons of the process share one TCallbackWindow.
+// events and popup menus. All icons of the process share one TrayReceiverWindow.
 #include "common/win32/UniqueHandle.h"
 #include "monitor/TrayIcon/TrayIconCore.h"
-#include "monitor/TrayIcon/win32/CallbackWindow.h"
+#include "monitor/TrayIcon/win32/TrayReceiverWindow.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -15,11 +15,14 @@ namespace qn::win32 {
 namespace detail {
 // Holds the shared receiver so that it exists before the icon takes its id from the receiver's list.
 struct TrayReceiverHolder {
-    std::shared_ptr<TCallbackWindow> m_receiver = TCallbackWindow::Shared();
+    std::shared_ptr<TrayReceiverWindow> m_receiver = TrayReceiverWindow::Shared();
 };
 } // namespace detail
 
-class TTrayIcon final : private detail::TrayReceiverHolder, private TrayShellPort, public TrayIconCore {
+class TTrayIcon final : private detail::TrayReceiverHolder,
+                        private TrayShellPort,
+                        private TrayPointerPort,
+                        public TrayIconCore {
 public:
     // `owner` is brought to the foreground before a menu pops up; it may be null. Throws OutOfResourcesError when
     // 100 icons live already.
@@ -37,6 +40,7 @@ public:
 private:
     bool Notify(TrayCall call, std::uint32_t flags, const std::string& tip) override;
     TrayPoint CursorPos() override;
+    std::uint32_t DoubleClickTimeMs() override;
     void ActivateOwner() override;
     bool NotifyBalloon(const std::string& title, const std::string& text) override;
 

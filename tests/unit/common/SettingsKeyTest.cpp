@@ -39,40 +39,39 @@ Bytes Le64(double value) {
     return bytes;
 }
 
-TEST(SettingsDescriptionTest, EveryValueHasItsStoredNameKindAndUnitOnce) {
+TEST(SettingsDescriptionTest, EveryValueHasItsStoredNameAndKindOnce) {
     const setting::Description expected[] = {
-        {"Show", SettingKind::Switch, SettingUnit::None},
-        {"Top", SettingKind::Switch, SettingUnit::None},
-        {"Memory", SettingKind::Switch, SettingUnit::None},
-        {"Min Memory", SettingKind::Integer, SettingUnit::Kilobytes},
-        {"Time", SettingKind::Switch, SettingUnit::None},
-        {"Cycle", SettingKind::Integer, SettingUnit::Minutes},
-        {"Next Run", SettingKind::Float64, SettingUnit::LocalDateTime},
-        {"Cation", SettingKind::Switch, SettingUnit::None},
-        {"Cation Memory", SettingKind::Integer, SettingUnit::Kilobytes},
-        {"Use Hot Key", SettingKind::Switch, SettingUnit::None},
-        {"Hot Key", SettingKind::Integer, SettingUnit::ShortcutCode},
-        {"Position", SettingKind::Text, SettingUnit::PositionRecord},
-        {"Low Memory Handover", SettingKind::Switch, SettingUnit::None},
-        {"Wait While Busy", SettingKind::Switch, SettingUnit::None},
-        {"Notify Result", SettingKind::Switch, SettingUnit::None},
-        {"Handover Time", SettingKind::Float64, SettingUnit::LocalDateTime},
-        {"Last Reservation", SettingKind::Record, SettingUnit::ReservationRecord},
+        {"Show", SettingKind::Switch},
+        {"Top", SettingKind::Switch},
+        {"Memory", SettingKind::Switch},
+        {"Min Memory", SettingKind::Integer},
+        {"Time", SettingKind::Switch},
+        {"Cycle", SettingKind::Integer},
+        {"Next Run", SettingKind::Float64},
+        {"Cation", SettingKind::Switch},
+        {"Cation Memory", SettingKind::Integer},
+        {"Use Hot Key", SettingKind::Switch},
+        {"Hot Key", SettingKind::Integer},
+        {"Position", SettingKind::Text},
+        {"Low Memory Handover", SettingKind::Switch},
+        {"Wait While Busy", SettingKind::Switch},
+        {"Notify Result", SettingKind::Switch},
+        {"Handover Time", SettingKind::Float64},
+        {"Last Reservation", SettingKind::Record},
     };
     ASSERT_EQ(std::size(setting::kAll), std::size(expected));
     std::set<std::string> names;
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_EQ(setting::kAll[i].name, expected[i].name);
         EXPECT_EQ(setting::kAll[i].kind, expected[i].kind) << expected[i].name;
-        EXPECT_EQ(setting::kAll[i].unit, expected[i].unit) << expected[i].name;
         names.insert(fake::Lower(setting::kAll[i].name));
     }
     EXPECT_EQ(names.size(), std::size(expected)) << "two values share a name";
     // The period's range: a minute to a day; a stored 0 is no period.
-    EXPECT_FALSE(setting::kCycle.InRange(0));
-    EXPECT_TRUE(setting::kCycle.InRange(1));
-    EXPECT_TRUE(setting::kCycle.InRange(1440));
-    EXPECT_FALSE(setting::kCycle.InRange(1441));
+    EXPECT_FALSE(setting::kPeriodMinutes.InRange(0));
+    EXPECT_TRUE(setting::kPeriodMinutes.InRange(1));
+    EXPECT_TRUE(setting::kPeriodMinutes.InRange(1440));
+    EXPECT_FALSE(setting::kPeriodMinutes.InRange(1441));
     // Both switches of the busy user and the report are on until the user turns them off.
     EXPECT_TRUE(setting::kWaitWhileBusy.defaultValue);
     EXPECT_TRUE(setting::kNotifyResult.defaultValue);
@@ -95,10 +94,9 @@ TEST_P(ReadIntTest, AcceptsOnlyFourByteDwords) {
     if (c.stored) {
         registry.Put(kKey, "Min Memory", c.stored->type, c.stored->data);
     }
-    EXPECT_EQ(ReadSetting(Key(), setting::kMinMemory), c.asInt) << c.what;
+    EXPECT_EQ(ReadSetting(Key(), setting::kReserveThreshold), c.asInt) << c.what;
     // Names are looked up regardless of case, as the registry does.
-    EXPECT_EQ(ReadSetting(Key(), SwitchSetting{"min memory", SettingUnit::None, false, false, true}), c.asInt != 0)
-        << c.what;
+    EXPECT_EQ(ReadSetting(Key(), SwitchSetting{"min memory", false, false, true}), c.asInt != 0) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ReadIntTest,
@@ -149,10 +147,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsKeyTest, WritesSwitchesAsDwordOneOrZero) {
     registry.Put(kKey, "Show", regtype::kString, {'1', 0});
-    WriteSetting(Key(), setting::kShow, true);
+    WriteSetting(Key(), setting::kMeterHidden, true);
     EXPECT_EQ(registry.Get(kKey, "Show")->type, regtype::kDword);
     EXPECT_EQ(registry.Get(kKey, "Show")->data, (Bytes{1, 0, 0, 0}));
-    WriteSetting(Key(), setting::kShow, false);
+    WriteSetting(Key(), setting::kMeterHidden, false);
     EXPECT_EQ(registry.Get(kKey, "Show")->data, (Bytes{0, 0, 0, 0}));
 }
 

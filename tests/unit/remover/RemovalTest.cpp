@@ -1,13 +1,15 @@
 #include "common/RegistryValues.h"
 #include "remover/Removal.h"
+#include "remover/RemoverTexts.h"
 #include "tests/unit/support/FakeFileNames.h"
 #include "tests/unit/support/FakeRegistry.h"
+#include "tests/unit/support/ScriptedDialogs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <map>
+#include <tuple>
 
 namespace qn {
 namespace {
@@ -21,26 +23,19 @@ constexpr unsigned kFailure = 0x1010;
 constexpr unsigned kNotice = 0x1040;
 
 // Answers dialogs as scripted and keeps one list of everything the run did, in order.
-class FakeRemover : public RemoverPort {
+class FakeRemover : public fake::ScriptedDialogs<RemoverPort> {
 public:
+    FakeRemover() : ScriptedDialogs("QeltoNimbi") {}
+
     std::string programPath = "C:\\Program Files\\QeltoNimbi\\Kolvane.EXE";
-    std::deque<DialogAnswer> answers;
     bool folderOpens = true;
     std::map<std::string, FileDeletion> outcomes; // by path; anything else is deleted
 
     std::vector<std::string> events;
-    std::vector<unsigned> styles;
 
     DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override {
         events.push_back("dialog " + text);
-        styles.push_back(style);
-        EXPECT_EQ(title, "QeltoNimbi");
-        if (answers.empty()) {
-            return DialogAnswer::Ok;
-        }
-        const DialogAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return ScriptedDialogs::ShowMessage(text, title, style);
     }
     std::string ProgramPath() override { return programPath; }
     bool ShowFolder(const std::string& directory) override {
@@ -81,11 +76,13 @@ TEST_F(RemovalTest, AMissingKeyIsCreatedAndDeletedAndEveryFileGoesAfterTheFolder
     EXPECT_FALSE(registry.Exists(kKey));
     EXPECT_TRUE(registry.Exists("Software\\Harvelt"));
     EXPECT_THAT(port.events,
-                ElementsAre(Dialog(removal::kConfirmRegistry), Dialog(removal::kConfirmFiles), "folder " + dir,
-                            "delete " + dir + "\\Qelto.EXE", "delete " + dir + "\\Mossik.EXE",
+                ElementsAre(Dialog(kRemoverJapanese.confirmRegistry), Dialog(kRemoverJapanese.confirmFiles),
+                            "folder " + dir, "delete " + dir + "\\Qelto.EXE", "delete " + dir + "\\Mossik.EXE",
                             "delete " + dir + "\\Dunfel.EXE", "delete " + dir + "\\ReadMe.Txt",
-                            "delete " + dir + "\\History.Txt", Dialog(removal::kDone)));
-    EXPECT_THAT(port.styles, ElementsAre(kQuestion, kQuestion, kNotice));
+                            "delete " + dir + "\\History.Txt", Dialog(kRemoverJapanese.done)));
+    ASSERT_EQ(port.shown.size(), 3u);
+    EXPECT_EQ(std::tie(port.shown[0].style, port.shown[1].style, port.shown[2].style),
+              std::tie(kQuestion, kQuestion, kNotice));
 }
 
 TEST_F(RemovalTest, NestedAndSiblingSubkeysAllGoButTheParentStays) {
@@ -114,7 +111,7 @@ TEST_F(RemovalTest, CancelAtTheFirstQuestionChangesNothing) {
     port.answers = {DialogAnswer::Cancel};
     EXPECT_EQ(Run(), 0);
     EXPECT_FALSE(registry.Exists("Software\\Harvelt"));
-    EXPECT_THAT(port.events, ElementsAre(Dialog(removal::kConfirmRegistry)));
+    EXPECT_THAT(port.events, ElementsAre(Dialog(kRemoverJapanese.confirmRegistry)));
 }
 
 TEST_F(RemovalTest, CancelAtTheSecondQuestionLeavesEveryFileAndOpensNoFolder) {
@@ -122,15 +119,17 @@ TEST_F(RemovalTest, CancelAtTheSecondQuestionLeavesEveryFileAndOpensNoFolder) {
     port.answers = {DialogAnswer::Ok, DialogAnswer::Cancel};
     EXPECT_EQ(Run(), 0);
     EXPECT_FALSE(registry.Exists(kKey));
-    EXPECT_THAT(port.events, ElementsAre(Dialog(removal::kConfirmRegistry), Dialog(removal::kConfirmFiles)));
+    EXPECT_THAT(port.events,
+                ElementsAre(Dialog(kRemoverJapanese.confirmRegistry), Dialog(kRemoverJapanese.confirmFiles)));
 }
 
 TEST_F(RemovalTest, AnUndeletableKeyStopsBeforeAnyFile) {
     registry.Make(std::string(kKey) + "\\Locked")->denied = true;
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(registry.Exists(kKey));
-    EXPECT_THAT(port.events, ElementsAre(Dialog(removal::kConfirmRegistry), Dialog(removal::kRegistryFailed)));
-    EXPECT_EQ(port.styles.back(), kFailure);
+    EXPECT_THAT(port.events,
+                ElementsAre(Dialog(kRemoverJapanese.confirmRegistry), Dialog(kRemoverJapanese.registryFailed)));
+    EXPECT_EQ(port.shown.back().style, kFailure);
 }
 
 TEST_F(RemovalTest, TheStartAtLogOnGoesWithTheRegistryStageOnlyWhenItStartsAProgramOfThisFolder) {
@@ -150,9 +149,10 @@ TEST_F(RemovalTest, TheStartAtLogOnGoesWithTheRegistryStageOnlyWhenItStartsAProg
 TEST_F(RemovalTest, AFolderWindowThatDoesNotOpenStopsBeforeAnyFile) {
     port.folderOpens = false;
     EXPECT_EQ(Run(), 0);
-    EXPECT_THAT(port.events, ElementsAre(Dialog(removal::kConfirmRegistry), Dialog(removal::kConfirmFiles),
-                                         "folder " + dir, Dialog(removal::kFilesFailed)));
-    EXPECT_EQ(port.styles.back(), kFailure);
+    EXPECT_THAT(port.events,
+                ElementsAre(Dialog(kRemoverJapanese.confirmRegistry), Dialog(kRemoverJapanese.confirmFiles),
+                            "folder " + dir, Dialog(kRemoverJapanese.filesFailed)));
+    EXPECT_EQ(port.shown.back().style, kFailure);
 }
 
 struct FileCase {
@@ -180,7 +180,7 @@ TEST_P(FileStageTest, ProgramFilesMustGoTextFilesMay) {
         }
     }
     EXPECT_EQ(tried, GetParam().tried);
-    EXPECT_EQ(port.events.back(), Dialog(GetParam().finished ? removal::kDone : removal::kFilesFailed));
+    EXPECT_EQ(port.events.back(), Dialog(GetParam().finished ? kRemoverJapanese.done : kRemoverJapanese.filesFailed));
 }
 
 const std::vector<std::string> kAll = {"Qelto.EXE", "Mossik.EXE", "Dunfel.EXE", "ReadMe.Txt", "History.Txt"};

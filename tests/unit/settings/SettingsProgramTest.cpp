@@ -38,17 +38,17 @@ TEST(ShortcutTest, HotKeyControlAndShortcutCodeBothWays) {
 TEST(ProgramSettingsTest, ReadsDefaultsAndWritesDwordsOfTheStoredUnits) {
     fake::Registry registry;
     const ProgramSettings none = ReadProgramSettings(registry.Root());
-    EXPECT_FALSE(none.memory);
-    EXPECT_EQ(none.minMemoryKB, 0);
+    EXPECT_FALSE(none.reserveWhenLow);
+    EXPECT_EQ(none.reserveThresholdKB, 0);
     EXPECT_EQ(none.hotKey, 0);
 
     // Each value reaches its own field (the encodings themselves are the settings key's own suite's).
     registry.Put(kKey, "Cation", regtype::kDword, {2, 0, 0, 0});
     registry.Put(kKey, "Cycle", regtype::kDword, {45, 0, 0, 0});
     const ProgramSettings stored = ReadProgramSettings(registry.Root());
-    EXPECT_TRUE(stored.cation);
-    EXPECT_FALSE(stored.memory);
-    EXPECT_EQ(stored.cycleMinutes, 45);
+    EXPECT_TRUE(stored.askWhenLow);
+    EXPECT_FALSE(stored.reserveWhenLow);
+    EXPECT_EQ(stored.periodMinutes, 45);
 
     const ProgramSettings wanted{true, 524288, false, 1048576, true, 45, true, 0x6041};
     ASSERT_TRUE(WriteProgramSettings(registry.Root(), wanted));
@@ -70,14 +70,14 @@ TEST(ProgramSettingsTest, ReadsDefaultsAndWritesDwordsOfTheStoredUnits) {
 
 TEST(FormOfTest, ShowsWholeMegabytesAndAUsablePeriod) {
     const SettingsForm form = FormOf(ProgramSettings{true, 1500, true, -5, false, 0, true, 0x16041});
-    EXPECT_EQ(form.minMemoryMB, "1");
-    EXPECT_EQ(form.cationMemoryMB, "0");
-    EXPECT_EQ(form.cycleMinutes, "30");
+    EXPECT_EQ(form.reserveThresholdMB, "1");
+    EXPECT_EQ(form.askThresholdMB, "0");
+    EXPECT_EQ(form.periodMinutes, "30");
     EXPECT_EQ(form.hotKey, 0x6041);
-    EXPECT_EQ(FormOf(ProgramSettings{false, 524288, false, 0, false, 119, false, 0}).minMemoryMB, "512");
-    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 119, false, 0}).cycleMinutes, "119");
-    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 1440, false, 0}).cycleMinutes, "1440");
-    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 1441, false, 0}).cycleMinutes, "30");
+    EXPECT_EQ(FormOf(ProgramSettings{false, 524288, false, 0, false, 119, false, 0}).reserveThresholdMB, "512");
+    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 119, false, 0}).periodMinutes, "119");
+    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 1440, false, 0}).periodMinutes, "1440");
+    EXPECT_EQ(FormOf(ProgramSettings{false, 0, false, 0, false, 1441, false, 0}).periodMinutes, "30");
 }
 
 SettingsForm ValidForm() {
@@ -113,37 +113,38 @@ INSTANTIATE_TEST_SUITE_P(
     Fields, SettingsFromFormTest,
     testing::Values(
         FormCase{"valid", [](SettingsForm&) {}, std::nullopt},
-        FormCase{"negative", [](SettingsForm& f) { f.minMemoryMB = "-5"; }, FormField::MinMemory},
-        FormCase{"fraction", [](SettingsForm& f) { f.minMemoryMB = "1.5"; }, FormField::MinMemory},
-        FormCase{"empty", [](SettingsForm& f) { f.cationMemoryMB = ""; }, FormField::CationMemory},
-        FormCase{"letters", [](SettingsForm& f) { f.cationMemoryMB = "12MB"; }, FormField::CationMemory},
-        FormCase{"beyond the key", [](SettingsForm& f) { f.minMemoryMB = "2097152"; }, FormField::MinMemory},
-        FormCase{"zero while on", [](SettingsForm& f) { f.minMemoryMB = "0"; }, FormField::MinMemory},
+        FormCase{"negative", [](SettingsForm& f) { f.reserveThresholdMB = "-5"; }, FormField::ReserveThreshold},
+        FormCase{"fraction", [](SettingsForm& f) { f.reserveThresholdMB = "1.5"; }, FormField::ReserveThreshold},
+        FormCase{"empty", [](SettingsForm& f) { f.askThresholdMB = ""; }, FormField::AskThreshold},
+        FormCase{"letters", [](SettingsForm& f) { f.askThresholdMB = "12MB"; }, FormField::AskThreshold},
+        FormCase{"beyond the key", [](SettingsForm& f) { f.reserveThresholdMB = "2097152"; },
+                 FormField::ReserveThreshold},
+        FormCase{"zero while on", [](SettingsForm& f) { f.reserveThresholdMB = "0"; }, FormField::ReserveThreshold},
         FormCase{"zero while off",
                  [](SettingsForm& f) {
-                     f.memory = false;
-                     f.minMemoryMB = "0";
+                     f.reserveWhenLow = false;
+                     f.reserveThresholdMB = "0";
                  },
                  std::nullopt},
-        FormCase{"all memory", [](SettingsForm& f) { f.minMemoryMB = "4096"; }, FormField::MinMemory},
-        FormCase{"just below", [](SettingsForm& f) { f.minMemoryMB = "4095"; }, std::nullopt},
-        FormCase{"prompt at all memory", [](SettingsForm& f) { f.cationMemoryMB = "5000"; }, FormField::CationMemory},
+        FormCase{"all memory", [](SettingsForm& f) { f.reserveThresholdMB = "4096"; }, FormField::ReserveThreshold},
+        FormCase{"just below", [](SettingsForm& f) { f.reserveThresholdMB = "4095"; }, std::nullopt},
+        FormCase{"prompt at all memory", [](SettingsForm& f) { f.askThresholdMB = "5000"; }, FormField::AskThreshold},
         FormCase{"all memory while off",
                  [](SettingsForm& f) {
-                     f.cation = false;
-                     f.cationMemoryMB = "5000";
+                     f.askWhenLow = false;
+                     f.askThresholdMB = "5000";
                  },
                  std::nullopt},
-        FormCase{"cycle 0", [](SettingsForm& f) { f.cycleMinutes = "0"; }, FormField::Cycle},
-        FormCase{"cycle beyond a day", [](SettingsForm& f) { f.cycleMinutes = "1441"; }, FormField::Cycle},
+        FormCase{"cycle 0", [](SettingsForm& f) { f.periodMinutes = "0"; }, FormField::Period},
+        FormCase{"cycle beyond a day", [](SettingsForm& f) { f.periodMinutes = "1441"; }, FormField::Period},
         FormCase{"cycle 0 while off",
                  [](SettingsForm& f) {
-                     f.time = false;
-                     f.cycleMinutes = "0";
+                     f.periodic = false;
+                     f.periodMinutes = "0";
                  },
-                 FormField::Cycle},
-        FormCase{"cycle 119", [](SettingsForm& f) { f.cycleMinutes = "119"; }, std::nullopt},
-        FormCase{"cycle of a day", [](SettingsForm& f) { f.cycleMinutes = "1440"; }, std::nullopt},
+                 FormField::Period},
+        FormCase{"cycle 119", [](SettingsForm& f) { f.periodMinutes = "119"; }, std::nullopt},
+        FormCase{"cycle of a day", [](SettingsForm& f) { f.periodMinutes = "1440"; }, std::nullopt},
         FormCase{"no key", [](SettingsForm& f) { f.hotKey = 0x6000; }, FormField::HotKey},
         FormCase{"no key while off",
                  [](SettingsForm& f) {
@@ -154,21 +155,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SettingsFromFormTest, StoresKilobytesAndKeepsWhatWasNotChanged) {
     SettingsForm form = ValidForm();
-    form.minMemoryMB = " ５１２ ";
-    form.cationMemoryMB = "1";
+    form.reserveThresholdMB = " ５１２ ";
+    form.askThresholdMB = "1";
     const ProgramSettings stored{false, 0, true, 1500, false, 0, false, 0x16041};
     const auto result = SettingsFromForm(form, stored, kTotal);
     ASSERT_TRUE(std::holds_alternative<ProgramSettings>(result));
     const ProgramSettings& s = std::get<ProgramSettings>(result);
-    EXPECT_EQ(s.minMemoryKB, 512 * 1024);
-    EXPECT_EQ(s.cationMemoryKB, 1500) << "shown as 1 MB and left alone";
-    EXPECT_EQ(s.cycleMinutes, 60);
+    EXPECT_EQ(s.reserveThresholdKB, 512 * 1024);
+    EXPECT_EQ(s.askThresholdKB, 1500) << "shown as 1 MB and left alone";
+    EXPECT_EQ(s.periodMinutes, 60);
     EXPECT_EQ(s.hotKey, 0x16041) << "unchanged hot key keeps its stored code";
 
-    form.cationMemoryMB = "2";
+    form.askThresholdMB = "2";
     form.hotKey = 0x8070;
     const ProgramSettings changed = std::get<ProgramSettings>(SettingsFromForm(form, stored, kTotal));
-    EXPECT_EQ(changed.cationMemoryKB, 2048);
+    EXPECT_EQ(changed.askThresholdKB, 2048);
     EXPECT_EQ(changed.hotKey, 0x8070);
 }
 
@@ -177,17 +178,17 @@ TEST(SettingsFromFormTest, TheFormAsShownIsAcceptedForTheLargestStoredThreshold)
     const ProgramSettings stored{false, INT32_MAX, false, INT32_MAX, true, 60, false, 0};
     const auto result = SettingsFromForm(FormOf(stored), stored, kTotal);
     ASSERT_TRUE(std::holds_alternative<ProgramSettings>(result)) << std::get<FormError>(result).message;
-    EXPECT_EQ(std::get<ProgramSettings>(result).minMemoryKB, INT32_MAX);
+    EXPECT_EQ(std::get<ProgramSettings>(result).reserveThresholdKB, INT32_MAX);
 }
 
 TEST(SettingsFromFormTest, TheRefusalOfAThresholdNamesThePhysicalMemory) {
     // The total as the dialog shows it, in whole megabytes, is refused as well.
     SettingsForm shownTotal = ValidForm();
-    shownTotal.minMemoryMB = "4096";
+    shownTotal.reserveThresholdMB = "4096";
     EXPECT_TRUE(std::holds_alternative<FormError>(SettingsFromForm(shownTotal, ProgramSettings{}, kTotal + 1000)));
 
     SettingsForm form = ValidForm();
-    form.minMemoryMB = "8192";
+    form.reserveThresholdMB = "8192";
     const auto result = SettingsFromForm(form, ProgramSettings{}, kTotal);
     ASSERT_TRUE(std::holds_alternative<FormError>(result));
     EXPECT_THAT(std::get<FormError>(result).message, HasSubstr("4096 MB"));

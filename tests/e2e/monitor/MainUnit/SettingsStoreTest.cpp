@@ -53,25 +53,25 @@ protected:
 };
 
 TEST_F(SettingsStoreTest, ReadsCreateTheKeyAndWritesUseTheirKinds) {
-    EXPECT_FALSE(store->ReadSettingBool(setting::kShow));
+    EXPECT_FALSE(store->Read(setting::kMeterHidden));
     EXPECT_TRUE(KeyExists(kSettingsKey));
 
-    store->WriteSettingBool(setting::kShow, true);
+    store->Write(setting::kMeterHidden, true);
     EXPECT_EQ(GetRaw(L"Show")->type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(GetRaw(L"Show")->data, (Bytes{1, 0, 0, 0}));
-    EXPECT_TRUE(store->ReadSettingBool(setting::kShow));
-    store->WriteSettingBool(setting::kShow, false);
+    EXPECT_TRUE(store->Read(setting::kMeterHidden));
+    store->Write(setting::kMeterHidden, false);
     EXPECT_EQ(GetRaw(L"Show")->data, (Bytes{0, 0, 0, 0}));
 
-    store->WriteSettingFloat(setting::kNextRun, 36526.5);
+    store->Write(setting::kNextRun, 36526.5);
     EXPECT_EQ(GetRaw(L"Next Run")->type, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(GetRaw(L"Next Run")->data, (Bytes{0, 0, 0, 0, 0xD0, 0xD5, 0xE1, 0x40}));
-    EXPECT_EQ(store->ReadSettingFloat(setting::kNextRun), 36526.5);
+    EXPECT_EQ(store->Read(setting::kNextRun), 36526.5);
 
     PutDword(L"Hot Key", 0x16041);
-    EXPECT_EQ(store->ReadSettingInt(setting::kHotKey), 0x16041);
+    EXPECT_EQ(store->Read(setting::kHotKey), 0x16041);
     PutDword(L"Min Memory", 0xFFFFFC00);
-    EXPECT_EQ(store->ReadSettingInt(setting::kMinMemory), -1024);
+    EXPECT_EQ(store->Read(setting::kReserveThreshold), -1024);
 }
 
 TEST_F(SettingsStoreTest, ValuesOfAnotherTypeOrLengthReadAsDefaults) {
@@ -87,9 +87,8 @@ TEST_F(SettingsStoreTest, ValuesOfAnotherTypeOrLengthReadAsDefaults) {
                          {L"big-endian dword", REG_DWORD_BIG_ENDIAN, {0, 0, 0, 5}}};
     for (const Case& c : ints) {
         PutRaw(L"Cycle", c.type, c.data);
-        EXPECT_EQ(store->ReadSettingInt(setting::kCycle), 0) << ToUtf8(c.what);
-        EXPECT_FALSE(store->ReadSettingBool(SwitchSetting{setting::kCycle.name, SettingUnit::None, false, false, true}))
-            << ToUtf8(c.what);
+        EXPECT_EQ(store->Read(setting::kPeriodMinutes), 0) << ToUtf8(c.what);
+        EXPECT_FALSE(store->Read(SwitchSetting{setting::kPeriodMinutes.name, false, false, true})) << ToUtf8(c.what);
     }
     const Case floats[] = {{L"dword", REG_DWORD, {1, 0, 0, 0}},
                            {L"4-byte binary", REG_BINARY, {0, 0, 0x80, 0x3F}},
@@ -99,7 +98,7 @@ TEST_F(SettingsStoreTest, ValuesOfAnotherTypeOrLengthReadAsDefaults) {
                            {L"infinity", REG_BINARY, DoubleBytes(std::numeric_limits<double>::infinity())}};
     for (const Case& c : floats) {
         PutRaw(L"Next Run", c.type, c.data);
-        EXPECT_EQ(store->ReadSettingFloat(setting::kNextRun), 0.0) << ToUtf8(c.what);
+        EXPECT_EQ(store->Read(setting::kNextRun), 0.0) << ToUtf8(c.what);
     }
 }
 

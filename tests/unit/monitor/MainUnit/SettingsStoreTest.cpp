@@ -42,19 +42,19 @@ Bytes Le64(double value) {
 }
 
 TEST_F(SettingsStoreTest, EveryValueOperationCreatesTheKeyAndReadsAfresh) {
-    EXPECT_EQ(store.ReadSettingInt(setting::kCycle), 0);
+    EXPECT_EQ(store.Read(setting::kPeriodMinutes), 0);
     EXPECT_TRUE(registry.Exists(kKey));
     EXPECT_TRUE(registry.Find(kKey)->values.empty());
 
     // Nothing is cached: a value changed behind the store's back is read at the next call.
     registry.Put(kKey, "Cycle", regtype::kDword, {30, 0, 0, 0});
-    EXPECT_EQ(store.ReadSettingInt(setting::kCycle), 30);
+    EXPECT_EQ(store.Read(setting::kPeriodMinutes), 30);
     registry.Put(kKey, "Cycle", regtype::kDword, {45, 0, 0, 0});
-    EXPECT_EQ(store.ReadSettingInt(setting::kCycle), 45);
+    EXPECT_EQ(store.Read(setting::kPeriodMinutes), 45);
 
     // The key deleted while the monitor runs: the next write makes it again, holding only that value.
     registry.Find("Software\\Harvelt")->children.clear();
-    store.WriteSettingBool(setting::kTop, true);
+    store.Write(setting::kMeterOnTop, true);
     ASSERT_TRUE(registry.Exists(kKey));
     EXPECT_EQ(registry.Find(kKey)->values.size(), 1u);
 }
@@ -64,10 +64,10 @@ TEST_F(SettingsStoreTest, AKeyThatCannotBeOpenedGivesDefaultsAndDropsWrites) {
     registry.Put(kKey, "Next Run", regtype::kBinary, Le64(36526.5));
     registry.Put(kKey, "Position", regtype::kString, StringDataOf("1,2,3,4,5,6,7,8"));
     registry.Find(kKey)->denied = true;
-    EXPECT_FALSE(store.ReadSettingBool(setting::kTime));
-    EXPECT_EQ(store.ReadSettingFloat(setting::kNextRun), 0.0);
-    store.WriteSettingBool(setting::kTime, false);
-    store.WriteSettingFloat(setting::kNextRun, 1.0);
+    EXPECT_FALSE(store.Read(setting::kPeriodic));
+    EXPECT_EQ(store.Read(setting::kNextRun), 0.0);
+    store.Write(setting::kPeriodic, false);
+    store.Write(setting::kNextRun, 1.0);
     store.LoadPosition();
     store.SavePosition();
     EXPECT_EQ(registry.Get(kKey, "Time")->data, (Bytes{1, 0, 0, 0}));

@@ -1,0 +1,34 @@
+#include "common/Trace.h"
+
+#include <utility>
+
+namespace qn {
+namespace {
+
+TraceSink& Sink() {
+    static TraceSink sink;
+    return sink;
+}
+
+} // namespace
+
+std::string TraceLine(TraceLevel level, std::string_view what, std::uint32_t code) {
+    std::string line(level == TraceLevel::Info ? "info: " : "warning: ");
+    line += what;
+    if (code != 0) {
+        line += " (error " + std::to_string(code) + ")";
+    }
+    return line;
+}
+
+void Trace(TraceLevel level, std::string_view what, std::uint32_t code) {
+    if (const TraceSink& sink = Sink()) {
+        sink(TraceLine(level, what, code));
+    }
+}
+
+void SetTraceSink(TraceSink sink) {
+    Sink() = std::move(sink);
+}
+
+} // namespace qn

@@ -1,0 +1,114 @@
+#pragma once
+// Every text of the settings program that a user sees, besides the shared ones (common/Texts.h): its dialog's
+// captions, which the dialog template leaves empty, and its messages.
+#include "settings/SettingsIds.h"
+
+#include <string_view>
+
+namespace qn {
+
+struct SettingsTextSet {
+    // The dialog's caption and its controls' captions, in the order they stand.
+    std::string_view caption;
+    std::string_view lowMemoryGroup;
+    std::string_view reserveWhenLow;
+    std::string_view remainingBefore; // before a threshold's box
+    std::string_view remainingAfter;  // after it
+    std::string_view askWhenLow;
+    std::string_view periodicGroup;
+    std::string_view periodic;
+    std::string_view periodUnit;
+    std::string_view hotKeyGroup;
+    std::string_view useHotKey;
+    std::string_view waitWhileBusy;
+    std::string_view notifyResult;
+    std::string_view autoStart;
+    std::string_view ok;
+    std::string_view cancel;
+
+    // Why a threshold cannot be stored; a %llu is the machine's physical memory in megabytes.
+    std::string_view reserveThresholdInvalid;
+    std::string_view reserveThresholdZero;
+    std::string_view reserveThresholdTooLarge;
+    std::string_view askThresholdInvalid;
+    std::string_view askThresholdZero;
+    std::string_view askThresholdTooLarge;
+    std::string_view periodInvalid;
+    std::string_view hotKeyMissing;
+
+    std::string_view autoStartUnreadable;
+    std::string_view autoStartNotSaved;
+    std::string_view settingsNotSaved;
+    // The line that names the physical memory, in whole megabytes between these two.
+    std::string_view totalMemoryBefore;
+    std::string_view totalMemoryAfter;
+    // The line that tells what the last reservation run did: this, its end and what it did; or that none ran.
+    std::string_view lastRun;
+    std::string_view lastRunNone;
+};
+
+inline constexpr SettingsTextSet kSettingsJapanese{
+    .caption = "QeltoNimbi の設定",
+    .lowMemoryGroup = "残メモリが少なくなったとき",
+    .reserveWhenLow = "自動でメモリを確保する",
+    .remainingBefore = "残りが",
+    .remainingAfter = "MB 以下になったら",
+    .askWhenLow = "確保するかどうか尋ねる",
+    .periodicGroup = "定期的な確保",
+    .periodic = "一定の間隔で確保する",
+    .periodUnit = "分ごと (1～1440)",
+    .hotKeyGroup = "ホットキー",
+    .useHotKey = "ホットキーで確保する",
+    .waitWhileBusy = "全画面表示のアプリの使用中は自動の確保を待つ",
+    .notifyResult = "確保の結果を通知する",
+    .autoStart = "Windows の起動時に常駐モニタを開始する",
+    .ok = "OK",
+    .cancel = "キャンセル",
+    .reserveThresholdInvalid = "自動で確保する残メモリには0以上の整数をMB単位で入力してください｡",
+    .reserveThresholdZero = "自動で確保する残メモリを1MB以上にしてください｡",
+    .reserveThresholdTooLarge =
+        "自動で確保する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが起動するたびに確保を繰り返します｡",
+    .askThresholdInvalid = "確認する残メモリには0以上の整数をMB単位で入力してください｡",
+    .askThresholdZero = "確認する残メモリを1MB以上にしてください｡",
+    .askThresholdTooLarge =
+        "確認する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが絶えず確保を尋ねてきます｡",
+    .periodInvalid = "確保する間隔は1～1440分(1日)の整数で入力してください｡",
+    .hotKeyMissing = "ホットキーにするキーを押してください｡",
+    .autoStartUnreadable = "Windows の起動時の設定を読み取れませんでした｡",
+    .autoStartNotSaved = "Windows の起動時の設定を保存できませんでした｡",
+    .settingsNotSaved = "設定を保存できませんでした｡",
+    .totalMemoryBefore = "このパソコンの物理メモリ: ",
+    .totalMemoryAfter = " MB",
+    .lastRun = "前回の確保: ",
+    .lastRunNone = "前回の確保: まだありません",
+};
+
+// The settings program's texts in the language the program shows.
+const SettingsTextSet& SettingsTexts();
+
+// The dialog's controls whose captions come from the texts, by control id.
+struct ControlCaption {
+    int controlId;
+    std::string_view SettingsTextSet::*text;
+};
+inline constexpr ControlCaption kControlCaptions[] = {
+    {IDC_LOW_MEMORY_GROUP, &SettingsTextSet::lowMemoryGroup},
+    {IDC_RESERVE_WHEN_LOW, &SettingsTextSet::reserveWhenLow},
+    {IDC_RESERVE_THRESHOLD_BEFORE, &SettingsTextSet::remainingBefore},
+    {IDC_RESERVE_THRESHOLD_AFTER, &SettingsTextSet::remainingAfter},
+    {IDC_ASK_WHEN_LOW, &SettingsTextSet::askWhenLow},
+    {IDC_ASK_THRESHOLD_BEFORE, &SettingsTextSet::remainingBefore},
+    {IDC_ASK_THRESHOLD_AFTER, &SettingsTextSet::remainingAfter},
+    {IDC_PERIODIC_GROUP, &SettingsTextSet::periodicGroup},
+    {IDC_PERIODIC, &SettingsTextSet::periodic},
+    {IDC_PERIOD_UNIT, &SettingsTextSet::periodUnit},
+    {IDC_HOT_KEY_GROUP, &SettingsTextSet::hotKeyGroup},
+    {IDC_USE_HOT_KEY, &SettingsTextSet::useHotKey},
+    {IDC_WAIT_WHILE_BUSY, &SettingsTextSet::waitWhileBusy},
+    {IDC_NOTIFY_RESULT, &SettingsTextSet::notifyResult},
+    {IDC_AUTO_START, &SettingsTextSet::autoStart},
+    {IDC_OK, &SettingsTextSet::ok},
+    {IDC_CANCEL, &SettingsTextSet::cancel},
+};
+
+} // namespace qn
