@@ -70,9 +70,9 @@ struct SwitchField {
     int checkBox;
 };
 inline constexpr SwitchField kSwitchFields[] = {
-    {&setting::kReserveWhenLow, &ProgramSettings::reserveWhenLow, &SettingsForm::reserveWhenLow, IDC_MEMORY},
-    {&setting::kAskWhenLow, &ProgramSettings::askWhenLow, &SettingsForm::askWhenLow, IDC_CATION},
-    {&setting::kPeriodic, &ProgramSettings::periodic, &SettingsForm::periodic, IDC_TIME},
+    {&setting::kReserveWhenLow, &ProgramSettings::reserveWhenLow, &SettingsForm::reserveWhenLow, IDC_RESERVE_WHEN_LOW},
+    {&setting::kAskWhenLow, &ProgramSettings::askWhenLow, &SettingsForm::askWhenLow, IDC_ASK_WHEN_LOW},
+    {&setting::kPeriodic, &ProgramSettings::periodic, &SettingsForm::periodic, IDC_PERIODIC},
     {&setting::kUseHotKey, &ProgramSettings::useHotKey, &SettingsForm::useHotKey, IDC_USE_HOT_KEY},
     {&setting::kWaitWhileBusy, &ProgramSettings::waitWhileBusy, &SettingsForm::waitWhileBusy, IDC_WAIT_WHILE_BUSY},
     {&setting::kNotifyResult, &ProgramSettings::notifyResult, &SettingsForm::notifyResult, IDC_NOTIFY_RESULT},

@@ -48,11 +48,11 @@ void Check(HWND dialog, int id, bool on) {
 int ControlOf(FormField field) {
     switch (field) {
     case FormField::ReserveThreshold:
-        return IDC_MIN_MEMORY;
+        return IDC_RESERVE_THRESHOLD;
     case FormField::AskThreshold:
-        return IDC_CATION_MEMORY;
+        return IDC_ASK_THRESHOLD;
     case FormField::Period:
-        return IDC_CYCLE;
+        return IDC_PERIOD;
     case FormField::HotKey:
         return IDC_HOT_KEY;
     }
@@ -120,9 +120,9 @@ void SettingsDialog::Show() {
     for (const SwitchField& field : kSwitchFields) {
         Check(m_dialog, field.checkBox, form.*field.shown);
     }
-    SetItemText(m_dialog, IDC_MIN_MEMORY, form.reserveThresholdMB);
-    SetItemText(m_dialog, IDC_CATION_MEMORY, form.askThresholdMB);
-    SetItemText(m_dialog, IDC_CYCLE, form.periodMinutes);
+    SetItemText(m_dialog, IDC_RESERVE_THRESHOLD, form.reserveThresholdMB);
+    SetItemText(m_dialog, IDC_ASK_THRESHOLD, form.askThresholdMB);
+    SetItemText(m_dialog, IDC_PERIOD, form.periodMinutes);
     for (const std::string_view choice : texts.languageChoices) {
         SendDlgItemMessageW(m_dialog, IDC_LANGUAGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(choice).c_str()));
     }
@@ -150,9 +150,9 @@ SettingsForm SettingsDialog::Entered() const {
     for (const SwitchField& field : kSwitchFields) {
         form.*field.shown = Checked(m_dialog, field.checkBox);
     }
-    form.reserveThresholdMB = ItemText(m_dialog, IDC_MIN_MEMORY);
-    form.askThresholdMB = ItemText(m_dialog, IDC_CATION_MEMORY);
-    form.periodMinutes = ItemText(m_dialog, IDC_CYCLE);
+    form.reserveThresholdMB = ItemText(m_dialog, IDC_RESERVE_THRESHOLD);
+    form.askThresholdMB = ItemText(m_dialog, IDC_ASK_THRESHOLD);
+    form.periodMinutes = ItemText(m_dialog, IDC_PERIOD);
     const LRESULT language = SendDlgItemMessageW(m_dialog, IDC_LANGUAGE, CB_GETCURSEL, 0, 0);
     form.language = language == CB_ERR ? setting::kLanguageWindows : static_cast<std::int32_t>(language);
     const auto control = static_cast<std::uint16_t>(SendDlgItemMessageW(m_dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0));

@@ -69,18 +69,6 @@ protected:
         return std::stoll(match[1].str());
     }
 
-    // The box that follows `before` (the confirmation): the result or the out-of-memory report; null when none
-    // came within `timeout`.
-    static HWND NextDialog(const Process& qelto, HWND before, Milliseconds timeout = 10s) {
-        HWND next = nullptr;
-        const auto shown = [&] { return (next = WaitForDialog(qelto.Id(), 100ms)) && next != before; };
-        return WaitUntil(shown, timeout) ? next : nullptr;
-    }
-
-    void ExpectNothingRecorded() {
-        EXPECT_TRUE(StaysFalse([&] { return std::filesystem::exists(recordFile); })) << "a program was started";
-    }
-
     TempDir temp{L"qelto"};
     std::filesystem::path recordFile = temp.Path() / L"record.txt";
 };
@@ -94,8 +82,7 @@ TEST_F(QeltoTest, NoArgumentsProposesTheDefaultSizeAndCancelEndsTheRun) {
     EXPECT_THAT(shown.buttons, ElementsAre(IDOK, IDCANCEL));
     EXPECT_EQ(shown.icon, BoxIcon::Information);
     EXPECT_TRUE(shown.topmost);
-    PressButton(box, IDCANCEL);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, box, IDCANCEL), 0u);
 
     // The proposal is the whole megabytes of memory plus one, unless this process cannot obtain that much.
     const std::int64_t proposed = ProposedSize(StartQelto(L""));
@@ -119,33 +106,11 @@ TEST_F(QeltoTest, TheProposedDefaultSizeIsReallyReserved) {
     Process qelto = StartQelto(L"");
     HWND confirmation = WaitForDialog(qelto.Id());
     ASSERT_NE(confirmation, nullptr);
-    PressButton(confirmation, IDOK);
     // The result follows, not the out-of-memory report.
-    HWND result = NextDialog(qelto, confirmation, 120s);
+    HWND result = PressAndWaitForDialog(qelto, confirmation, IDOK, 120s);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(WindowText(result), kTitle);
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
-}
-
-TEST_F(QeltoTest, SizeOptionsAndTheirDefaults) {
-    Process plain = StartQelto(L"");
-    const std::int64_t defaultSize = ProposedSize(plain);
-    struct Case {
-        const wchar_t* arguments;
-        std::int64_t expected;
-    };
-    const Case cases[] = {{L"/m:64", 64},        {L"/M:$40", 64},        {L"/M:64MB", defaultSize},
-                          {L"/M:", defaultSize}, {L"/M:0", defaultSize}, {L"/M:64 /M:x", defaultSize},
-                          {L"\"/M:  70\"", 70},  {L"/M:5000", 5000},     {L"/NOMSGX /M:7", 7}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(ToUtf8(c.arguments));
-        Process qelto = StartQelto(c.arguments);
-        // What one process can obtain differs from the next by a megabyte or two of address space layout.
-        const std::int64_t tolerance = c.expected == defaultSize ? 16 : 0;
-        EXPECT_NEAR(ProposedSize(qelto), c.expected, tolerance);
-        EXPECT_EQ(qelto.WaitForExit(), 0u);
-    }
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
 }
 
 // The separators the result must use, thousands and decimal, when the test's environment names them: it does
@@ -168,9 +133,7 @@ TEST_F(QeltoTest, ReservesAndReportsTheFreeMemoryWithTheLocaleSeparators) {
     Process qelto = StartQelto(L"/m:64");
     HWND confirmation = ExpectConfirmation(qelto, L"64ＭＢの確保を行います");
     ASSERT_NE(confirmation, nullptr);
-    PressButton(confirmation, IDOK);
-
-    HWND result = NextDialog(qelto, confirmation);
+    HWND result = PressAndWaitForDialog(qelto, confirmation, IDOK);
     ASSERT_NE(result, nullptr);
     const DialogSnapshot shown = ReadDialog(result);
     EXPECT_EQ(shown.title, kTitle);
@@ -196,8 +159,7 @@ TEST_F(QeltoTest, ReservesAndReportsTheFreeMemoryWithTheLocaleSeparators) {
     const double freeMB = static_cast<double>(status.ullAvailPhys) / 1048576.0;
     EXPECT_NEAR(shownMB, freeMB, freeMB * 0.2);
 
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
 }
 
 // 1024 MB, or the size the test's environment names in QN_LARGE_RESERVATION_MB (8 GB for the 64-bit build).
@@ -218,7 +180,7 @@ TEST_F(QeltoTest, LargeReservationShowsItsProgressUntilTheResult) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 1000);
 
-    HWND result = NextDialog(qelto, confirmation, 120s);
+    HWND result = WaitForNextDialog(qelto.Id(), confirmation, 120s);
     ASSERT_NE(result, nullptr);
     EXPECT_FALSE(IsWindow(progress)) << "the progress window is still there with the result";
     // One zero per page is enough only if the system has supplied every page of the block.
@@ -228,8 +190,7 @@ TEST_F(QeltoTest, LargeReservationShowsItsProgressUntilTheResult) {
     const DialogSnapshot shown = ReadDialog(result);
     EXPECT_EQ(shown.title, kTitle);
     EXPECT_THAT(shown.text, testing::HasSubstr(L"MBの空きメモリを確保しました")) << "not an out-of-memory report";
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
 }
 
 // At 150 % display scale (144 DPI): 320x44 with a 12-pixel margin round the bar, in 96-DPI units.
@@ -254,22 +215,9 @@ TEST_F(QeltoTest, TheProgressWindowIsSizedForTheDisplayResolution) {
     const RECT expectedBar{18, 18, 480 - 18, 66 - 18};
     EXPECT_TRUE(EqualRect(&client, &expectedClient));
     EXPECT_TRUE(EqualRect(&bar, &expectedBar));
-    HWND result = NextDialog(qelto, confirmation, 120s);
+    HWND result = WaitForNextDialog(qelto.Id(), confirmation, 120s);
     ASSERT_NE(result, nullptr);
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
-}
-
-TEST_F(QeltoTest, NegativeSizeReservesNothingButReports) {
-    Process qelto = StartQelto(L"/M:-5");
-    HWND confirmation = ExpectConfirmation(qelto, L"-5ＭＢの確保を行います");
-    ASSERT_NE(confirmation, nullptr);
-    PressButton(confirmation, IDOK);
-    HWND result = NextDialog(qelto, confirmation);
-    ASSERT_NE(result, nullptr);
-    EXPECT_THAT(ReadDialog(result).text, testing::HasSubstr(L"MBの空きメモリを確保しました"));
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
 }
 
 TEST_F(QeltoTest, ChainedProgramOpensOnlyAfterTheResultIsClosed) {
@@ -278,12 +226,10 @@ TEST_F(QeltoTest, ChainedProgramOpensOnlyAfterTheResultIsClosed) {
     Process qelto = StartQelto(L"/M:1 /E:" + program.wstring());
     HWND confirmation = ExpectConfirmation(qelto, L"1ＭＢの確保を行います");
     ASSERT_NE(confirmation, nullptr);
-    PressButton(confirmation, IDOK);
-    HWND result = NextDialog(qelto, confirmation);
+    HWND result = PressAndWaitForDialog(qelto, confirmation, IDOK);
     ASSERT_NE(result, nullptr);
     EXPECT_TRUE(StaysFalse([&] { return std::filesystem::exists(recordFile); }, 2s)) << "opened before the result";
-    PressButton(result, IDOK);
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(qelto, result, IDOK), 0u);
     ASSERT_TRUE(WaitUntil([&] { return ReadRecording(recordFile).has_value(); }));
     EXPECT_EQ(ReadRecording(recordFile)->modulePath, program.wstring());
 }
@@ -313,14 +259,6 @@ TEST_F(QeltoTest, SilentHandOverOpensTheMonitorInAFolderWithBlanksAndNonAsciiCha
     EXPECT_EQ(recording.arguments, L"");
 }
 
-TEST_F(QeltoTest, EmptyExecPathClearsAnEarlierOne) {
-    const std::filesystem::path program = temp.Path() / L"next.exe";
-    std::filesystem::copy_file(ProductPath(L"QnRecorder.exe"), program);
-    Process qelto = StartQelto(L"/nomsg /M:1 /E:" + Quoted(program) + L" /E:");
-    EXPECT_EQ(qelto.WaitForExit(), 0u);
-    ExpectNothingRecorded();
-}
-
 TEST_F(QeltoTest, MissingChainedProgramEndsSilently) {
     Process qelto = StartQelto(L"/nomsg /M:1 /E:" + Quoted(temp.Path() / L"missing" / L"none.exe"));
     EXPECT_EQ(qelto.WaitForExit(), 0u);
@@ -347,10 +285,9 @@ TEST_F(QeltoTest, ImpossibleSizeReportsOutOfMemoryEvenWhenSilent) {
         EXPECT_THAT(shown.buttons, ElementsAre(IDOK));
         EXPECT_EQ(shown.icon, BoxIcon::Stop);
         EXPECT_FALSE(shown.topmost) << "task-modal, not system-modal";
-        PressButton(box, IDOK);
-        EXPECT_EQ(qelto.WaitForExit(), 1u);
+        EXPECT_EQ(PressAndWaitForExit(qelto, box, IDOK), 1u);
     }
-    ExpectNothingRecorded();
+    EXPECT_TRUE(StaysFalse([&] { return std::filesystem::exists(recordFile); })) << "a program was started";
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "tests/support/Display.h"
 
+#include <cstdint>
+
 namespace qn::e2e {
 namespace {
 
@@ -17,38 +19,6 @@ void SetLogPixels(const std::optional<DWORD>& dpi) {
     } else {
         RegDeleteValueW(key.get(), kLogPixels);
     }
-}
-
-// Blits a device context's pixels into a top-down 32-bit image.
-ScreenPixels Capture(HDC source, int x, int y, int width, int height) {
-    ScreenPixels result;
-    if (width <= 0 || height <= 0) {
-        return result;
-    }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const win32::UniqueGdiObject bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const win32::UniqueMemoryDc memory(CreateCompatibleDC(source));
-    if (!bitmap || !memory) {
-        return result;
-    }
-    const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, width, height, source, x, y, SRCCOPY);
-    GdiFlush();
-    SelectObject(memory.get(), old);
-    const auto* data = static_cast<const std::uint32_t*>(bits);
-    result.width = width;
-    result.height = height;
-    result.pixels.assign(data, data + static_cast<std::size_t>(width) * height);
-    for (std::uint32_t& pixel : result.pixels) {
-        pixel &= 0xFFFFFF;
-    }
-    return result;
 }
 
 } // namespace
@@ -85,11 +55,41 @@ void SeeDevicePixels() {
 ScreenPixels CaptureClientArea(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
+    return CaptureClientArea(window, client.right, client.bottom);
+}
+
+ScreenPixels CaptureClientArea(HWND window, int width, int height) {
+    ScreenPixels result;
+    if (width <= 0 || height <= 0) {
+        return result;
+    }
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
-    const HDC screen = GetDC(nullptr);
-    ScreenPixels result = Capture(screen, origin.x, origin.y, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    const win32::WindowDc screen(nullptr);
+    void* bits = nullptr;
+    const win32::UniqueGdiObject bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory) {
+        return result;
+    }
+    {
+        const win32::SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+    }
+    // A 32-bit DIB holds 0x00RRGGBB; the tests compare COLORREFs, as GetPixel and RGB give them.
+    const auto* data = static_cast<const std::uint32_t*>(bits);
+    result.width = width;
+    result.height = height;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+        result.pixels.push_back(RGB(data[i] >> 16 & 0xFF, data[i] >> 8 & 0xFF, data[i] & 0xFF));
+    }
     return result;
 }
 

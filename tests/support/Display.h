@@ -1,11 +1,10 @@
 #pragma once
-// The display resolution for the end-to-end tests: the one programs started from now on find, and device pixels
-// as the test itself sees them.
+// The display for the end-to-end tests: the resolution that programs started from now on find, device pixels as
+// the test itself sees them, and what the screen shows.
 #include "common/win32/UniqueHandle.h"
 
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,13 +27,15 @@ private:
 // This thread sees every window in device pixels (per-monitor awareness), whatever the windows' own awareness.
 void SeeDevicePixels();
 
-// The pixels of a window's client area as they stand on the screen, top row first, each 0x00RRGGBB.
+// What the screen shows of a window's client area, top row first: all of it, or `width` x `height` pixels from its
+// top-left corner. The one way the tests read the screen: blitted into a bitmap of their own, every handle owned.
 struct ScreenPixels {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 ScreenPixels CaptureClientArea(HWND window);
+ScreenPixels CaptureClientArea(HWND window, int width, int height);
 
 } // namespace qn::e2e

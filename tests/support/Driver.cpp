@@ -1,6 +1,7 @@
 #include "tests/support/Driver.h"
 
 #include "common/win32/Utf.h"
+#include "tests/support/Display.h"
 #include "tests/support/Host.h"
 
 #include <commctrl.h>
@@ -214,7 +215,23 @@ HWND WaitForWindow(DWORD processId, const wchar_t* className, Milliseconds timeo
 }
 
 HWND WaitForDialog(DWORD processId, Milliseconds timeout) {
-    return WaitForWindow(processId, L"#32770", timeout);
+    return WaitForNextDialog(processId, nullptr, timeout);
+}
+
+HWND WaitForNextDialog(DWORD processId, HWND answered, Milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND dialog : TopLevelWindows(processId, L"#32770")) {
+                if (dialog != answered && IsWindowVisible(dialog)) {
+                    found = dialog;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
 }
 
 std::wstring WindowText(HWND window) {
@@ -227,6 +244,24 @@ std::wstring ClassName(HWND window) {
     wchar_t name[256] = {};
     GetClassNameW(window, name, static_cast<int>(std::size(name)));
     return name;
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 std::optional<std::wstring> WaitForTrayBalloonText(Milliseconds timeout) {
@@ -250,26 +285,6 @@ std::optional<std::wstring> WaitForTrayBalloonText(Milliseconds timeout) {
 }
 
 namespace {
-
-// The pixels of the top-left corner of a window, read from the screen.
-std::vector<COLORREF> CapturePixels(HWND window, int width, int height) {
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    std::vector<COLORREF> pixels;
-    win32::WindowDc screen(nullptr);
-    win32::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
-    win32::UniqueGdiObject bitmap(CreateCompatibleBitmap(screen.get(), width, height));
-    {
-        win32::SelectedObject selected(memory.get(), bitmap.get());
-        BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y, SRCCOPY);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                pixels.push_back(GetPixel(memory.get(), x, y));
-            }
-        }
-    }
-    return pixels;
-}
 
 // A system icon drawn on a uniform background, pixel by pixel.
 std::vector<COLORREF> RenderIcon(HDC reference, LPCWSTR iconId, COLORREF background, int width, int height) {
@@ -309,7 +324,10 @@ BoxIcon IdentifyIcon(HWND dialog) {
     }
     const int width = GetSystemMetrics(SM_CXICON);
     const int height = GetSystemMetrics(SM_CYICON);
-    const std::vector<COLORREF> shown = CapturePixels(control, width, height);
+    const std::vector<COLORREF> shown = CaptureClientArea(control, width, height).pixels;
+    if (shown.empty()) {
+        return BoxIcon::Unknown;
+    }
     // The corner is background in every standard icon.
     const COLORREF background = shown.front();
     win32::WindowDc screen(nullptr);
@@ -348,6 +366,16 @@ DialogSnapshot ReadDialog(HWND dialog) {
 
 void PressButton(HWND dialog, int buttonId) {
     SendMessageW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
+}
+
+HWND PressAndWaitForDialog(const Process& program, HWND dialog, int buttonId, Milliseconds timeout) {
+    PressButton(dialog, buttonId);
+    return WaitForNextDialog(program.Id(), dialog, timeout);
+}
+
+std::optional<DWORD> PressAndWaitForExit(const Process& program, HWND dialog, int buttonId, Milliseconds timeout) {
+    PressButton(dialog, buttonId);
+    return program.WaitForExit(timeout);
 }
 
 TempDir::TempDir(const std::wstring& leafName) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -75,8 +76,10 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className = nu
 // Waits for a top-level window of the process with that class (and title, when given).
 HWND WaitForWindow(DWORD processId, const wchar_t* className, Milliseconds timeout = 10s,
                    const wchar_t* title = nullptr);
-// Waits for a message box of the process.
+// Waits for a message box or dialog box of the process.
 HWND WaitForDialog(DWORD processId, Milliseconds timeout = 10s);
+// Waits for one other than `answered`, which may still be there for a moment after its button was pressed.
+HWND WaitForNextDialog(DWORD processId, HWND answered, Milliseconds timeout = 10s);
 // Waits until `condition` holds, polling; false when the time ran out.
 template <typename Condition>
 bool WaitUntil(Condition condition, Milliseconds timeout = 10s) {
@@ -117,6 +120,13 @@ struct DialogSnapshot {
 DialogSnapshot ReadDialog(HWND dialog);
 // Presses a button of a dialog by its id.
 void PressButton(HWND dialog, int buttonId);
+// Presses a button of a program's dialog and waits for what follows: the program's next dialog (null when none came
+// within `timeout`), or its end (its exit code; nothing while it still runs).
+HWND PressAndWaitForDialog(const Process& program, HWND dialog, int buttonId, Milliseconds timeout = 10s);
+std::optional<DWORD> PressAndWaitForExit(const Process& program, HWND dialog, int buttonId, Milliseconds timeout = 10s);
+
+// Presses a combination of keys as the keyboard would, for the system's hot keys: down in order, up in reverse.
+void PressKeys(std::initializer_list<WORD> keys);
 
 // Waits for a balloon notification of a tray icon as Wine's shell shows it, a balloon tool tip of the shell's own
 // process, one at a time, and reads its text. Its title cannot be read from outside: Wine 8's tool tips do not

@@ -23,9 +23,7 @@ inline std::optional<std::wstring> RunCommand() {
 }
 
 inline void PutRunCommand(const std::wstring& command) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(command.c_str());
-    PutRaw(kRunValue, REG_SZ, std::vector<std::uint8_t>(bytes, bytes + (command.size() + 1) * sizeof(wchar_t)),
-           kRunKey);
+    PutString(kRunValue, command, kRunKey);
 }
 
 inline void ForgetRunCommand() {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,10 +22,15 @@ inline bool KeyExists(const std::wstring& path) {
     return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
-// Removes the settings parent key with everything below it.
+// Removes a key below HKEY_CURRENT_USER with everything below it.
+inline void DeleteTree(const std::wstring& path) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
+}
+
+// Removes the settings parent key with everything below it, so that a test starts from a known state.
 inline void ForgetSettings() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsParent);
-    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsParent);
+    DeleteTree(kSettingsParent);
 }
 
 inline void MakeKey(const std::wstring& path) {
@@ -40,10 +46,24 @@ inline void PutRaw(const std::wstring& name, DWORD type, const std::vector<std::
     RegSetValueExW(key.get(), name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
 }
 
+template <typename T>
+std::vector<std::uint8_t> BytesOf(const T* data, std::size_t count) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+    return std::vector<std::uint8_t>(bytes, bytes + count * sizeof(T));
+}
+
 inline void PutDword(const std::wstring& name, std::uint32_t value) {
-    PutRaw(name, REG_DWORD,
-           {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+    PutRaw(name, REG_DWORD, BytesOf(&value, 1));
+}
+
+// A date-time as the programs store it: REG_BINARY of the binary64's eight bytes.
+inline void PutDouble(const std::wstring& name, double value) {
+    PutRaw(name, REG_BINARY, BytesOf(&value, 1));
+}
+
+// REG_SZ, with its terminating NUL.
+inline void PutString(const std::wstring& name, const std::wstring& value, const std::wstring& path = kSettingsKey) {
+    PutRaw(name, REG_SZ, BytesOf(value.c_str(), value.size() + 1), path);
 }
 
 struct RawValue {
@@ -69,33 +89,34 @@ inline std::optional<RawValue> GetRaw(const std::wstring& name, const std::wstri
     return value;
 }
 
-// A REG_DWORD of four bytes, or nothing.
-inline std::optional<std::uint32_t> GetDword(const std::wstring& name) {
+// A value of this type and exactly this size, or nothing.
+template <typename T>
+std::optional<T> GetFixed(const std::wstring& name, DWORD type) {
     const auto value = GetRaw(name);
-    if (!value || value->type != REG_DWORD || value->data.size() != 4) {
+    if (!value || value->type != type || value->data.size() != sizeof(T)) {
         return std::nullopt;
     }
-    const auto& d = value->data;
-    return d[0] | d[1] << 8 | d[2] << 16 | static_cast<std::uint32_t>(d[3]) << 24;
+    T result{};
+    std::memcpy(&result, value->data.data(), sizeof result);
+    return result;
 }
 
-} // namespace qn::e2e
+inline std::optional<std::uint32_t> GetDword(const std::wstring& name) {
+    return GetFixed<std::uint32_t>(name, REG_DWORD);
+}
 
-// Typed access to the settings values, for the monitor's suites.
-namespace qn::e2e::registry {
+inline std::optional<double> GetDouble(const std::wstring& name) {
+    return GetFixed<double>(name, REG_BINARY);
+}
 
-// Deletes the settings key with everything below it, so that a test starts from a known state.
-void ResetSettings();
-bool SettingsKeyExists();
-
-void SetDword(const wchar_t* name, DWORD value);
-void SetDouble(const wchar_t* name, double value);
-void SetString(const wchar_t* name, const std::wstring& value);
-void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD size);
-
-std::optional<DWORD> GetDword(const wchar_t* name);
-std::optional<double> GetDouble(const wchar_t* name);
-std::optional<std::wstring> GetString(const wchar_t* name);
+// REG_SZ or REG_EXPAND_SZ (not expanded), up to its first NUL.
+inline std::optional<std::wstring> GetString(const std::wstring& name, const std::wstring& path = kSettingsKey) {
+    const auto value = GetRaw(name, path);
+    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) {
+        return std::nullopt;
+    }
+    return std::wstring(reinterpret_cast<const wchar_t*>(value->data.data()), value->data.size() / 2).c_str();
+}
 
 // Now, as the programs count it: days since 30 December 1899 in local time.
 double NowAsDateTime();
@@ -107,4 +128,4 @@ std::optional<ReservationRecord> GetReservationRecord();
 // each figure the stored one rounded.
 bool ShowsRecord(const std::wstring& text, const ReservationRecord& record);
 
-} // namespace qn::e2e::registry
+} // namespace qn::e2e

@@ -33,11 +33,6 @@ protected:
         return Process::Start(Quoted(temp.Path() / L"Dunfel.exe"), temp.Path(),
                               {{kRecordFileVariable, recordFile.wstring()}});
     }
-    HWND Dialog(const Process& dunfel) {
-        HWND dialog = WaitForDialog(dunfel.Id());
-        EXPECT_NE(dialog, nullptr);
-        return dialog;
-    }
     static void Type(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
     // WM_GETTEXT itself: GetWindowText gives only the creation text of another process's controls.
     static std::wstring Shown(HWND dialog, int id) {
@@ -64,20 +59,19 @@ protected:
 TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     PutDword(L"Notify Result", 0);
     Process dunfel = Start();
-    HWND dialog = Dialog(dunfel);
+    HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(Checked(dialog, IDC_MEMORY));
-    PressButton(dialog, IDC_MEMORY);
-    Type(dialog, IDC_MIN_MEMORY, L"256");
-    Type(dialog, IDC_CATION_MEMORY, L"300");
-    PressButton(dialog, IDC_TIME);
-    Type(dialog, IDC_CYCLE, L"15");
+    EXPECT_FALSE(Checked(dialog, IDC_RESERVE_WHEN_LOW));
+    PressButton(dialog, IDC_RESERVE_WHEN_LOW);
+    Type(dialog, IDC_RESERVE_THRESHOLD, L"256");
+    Type(dialog, IDC_ASK_THRESHOLD, L"300");
+    PressButton(dialog, IDC_PERIODIC);
+    Type(dialog, IDC_PERIOD, L"15");
     PressButton(dialog, IDC_USE_HOT_KEY);
     SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
     PressButton(dialog, IDC_WAIT_WHILE_BUSY);
     PressButton(dialog, IDC_NOTIFY_RESULT);
-    PressButton(dialog, IDOK);
-    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDOK), 0u);
 
     EXPECT_EQ(GetDword(L"Memory"), 1u);
     EXPECT_EQ(GetDword(L"Min Memory"), 256u * 1024);
@@ -97,16 +91,15 @@ TEST_F(DunfelTest, ShowsTheStoredValuesAndCancelWritesNothing) {
     PutDword(L"Cation", 1);
     PutDword(L"Hot Key", 0x18070);
     Process dunfel = Start();
-    HWND dialog = Dialog(dunfel);
+    HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(Shown(dialog, IDC_MIN_MEMORY), L"512");
-    EXPECT_TRUE(Checked(dialog, IDC_CATION));
+    EXPECT_EQ(Shown(dialog, IDC_RESERVE_THRESHOLD), L"512");
+    EXPECT_TRUE(Checked(dialog, IDC_ASK_WHEN_LOW));
     EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0), MAKEWORD(VK_F1, HOTKEYF_ALT));
     EXPECT_TRUE(Checked(dialog, IDC_WAIT_WHILE_BUSY) && Checked(dialog, IDC_NOTIFY_RESULT)) << "on until turned off";
-    Type(dialog, IDC_MIN_MEMORY, L"64");
-    PressButton(dialog, IDC_TIME);
-    PressButton(dialog, IDCANCEL);
-    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    Type(dialog, IDC_RESERVE_THRESHOLD, L"64");
+    PressButton(dialog, IDC_PERIODIC);
+    EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
 
     EXPECT_EQ(GetDword(L"Min Memory"), 524288u);
     EXPECT_EQ(GetDword(L"Hot Key"), 0x18070u);
@@ -122,10 +115,10 @@ TEST_F(DunfelTest, AThresholdAtThePhysicalMemoryIsRefusedInTheDialog) {
     const std::wstring totalMB = std::to_wstring(status.ullTotalPhys / 1048576);
 
     Process dunfel = Start();
-    HWND dialog = Dialog(dunfel);
+    HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
-    PressButton(dialog, IDC_MEMORY);
-    Type(dialog, IDC_MIN_MEMORY, totalMB.c_str());
+    PressButton(dialog, IDC_RESERVE_WHEN_LOW);
+    Type(dialog, IDC_RESERVE_THRESHOLD, totalMB.c_str());
     PressButton(dialog, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !Shown(dialog, IDC_MESSAGE).empty(); }, 5s));
     EXPECT_THAT(Shown(dialog, IDC_MESSAGE), HasSubstr(L"物理メモリ(" + totalMB + L" MB)以上"));
@@ -133,15 +126,14 @@ TEST_F(DunfelTest, AThresholdAtThePhysicalMemoryIsRefusedInTheDialog) {
     EXPECT_FALSE(GetRaw(L"Min Memory"));
 
     const std::wstring aboveTotal = Shown(dialog, IDC_MESSAGE);
-    Type(dialog, IDC_MIN_MEMORY, L"-1");
+    Type(dialog, IDC_RESERVE_THRESHOLD, L"-1");
     PressButton(dialog, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return Shown(dialog, IDC_MESSAGE) != aboveTotal; }, 5s)) << "-1 was not refused";
     EXPECT_TRUE(dunfel.IsRunning());
     EXPECT_FALSE(GetRaw(L"Min Memory"));
 
-    Type(dialog, IDC_MIN_MEMORY, L"128");
-    PressButton(dialog, IDOK);
-    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    Type(dialog, IDC_RESERVE_THRESHOLD, L"128");
+    EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDOK), 0u);
     EXPECT_EQ(GetDword(L"Min Memory"), 128u * 1024);
 }
 
@@ -149,37 +141,34 @@ TEST_F(DunfelTest, ShowsTheRecordThatAReservationStored) {
     fs::copy_file(ProductPath(L"Qelto.exe"), temp.Path() / L"Qelto.exe");
     Process qelto = Process::Start(Quoted(temp.Path() / L"Qelto.exe") + L" /NOMSG /M:64", temp.Path());
     ASSERT_EQ(qelto.WaitForExit(60s), 0u);
-    const auto record = registry::GetReservationRecord();
+    const auto record = GetReservationRecord();
     ASSERT_TRUE(record.has_value()) << "the run stored no record";
     EXPECT_EQ(record->sizeMB, 64);
 
     Process dunfel = Start();
-    HWND dialog = Dialog(dunfel);
+    HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
     const std::wstring line = Shown(dialog, IDC_LAST_RESERVATION);
-    EXPECT_TRUE(line.starts_with(L"前回の確保: ") && registry::ShowsRecord(line, *record)) << ToUtf8(line);
-    PressButton(dialog, IDCANCEL);
-    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    EXPECT_TRUE(line.starts_with(L"前回の確保: ") && ShowsRecord(line, *record)) << ToUtf8(line);
+    EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
 }
 
 TEST_F(DunfelTest, StartWithWindowsRoundTripAndCancelWritesNothing) {
     {
         Process dunfel = Start();
-        HWND dialog = Dialog(dunfel);
+        HWND dialog = WaitForDialog(dunfel.Id());
         ASSERT_NE(dialog, nullptr);
         EXPECT_FALSE(Checked(dialog, IDC_AUTO_START));
         PressButton(dialog, IDC_AUTO_START);
-        PressButton(dialog, IDCANCEL);
-        EXPECT_EQ(dunfel.WaitForExit(), 0u);
+        EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
         EXPECT_FALSE(RunCommand());
     }
     {
         Process dunfel = Start();
-        HWND dialog = Dialog(dunfel);
+        HWND dialog = WaitForDialog(dunfel.Id());
         ASSERT_NE(dialog, nullptr);
         PressButton(dialog, IDC_AUTO_START);
-        PressButton(dialog, IDOK);
-        EXPECT_EQ(dunfel.WaitForExit(), 0u);
+        EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDOK), 0u);
         const auto command = RunCommand();
         ASSERT_TRUE(command);
         ASSERT_TRUE(command->starts_with(L"\"") && command->ends_with(L"\"")) << ToUtf8(*command);
@@ -187,12 +176,11 @@ TEST_F(DunfelTest, StartWithWindowsRoundTripAndCancelWritesNothing) {
     }
     {
         Process dunfel = Start();
-        HWND dialog = Dialog(dunfel);
+        HWND dialog = WaitForDialog(dunfel.Id());
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(Checked(dialog, IDC_AUTO_START));
         PressButton(dialog, IDC_AUTO_START);
-        PressButton(dialog, IDOK);
-        EXPECT_EQ(dunfel.WaitForExit(), 0u);
+        EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDOK), 0u);
         EXPECT_FALSE(RunCommand());
     }
 }
@@ -201,11 +189,10 @@ TEST_F(DunfelTest, AStartOfAnotherCopyIsLeftAlone) {
     const std::wstring elsewhere = L"\"C:\\Other Folder\\Mossik.exe\"";
     PutRunCommand(elsewhere);
     Process dunfel = Start();
-    HWND dialog = Dialog(dunfel);
+    HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(Checked(dialog, IDC_AUTO_START));
-    PressButton(dialog, IDOK);
-    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDOK), 0u);
     EXPECT_EQ(RunCommand(), elsewhere);
 }
 
@@ -214,7 +201,7 @@ TEST_F(DunfelTest, AStartThatCanBeReadButNotDeletedIsShownCheckedAndItsFailureKe
     const GuardedRunKey guard;
     ASSERT_TRUE(guard.Guarded());
     Process dunfel = Start();
-    HWND dialog = Dialog(dunfel);
+    HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(Checked(dialog, IDC_AUTO_START)) << "a value that can be read is read";
     PressButton(dialog, IDC_AUTO_START);
@@ -222,8 +209,7 @@ TEST_F(DunfelTest, AStartThatCanBeReadButNotDeletedIsShownCheckedAndItsFailureKe
     ASSERT_TRUE(WaitUntil([&] { return !Shown(dialog, IDC_MESSAGE).empty(); }, 5s));
     EXPECT_EQ(Shown(dialog, IDC_MESSAGE), L"Windows の起動時の設定を保存できませんでした｡");
     EXPECT_TRUE(dunfel.IsRunning()) << "the dialog stays";
-    PressButton(dialog, IDCANCEL);
-    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
     EXPECT_TRUE(RunCommand());
 }
 
@@ -233,10 +219,9 @@ TEST_F(DunfelTest, ARunningMonitorIsNotStartedAgain) {
         CreateWindowExW(0, L"STATIC", L"AmbrolaTrayIcon", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(marker);
     Process dunfel = Start();
-    HWND dialog = Dialog(dunfel);
+    HWND dialog = WaitForDialog(dunfel.Id());
     ASSERT_NE(dialog, nullptr);
-    PressButton(dialog, IDCANCEL);
-    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+    EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
     EXPECT_TRUE(StaysFalse([&] { return fs::exists(recordFile); })) << "a second monitor was started";
 }
 

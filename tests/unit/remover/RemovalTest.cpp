@@ -3,12 +3,13 @@
 #include "remover/RemoverTexts.h"
 #include "tests/unit/support/FakeFileNames.h"
 #include "tests/unit/support/FakeRegistry.h"
+#include "tests/unit/support/ScriptedDialogs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <map>
+#include <tuple>
 
 namespace qn {
 namespace {
@@ -22,26 +23,19 @@ constexpr unsigned kFailure = 0x1010;
 constexpr unsigned kNotice = 0x1040;
 
 // Answers dialogs as scripted and keeps one list of everything the run did, in order.
-class FakeRemover : public RemoverPort {
+class FakeRemover : public fake::ScriptedDialogs<RemoverPort> {
 public:
+    FakeRemover() : ScriptedDialogs("QeltoNimbi") {}
+
     std::string programPath = "C:\\Program Files\\QeltoNimbi\\Kolvane.EXE";
-    std::deque<DialogAnswer> answers;
     bool folderOpens = true;
     std::map<std::string, FileDeletion> outcomes; // by path; anything else is deleted
 
     std::vector<std::string> events;
-    std::vector<unsigned> styles;
 
     DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override {
         events.push_back("dialog " + text);
-        styles.push_back(style);
-        EXPECT_EQ(title, "QeltoNimbi");
-        if (answers.empty()) {
-            return DialogAnswer::Ok;
-        }
-        const DialogAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return ScriptedDialogs::ShowMessage(text, title, style);
     }
     std::string ProgramPath() override { return programPath; }
     bool ShowFolder(const std::string& directory) override {
@@ -86,7 +80,9 @@ TEST_F(RemovalTest, AMissingKeyIsCreatedAndDeletedAndEveryFileGoesAfterTheFolder
                             "folder " + dir, "delete " + dir + "\\Qelto.EXE", "delete " + dir + "\\Mossik.EXE",
                             "delete " + dir + "\\Dunfel.EXE", "delete " + dir + "\\ReadMe.Txt",
                             "delete " + dir + "\\History.Txt", Dialog(kRemoverJapanese.done)));
-    EXPECT_THAT(port.styles, ElementsAre(kQuestion, kQuestion, kNotice));
+    ASSERT_EQ(port.shown.size(), 3u);
+    EXPECT_EQ(std::tie(port.shown[0].style, port.shown[1].style, port.shown[2].style),
+              std::tie(kQuestion, kQuestion, kNotice));
 }
 
 TEST_F(RemovalTest, NestedAndSiblingSubkeysAllGoButTheParentStays) {
@@ -133,7 +129,7 @@ TEST_F(RemovalTest, AnUndeletableKeyStopsBeforeAnyFile) {
     EXPECT_TRUE(registry.Exists(kKey));
     EXPECT_THAT(port.events,
                 ElementsAre(Dialog(kRemoverJapanese.confirmRegistry), Dialog(kRemoverJapanese.registryFailed)));
-    EXPECT_EQ(port.styles.back(), kFailure);
+    EXPECT_EQ(port.shown.back().style, kFailure);
 }
 
 TEST_F(RemovalTest, TheStartAtLogOnGoesWithTheRegistryStageOnlyWhenItStartsAProgramOfThisFolder) {
@@ -156,7 +152,7 @@ TEST_F(RemovalTest, AFolderWindowThatDoesNotOpenStopsBeforeAnyFile) {
     EXPECT_THAT(port.events,
                 ElementsAre(Dialog(kRemoverJapanese.confirmRegistry), Dialog(kRemoverJapanese.confirmFiles),
                             "folder " + dir, Dialog(kRemoverJapanese.filesFailed)));
-    EXPECT_EQ(port.styles.back(), kFailure);
+    EXPECT_EQ(port.shown.back().style, kFailure);
 }
 
 struct FileCase {

@@ -1,9 +1,9 @@
 #include "reserver/Reservation.h"
+#include "tests/unit/support/ScriptedDialogs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -13,40 +13,19 @@ namespace {
 
 using testing::ElementsAre;
 
-struct Shown {
-    std::string text;
-    std::string title;
-    unsigned style;
-};
-
 // Records what the run asks of the system and answers as scripted.
-class FakeReserver : public ReserverPort {
+class FakeReserver : public fake::ScriptedDialogs<ReserverPort> {
 public:
     MemoryStatus status{64ULL << 30, 123456789, 80ULL << 30, 60ULL << 30};
     std::uint64_t largestMB = 1884;
     bool obtainable = true;
     std::optional<std::uint64_t> availAfterRelease;
-    std::deque<DialogAnswer> answers;
-    std::optional<MemoryStatus> statusAfterQuestion; // what other programs did while the first box stood open
 
-    std::vector<Shown> shown;
     std::vector<std::uint64_t> reserved;
     std::vector<bool> progressShown;
     std::vector<std::string> opened;
     std::vector<std::uint64_t> heldLimits;
 
-    DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override {
-        shown.push_back({text, title, style});
-        if (statusAfterQuestion) {
-            status = *std::exchange(statusAfterQuestion, std::nullopt);
-        }
-        if (answers.empty()) {
-            return DialogAnswer::Ok;
-        }
-        const DialogAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
     MemoryStatus QueryMemoryStatus() override { return status; }
     std::uint64_t HoldLargestBlockMB(std::uint64_t limitMB) override {
         heldLimits.push_back(limitMB);
@@ -91,22 +70,21 @@ TEST_P(ReadReservationOptionsTest, ReadsFromFirstToLast) {
     EXPECT_EQ(options.execPath, c.execPath);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReadReservationOptionsTest,
-                         testing::Values(OptionsCase{{}, 0, true, ""}, OptionsCase{{"/m:64"}, 64, true, ""},
-                                         OptionsCase{{"/M:$40"}, 64, true, ""}, OptionsCase{{"/M:64MB"}, 0, true, ""},
-                                         OptionsCase{{"/M:"}, 0, true, ""}, OptionsCase{{"/M:-5"}, -5, true, ""},
-                                         OptionsCase{{"/M:5000"}, 5000, true, ""},
-                                         // An invalid value sets the size back to 0 even after a valid one.
-                                         OptionsCase{{"/M:64", "/M:x"}, 0, true, ""},
-                                         OptionsCase{{"/M:x", "/M:64"}, 64, true, ""},
-                                         OptionsCase{{"/nomsg"}, 0, false, ""}, OptionsCase{{"/NoMsg"}, 0, false, ""},
-                                         OptionsCase{{"/NOMSGS"}, 0, true, ""}, OptionsCase{{"NOMSG"}, 0, true, ""},
-                                         // Values keep their case; an empty "/E:" clears an earlier one.
-                                         OptionsCase{{"/e:C:\\Tools\\Mossik.EXE"}, 0, true, "C:\\Tools\\Mossik.EXE"},
-                                         OptionsCase{{"/E:a.exe", "/E:"}, 0, true, ""},
-                                         OptionsCase{{"/E:", "/E:b"}, 0, true, "b"},
-                                         // Only ASCII letters are upper-cased, and unknown arguments are ignored.
-                                         OptionsCase{{"/ｍ:64", "-M:3", "/X"}, 0, true, ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadReservationOptionsTest,
+    testing::Values(OptionsCase{{}, 0, true, ""}, OptionsCase{{"/m:64"}, 64, true, ""},
+                    OptionsCase{{"/M:$40"}, 64, true, ""}, OptionsCase{{"/M:64MB"}, 0, true, ""},
+                    OptionsCase{{"/M:"}, 0, true, ""}, OptionsCase{{"/M:-5"}, -5, true, ""},
+                    OptionsCase{{"/M:5000"}, 5000, true, ""}, OptionsCase{{"/M:  70"}, 70, true, ""},
+                    // An invalid value sets the size back to 0 even after a valid one.
+                    OptionsCase{{"/M:64", "/M:x"}, 0, true, ""}, OptionsCase{{"/M:x", "/M:64"}, 64, true, ""},
+                    OptionsCase{{"/nomsg"}, 0, false, ""}, OptionsCase{{"/NoMsg"}, 0, false, ""},
+                    OptionsCase{{"/NOMSGS"}, 0, true, ""}, OptionsCase{{"NOMSG"}, 0, true, ""},
+                    // Values keep their case; an empty "/E:" clears an earlier one.
+                    OptionsCase{{"/e:C:\\Tools\\Mossik.EXE"}, 0, true, "C:\\Tools\\Mossik.EXE"},
+                    OptionsCase{{"/E:a.exe", "/E:"}, 0, true, ""}, OptionsCase{{"/E:", "/E:b"}, 0, true, "b"},
+                    // Only ASCII letters are upper-cased, and unknown arguments are ignored.
+                    OptionsCase{{"/ｍ:64", "-M:3", "/X"}, 0, true, ""}));
 
 TEST(WantedDefaultSizeMBTest, WholeMegabytesOfPhysicalMemoryPlusOne) {
     EXPECT_EQ(WantedDefaultSizeMB(MemoryStatus{66584576, 0}), 64u);
@@ -156,8 +134,8 @@ TEST(RunReservationTest, AfterTheConfirmationADefaultSizeTakesTheSmallerOfItsTwo
     };
     for (const auto& [arguments, commitAvailMB, reservedMB] : cases) {
         FakeReserver fake;
-        fake.statusAfterQuestion = fake.status;
-        fake.statusAfterQuestion->commitAvail = commitAvailMB * MB;
+        // What other programs did while the box stood open.
+        fake.whileShown = [&fake, mb = commitAvailMB] { fake.status.commitAvail = mb * MB; };
         RunReservation(arguments, fake);
         EXPECT_THAT(fake.reserved, ElementsAre(reservedMB * MB)) << commitAvailMB;
         EXPECT_EQ(fake.shown[0].text, arguments.empty() ? "1884ＭＢの確保を行います" : "1500ＭＢの確保を行います");

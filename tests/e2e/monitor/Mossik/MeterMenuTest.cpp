@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <set>
 #include <vector>
 
 namespace qn::win32 {
@@ -48,6 +49,17 @@ std::vector<ItemState> ReadMenu(HMENU menu) {
     return items;
 }
 
+// The menu as the table it is built from describes it, with these commands checked and these grayed.
+std::vector<ItemState> TableMenu(const std::set<MenuCommand>& checked, const std::set<MenuCommand>& grayed = {}) {
+    std::vector<ItemState> items;
+    for (const MenuCommand command : kMenuLayout) {
+        const bool separator = command == MenuCommand::None;
+        items.push_back({separator ? L"" : Widen(MonitorTexts().menu[static_cast<std::size_t>(command)]), separator,
+                         checked.contains(command), grayed.contains(command)});
+    }
+    return items;
+}
+
 class MeterMenuTest : public testing::Test {
 protected:
     std::vector<ItemState> MenuAfterStartUp() {
@@ -67,30 +79,14 @@ protected:
 };
 
 TEST_F(MeterMenuTest, FirstStartShowsTheMeterAndLeavesEverySwitchOff) {
-    const std::vector<ItemState> expected{{L"空きメモリ確保", false, false, false},
-                                          {L"", true, false, false},
-                                          {L"設定", false, false, false},
-                                          {L"残メータを表示する", false, true, false},
-                                          {L"常に最上面に表示する", false, false, false},
-                                          {L"", true, false, false},
-                                          {L"定期的に確保", false, false, false},
-                                          {L"残メモリで確保", false, false, false},
-                                          {L"", true, false, false},
-                                          {L"About Nimbi", false, false, false},
-                                          {L"", true, false, false},
-                                          {L"終了", false, false, false}};
-    EXPECT_EQ(MenuAfterStartUp(), expected);
+    EXPECT_EQ(MenuAfterStartUp(), TableMenu({MenuCommand::Meter}));
 }
 
 TEST_F(MeterMenuTest, StoredSwitchesSetTheChecksAndAHiddenMeterGreysAlwaysOnTop) {
     stored = {{"Show", 1}, {"Top", 1}, {"Time", 1}, {"Memory", 1}};
-    const std::vector<ItemState> items = MenuAfterStartUp();
-    ASSERT_EQ(items.size(), 12u);
-    EXPECT_FALSE(items[3].checked);
-    EXPECT_TRUE(items[4].checked);
-    EXPECT_TRUE(items[4].grayed);
-    EXPECT_TRUE(items[6].checked);
-    EXPECT_TRUE(items[7].checked);
+    EXPECT_EQ(MenuAfterStartUp(),
+              TableMenu({MenuCommand::AlwaysOnTop, MenuCommand::Periodic, MenuCommand::ReserveWhenLow},
+                        {MenuCommand::AlwaysOnTop}));
 }
 
 // Moved to a monitor at 200 %: the window takes the rectangle the system suggests, and the gauge fills its new

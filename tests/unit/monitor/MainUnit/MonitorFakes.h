@@ -3,12 +3,12 @@
 #include "common/RegistryValues.h"
 #include "monitor/MainUnit/Monitor.h"
 #include "tests/unit/support/FakeRegistry.h"
+#include "tests/unit/support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -77,37 +77,23 @@ struct StartedLaunch {
     Launch launch;
 };
 
-class FakeSystem : public MonitorSystem {
+class FakeSystem : public fake::ScriptedDialogs<MonitorSystem> {
 public:
+    FakeSystem() : ScriptedDialogs("QeltoNimbi Ver.0.04") {}
+
     MemoryStatus status{24ULL << 30, 12ULL << 30};
     DateTime now = 46363.5; // 7 December 2026, noon
     std::string modulePath = "C:\\Tools\\Mossik.EXE";
     std::intptr_t startResult = 42;
-    std::deque<DialogAnswer> answers;
-    std::function<void()> duringMessage;
     std::function<void()> duringStart; // the shell's start runs a message loop of its own while it asks the user
     std::optional<std::string> statusError;
     std::optional<UserNotificationState> notificationState = UserNotificationState::AcceptsNotifications;
     std::optional<ForegroundWindow> foreground;
 
     std::vector<StartedLaunch> started;
-    std::vector<std::pair<std::string, unsigned>> messages;
     std::vector<std::string> errors;
     int endProcessCalls = 0;
 
-    DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override {
-        EXPECT_EQ(title, "QeltoNimbi Ver.0.04");
-        messages.emplace_back(text, style);
-        if (duringMessage) {
-            duringMessage();
-        }
-        if (answers.empty()) {
-            return DialogAnswer::Ok;
-        }
-        const DialogAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
     MemoryStatus QueryMemoryStatus() override {
         if (statusError) {
             throw std::runtime_error(*statusError);

@@ -283,9 +283,9 @@ TEST_F(MonitorTest, FailedScheduledLaunchIsReportedOnceAndSwitchesTheScheduleOff
     // The hand-over's notes are put back as they were.
     EXPECT_EQ(settings.Float("Next Run"), system.now);
     EXPECT_FALSE(settings.Has("Handover Time"));
-    ASSERT_EQ(system.messages.size(), 1u);
-    EXPECT_EQ(system.messages[0].first, "必用なファイルがありません。");
-    EXPECT_EQ(system.messages[0].second, 0x1010u);
+    ASSERT_EQ(system.shown.size(), 1u);
+    EXPECT_EQ(system.shown[0].text, "必用なファイルがありません。");
+    EXPECT_EQ(system.shown[0].style, 0x1010u);
     EXPECT_TRUE(view.title.empty()) << "the failing tick updates nothing";
     EXPECT_TRUE(view.timerRunning);
     EXPECT_EQ(monitor->NextRunTime(), 0.0);
@@ -293,7 +293,7 @@ TEST_F(MonitorTest, FailedScheduledLaunchIsReportedOnceAndSwitchesTheScheduleOff
     EXPECT_EQ(settings.Int("Time"), 1) << "off for this process only";
 
     monitor->Tick();
-    EXPECT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.shown.size(), 1u);
     EXPECT_EQ(view.title, "Nimbi  12,288.00MBの空き");
 
     // Switched on again from the menu, a fresh period starts.
@@ -308,9 +308,9 @@ TEST_F(MonitorTest, PromptAtTheThresholdAndCancelSuppressesItForGoodButNotTheAut
     system.status.availPhys = 1000 * 1024; // exactly at both thresholds: counts as low
     system.answers = {DialogAnswer::Cancel};
     monitor->Tick();
-    ASSERT_EQ(system.messages.size(), 1u);
-    EXPECT_EQ(system.messages[0].first, "残メモリが少なくなりました。\r\n空きメモリを確保しますか？");
-    EXPECT_EQ(system.messages[0].second, 0x1041u);
+    ASSERT_EQ(system.shown.size(), 1u);
+    EXPECT_EQ(system.shown[0].text, "残メモリが少なくなりました。\r\n空きメモリを確保しますか？");
+    EXPECT_EQ(system.shown[0].style, 0x1041u);
     EXPECT_FALSE(monitor->AsksWhenLow());
     // The automatic reservation follows in the same tick.
     EXPECT_EQ(system.started.size(), 1u);
@@ -327,7 +327,7 @@ TEST_F(MonitorTest, DeclinedPromptStaysOffEvenAfterMemoryRoseAndFellAgain) {
     monitor->Tick();
     system.status.availPhys = 900 * 1024;
     monitor->Tick();
-    EXPECT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.shown.size(), 1u);
     EXPECT_TRUE(view.timerRunning);
 }
 
@@ -348,7 +348,7 @@ TEST_F(MonitorTest, AfterALowMemoryHandOverEachTriggerWaitsUntilFreeMemoryWasAbo
     EXPECT_EQ(settings.Int("Low Memory Handover"), 0);
     system.status.availPhys = 500 * 1024;
     monitor->Tick();
-    EXPECT_TRUE(system.messages.empty());
+    EXPECT_TRUE(system.shown.empty());
     EXPECT_TRUE(system.started.empty());
     EXPECT_TRUE(view.timerRunning);
 
@@ -356,7 +356,7 @@ TEST_F(MonitorTest, AfterALowMemoryHandOverEachTriggerWaitsUntilFreeMemoryWasAbo
     monitor->Tick();
     system.status.availPhys = 500 * 1024;
     monitor->Tick();
-    EXPECT_TRUE(system.messages.empty()) << "the prompt still waits";
+    EXPECT_TRUE(system.shown.empty()) << "the prompt still waits";
     EXPECT_EQ(system.started.size(), 1u);
     EXPECT_EQ(settings.Int("Low Memory Handover"), 1);
 }
@@ -370,8 +370,8 @@ TEST_F(MonitorTest, PromptComesBackAfterAFailedLaunchAndCanBeDeclined) {
     monitor->Tick(); // prompt, failed launch box
     monitor->Tick(); // prompt again, declined
     monitor->Tick(); // nothing
-    ASSERT_EQ(system.messages.size(), 3u);
-    EXPECT_EQ(system.messages[1].first, "必用なファイルがありません。");
+    ASSERT_EQ(system.shown.size(), 3u);
+    EXPECT_EQ(system.shown[1].text, "必用なファイルがありません。");
     EXPECT_FALSE(monitor->AsksWhenLow());
 }
 
@@ -384,7 +384,7 @@ TEST_F(MonitorTest, ThresholdsOfZeroOrBelowAreOff) {
         Monitor own(quiet, view, stored.store, {});
         own.Start();
         own.Tick();
-        EXPECT_TRUE(quiet.messages.empty());
+        EXPECT_TRUE(quiet.shown.empty());
         EXPECT_TRUE(quiet.started.empty());
     }
 }
@@ -396,7 +396,7 @@ TEST_F(MonitorTest, FailedAutomaticLaunchIsReportedOnceAndSwitchesTheThresholdOf
     system.startResult = 0;
     monitor->Tick();
     monitor->Tick();
-    EXPECT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.shown.size(), 1u);
     EXPECT_EQ(monitor->ReserveThreshold(), 0);
     EXPECT_EQ(view.checked[MenuCommand::ReserveWhenLow], false);
     monitor->ToggleReserveWhenLow();
@@ -409,14 +409,14 @@ TEST_F(MonitorTest, FailedLaunchLeavesASwitchThatWasUsedWhileItsBoxShowed) {
     system.now += kSecond;
     system.status.availPhys = 10 * 1024;
     system.startResult = 2;
-    system.duringMessage = [&] {
+    system.whileShown = [&] {
         for (int i = 0; i < 2; ++i) {
             monitor->TogglePeriodic();
             monitor->ToggleReserveWhenLow();
         }
     };
     monitor->Tick(); // the schedule's box, then the automatic reservation's
-    EXPECT_EQ(system.messages.size(), 2u);
+    EXPECT_EQ(system.shown.size(), 2u);
     EXPECT_EQ(view.checked[MenuCommand::Periodic], true);
     EXPECT_NEAR(monitor->NextRunTime(), system.now + 30 * kMinute, 1e-9);
     EXPECT_EQ(view.checked[MenuCommand::ReserveWhenLow], true);
@@ -439,14 +439,14 @@ TEST_F(MonitorTest, NoSecondLaunchWhileAStartOrItsBoxIsUnderWay) {
         tryAgain();
         monitor->OpenSettings();
     };
-    system.duringMessage = [&] {
+    system.whileShown = [&] {
         if (boxes++ == 0) {
             tryAgain();
         }
     };
     monitor->ReserveNow();
     EXPECT_EQ(system.started.size(), 1u);
-    EXPECT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.shown.size(), 1u);
     // Once the box is gone, the tick starts one again.
     monitor->Tick();
     EXPECT_EQ(system.started.size(), 2u);
@@ -458,7 +458,7 @@ TEST_F(MonitorTest, NothingStartsOnceTheMonitorHasBegunToClose) {
     monitor->HotKeyPressed(1);
     monitor->OpenSettings();
     EXPECT_TRUE(system.started.empty());
-    EXPECT_TRUE(system.messages.empty());
+    EXPECT_TRUE(system.shown.empty());
 }
 
 TEST_F(MonitorTest, ExitDuringATickBoxTouchesNothingAfterwards) {
@@ -466,7 +466,7 @@ TEST_F(MonitorTest, ExitDuringATickBoxTouchesNothingAfterwards) {
     StartMonitor();
     system.status.availPhys = 10 * 1024;
     system.answers = {DialogAnswer::Cancel};
-    system.duringMessage = [&] {
+    system.whileShown = [&] {
         monitor->Exit();
         monitor->MeterDestroyed();
     };
@@ -520,9 +520,9 @@ TEST_F(MonitorTest, PeriodicSwitchResumesAStoredFutureRunWithoutReadingTheCycle)
 TEST_F(MonitorTest, AboutBox) {
     StartMonitor();
     monitor->ShowAbout();
-    ASSERT_EQ(system.messages.size(), 1u);
-    EXPECT_EQ(system.messages[0].first, "QeltoNimbi\r\n\r\nCopyright (C) 2026 Harvelt. All rights reserved.");
-    EXPECT_EQ(system.messages[0].second, 0x1040u);
+    ASSERT_EQ(system.shown.size(), 1u);
+    EXPECT_EQ(system.shown[0].text, "QeltoNimbi\r\n\r\nCopyright (C) 2026 Harvelt. All rights reserved.");
+    EXPECT_EQ(system.shown[0].style, 0x1040u);
 }
 
 TEST_F(MonitorTest, ExitResetsNextRunAndRemovesTheHotKeyOnlyWhenStillWanted) {
@@ -563,9 +563,9 @@ TEST_F(MonitorTest, SettingsProgramStartsAndTheMonitorEnds) {
 
     system.startResult = 31;
     monitor->OpenSettings();
-    ASSERT_EQ(system.messages.size(), 1u);
-    EXPECT_EQ(system.messages[0].first, "設定プログラムがありません。設定の変更ができません。");
-    EXPECT_EQ(system.messages[0].second, 0x1010u);
+    ASSERT_EQ(system.shown.size(), 1u);
+    EXPECT_EQ(system.shown[0].text, "設定プログラムがありません。設定の変更ができません。");
+    EXPECT_EQ(system.shown[0].style, 0x1010u);
 }
 
 TEST_F(MonitorTest, StartUpErrorSkipsTheRemainingStepsAndIsShown) {
@@ -642,7 +642,7 @@ TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirst
         system.notificationState = UserNotificationState::Busy;
         monitor.Tick();
         if (waitSwitch) {
-            EXPECT_TRUE(system.started.empty() && system.messages.empty()) << "nothing starts, no prompt: " << trigger;
+            EXPECT_TRUE(system.started.empty() && system.shown.empty()) << "nothing starts, no prompt: " << trigger;
             EXPECT_EQ(view.hint, " 0.88MBの空き\r\n全画面表示の終了を待っています");
             EXPECT_EQ(view.title, trigger == Schedule ? "Nimbi  0.88MBの空き  00:00" : "Nimbi  0.88MBの空き");
             system.notificationState = UserNotificationState::AcceptsNotifications;
@@ -650,7 +650,7 @@ TEST(BusyUserTest, ADueAutomaticRunWaitsWhileTheUserIsBusyAndGoesAheadAtTheFirst
             monitor.Tick();
         }
         EXPECT_EQ(system.started.size(), runs) << trigger << (waitSwitch ? "" : ", switched off: at once");
-        EXPECT_EQ(system.messages.size(), trigger == Prompt ? 1u : 0u) << "the prompt, answered OK, first";
+        EXPECT_EQ(system.shown.size(), trigger == Prompt ? 1u : 0u) << "the prompt, answered OK, first";
     }
 }
 
