@@ -101,7 +101,7 @@ inline constexpr SettingsTextSet kSettingsEnglish{
     .periodUnit = "minutes (1 to 1440)",
     .hotKeyGroup = "Hot key",
     .useHotKey = "Use the hot key",
-    .waitWhileBusy = "Wait while a full-screen program is in use",
+    .waitWhileBusy = "Hold automatic runs during full-screen programs",
     .notifyResult = "Show the result of each run",
     .autoStart = "Start the monitor when Windows starts",
     .language = "Language",
