@@ -116,6 +116,12 @@ inline constexpr SwitchSetting kNotifyResult{"Notify Result", true, false, true}
 // before the hand-over, cleared by the next start); 0.0: none.
 inline constexpr FloatSetting kHandoverTime{"Handover Time", 0.0, std::numeric_limits<double>::lowest(),
                                             std::numeric_limits<double>::max()};
+// The language of every program's texts: kLanguageWindows follows the user's display language; any value outside
+// the range does too. Read by each program at its start.
+inline constexpr std::int32_t kLanguageWindows = 0;
+inline constexpr std::int32_t kLanguageJapanese = 1;
+inline constexpr std::int32_t kLanguageEnglish = 2;
+inline constexpr IntSetting kLanguage{"Language", kLanguageWindows, kLanguageWindows, kLanguageEnglish};
 // The last run of the reservation tool that took a block, written by that run. Absent: no run yet.
 inline constexpr ReservationRecordSetting kLastReservation{"Last Reservation"};
 // Its fields, in their stored order. A shorter record, or any field not a finite number within its range, is no
@@ -150,7 +156,7 @@ inline constexpr Description kAll[] = {
     Describe(kPeriodic),          Describe(kPeriodMinutes), Describe(kNextRun),        Describe(kAskWhenLow),
     Describe(kAskThreshold),      Describe(kUseHotKey),     Describe(kHotKey),         Describe(kMeterPosition),
     Describe(kLowMemoryHandover), Describe(kWaitWhileBusy), Describe(kNotifyResult),   Describe(kHandoverTime),
-    Describe(kLastReservation),
+    Describe(kLastReservation),   Describe(kLanguage),
 };
 } // namespace setting
 

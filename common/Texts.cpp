@@ -1,9 +1,11 @@
 #include "common/Texts.h"
 
+#include "common/Language.h"
+
 namespace qn {
 
 const SharedTextSet& SharedTexts() {
-    return kSharedJapanese;
+    return InTextLanguage(kSharedJapanese, kSharedEnglish);
 }
 
 } // namespace qn

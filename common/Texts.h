@@ -57,6 +57,20 @@ inline constexpr SharedTextSet kSharedJapanese{
     .failedCallError = "error ",
 };
 
+inline constexpr SharedTextSet kSharedEnglish{
+    .applicationErrorTitle = "Application Error",
+    .applicationErrorFormat = "Exception %s in module %s at %p.\n%s%s\n",
+    .outOfMemory = "Out of memory",
+    .summaryBefore = "Free #,##0.00 MB → ",
+    .summaryAfter = "#,##0.00 MB (",
+    .summarySeconds = "0.0 s)",
+    .trayIconError = "Cannot add the icon to the notification area",
+    .gaugeRangeErrorFormat = "Value must be between %d and %d",
+    .failedCall = " failed",
+    .failedCallFor = " for ",
+    .failedCallError = "error ",
+};
+
 // The shared texts in the language the program shows.
 const SharedTextSet& SharedTexts();
 

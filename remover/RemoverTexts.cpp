@@ -1,9 +1,11 @@
 #include "remover/RemoverTexts.h"
 
+#include "common/Language.h"
+
 namespace qn {
 
 const RemoverTextSet& RemoverTexts() {
-    return kRemoverJapanese;
+    return InTextLanguage(kRemoverJapanese, kRemoverEnglish);
 }
 
 } // namespace qn

@@ -23,6 +23,14 @@ inline constexpr RemoverTextSet kRemoverJapanese{
     .done = "このプログラムを終了後\r\nKolvane.EXEを削除してください｡",
 };
 
+inline constexpr RemoverTextSet kRemoverEnglish{
+    .confirmRegistry = "Please confirm.\r\nDelete QeltoNimbi's settings from the registry?",
+    .registryFailed = "The settings could not be deleted from the registry.\r\nPlease delete them by hand.",
+    .confirmFiles = "The settings have been deleted from the registry.\r\n\r\nDelete QeltoNimbi's\r\nfiles too?",
+    .filesFailed = "The files could not be deleted.\r\nPlease delete them by hand.",
+    .done = "When this program has ended,\r\nplease delete Kolvane.EXE.",
+};
+
 // The removal tool's texts in the language the program shows.
 const RemoverTextSet& RemoverTexts();
 

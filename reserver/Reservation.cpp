@@ -82,8 +82,9 @@ int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port
     }
     const std::string title(kTitleVersioned);
     if (options.showMessages) {
-        const std::string question =
-            std::to_string(options.sizeMB) + std::string(ReserverTexts().confirmationAfterSize);
+        const ReserverTextSet& texts = ReserverTexts();
+        const std::string question = std::string(texts.confirmationBeforeSize) + std::to_string(options.sizeMB) +
+                                     std::string(texts.confirmationAfterSize);
         if (port.ShowMessage(question, title, mb::kOkCancel | mb::kIconInformation | mb::kSystemModal) ==
             DialogAnswer::Cancel) {
             return 0;

@@ -1,9 +1,11 @@
 #include "reserver/ReserverTexts.h"
 
+#include "common/Language.h"
+
 namespace qn {
 
 const ReserverTextSet& ReserverTexts() {
-    return kReserverJapanese;
+    return InTextLanguage(kReserverJapanese, kReserverEnglish);
 }
 
 } // namespace qn

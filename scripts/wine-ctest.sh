@@ -14,5 +14,9 @@ if [ "$QN_WINE_ARCH" = win64 ]; then
     # that a silent hand-over from the monitor reserves about 2 GB.
     export QN_ADDRESS_LIMIT_MB=${QN_ADDRESS_LIMIT_MB:-3072}
 fi
+# The suites run in a Japanese locale, where the programs speak Japanese; a case that needs another language sets
+# the settings' "Language" value, or its own locale through ctest.
+export LANG=ja_JP.UTF-8
+unset LC_ALL
 qn_wine_session
 ctest --preset "$QN_WINE_ARCH" "$@"

@@ -93,6 +93,7 @@ constexpr std::pair<const IntSetting*, std::int32_t ProgramSettings::*> kNumbers
     {&setting::kAskThreshold, &ProgramSettings::askThresholdKB},
     {&setting::kPeriodMinutes, &ProgramSettings::periodMinutes},
     {&setting::kHotKey, &ProgramSettings::hotKey},
+    {&setting::kLanguage, &ProgramSettings::language},
 };
 
 std::string WithTotal(std::string_view pattern, std::uint64_t totalMB) {
@@ -223,6 +224,7 @@ SettingsForm FormOf(const ProgramSettings& stored) {
     form.periodMinutes = std::to_string(setting::kPeriodMinutes.InRange(stored.periodMinutes) ? stored.periodMinutes
                                                                                               : kDefaultPeriodMinutes);
     form.hotKey = static_cast<std::uint16_t>(stored.hotKey & 0xFFFF);
+    form.language = setting::kLanguage.InRange(stored.language) ? stored.language : setting::kLanguageWindows;
     return form;
 }
 
@@ -248,8 +250,10 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
     if (form.useHotKey && (form.hotKey & 0x1FFF) == 0) {
         return FormError{FormField::HotKey, std::string(SettingsTexts().hotKeyMissing)};
     }
-    // A hot key the user did not change keeps the upper bits it was stored with.
+    // A hot key the user did not change keeps the upper bits it was stored with; a language choice the user did
+    // not change keeps the value it was stored as.
     s.hotKey = form.hotKey == (stored.hotKey & 0xFFFF) ? stored.hotKey : form.hotKey;
+    s.language = form.language == FormOf(stored).language ? stored.language : form.language;
     return s;
 }
 

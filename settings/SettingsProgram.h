@@ -26,6 +26,7 @@ struct ProgramSettings {
     std::int32_t hotKey = setting::kHotKey.defaultValue;
     bool waitWhileBusy = setting::kWaitWhileBusy.defaultValue;
     bool notifyResult = setting::kNotifyResult.defaultValue;
+    std::int32_t language = setting::kLanguage.defaultValue;
 };
 
 // The stored values, each its default when it cannot be read. The settings key is created when missing.
@@ -56,6 +57,8 @@ struct SettingsForm {
     std::uint16_t hotKey = 0;
     bool waitWhileBusy = false;
     bool notifyResult = false;
+    // The language's choice, the stored value it shows: follow Windows, Japanese, English.
+    std::int32_t language = 0;
 };
 
 // Each switch of the settings program: its value of the settings key, where ProgramSettings and the form keep it,

@@ -1,9 +1,11 @@
 #include "settings/SettingsTexts.h"
 
+#include "common/Language.h"
+
 namespace qn {
 
 const SettingsTextSet& SettingsTexts() {
-    return kSettingsJapanese;
+    return InTextLanguage(kSettingsJapanese, kSettingsEnglish);
 }
 
 } // namespace qn

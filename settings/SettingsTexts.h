@@ -3,6 +3,7 @@
 // captions, which the dialog template leaves empty, and its messages.
 #include "settings/SettingsIds.h"
 
+#include <array>
 #include <string_view>
 
 namespace qn {
@@ -23,6 +24,9 @@ struct SettingsTextSet {
     std::string_view waitWhileBusy;
     std::string_view notifyResult;
     std::string_view autoStart;
+    std::string_view language;
+    // The choices of the language, in the order of the stored values.
+    std::array<std::string_view, 3> languageChoices;
     std::string_view ok;
     std::string_view cancel;
 
@@ -62,6 +66,8 @@ inline constexpr SettingsTextSet kSettingsJapanese{
     .waitWhileBusy = "全画面表示のアプリの使用中は自動の確保を待つ",
     .notifyResult = "確保の結果を通知する",
     .autoStart = "Windows の起動時に常駐モニタを開始する",
+    .language = "表示言語",
+    .languageChoices = {"Windows に合わせる", "日本語", "English"},
     .ok = "OK",
     .cancel = "キャンセル",
     .reserveThresholdInvalid = "自動で確保する残メモリには0以上の整数をMB単位で入力してください｡",
@@ -81,6 +87,44 @@ inline constexpr SettingsTextSet kSettingsJapanese{
     .totalMemoryAfter = " MB",
     .lastRun = "前回の確保: ",
     .lastRunNone = "前回の確保: まだありません",
+};
+
+inline constexpr SettingsTextSet kSettingsEnglish{
+    .caption = "QeltoNimbi Settings",
+    .lowMemoryGroup = "When free memory runs low",
+    .reserveWhenLow = "Free memory automatically",
+    .remainingBefore = "When",
+    .remainingAfter = "MB or less is free",
+    .askWhenLow = "Ask before freeing memory",
+    .periodicGroup = "Periodic runs",
+    .periodic = "Free memory every",
+    .periodUnit = "minutes (1 to 1440)",
+    .hotKeyGroup = "Hot key",
+    .useHotKey = "Use the hot key",
+    .waitWhileBusy = "Hold automatic runs during full-screen programs",
+    .notifyResult = "Show the result of each run",
+    .autoStart = "Start the monitor when Windows starts",
+    .language = "Language",
+    .languageChoices = {"Match Windows", "日本語", "English"},
+    .ok = "OK",
+    .cancel = "Cancel",
+    .reserveThresholdInvalid = "Enter the free memory for automatic runs as a whole number of MB, 0 or more.",
+    .reserveThresholdZero = "Set the free memory for automatic runs to 1 MB or more.",
+    .reserveThresholdTooLarge = "The free memory for automatic runs is at or above the physical memory (%llu MB).\r\n"
+                                "Mossik would free memory every time it starts.",
+    .askThresholdInvalid = "Enter the free memory to ask at as a whole number of MB, 0 or more.",
+    .askThresholdZero = "Set the free memory to ask at to 1 MB or more.",
+    .askThresholdTooLarge = "The free memory to ask at is at or above the physical memory (%llu MB).\r\n"
+                            "Mossik would keep asking to free memory.",
+    .periodInvalid = "Enter the interval as a whole number of minutes from 1 to 1440 (one day).",
+    .hotKeyMissing = "Press the key to use as the hot key.",
+    .autoStartUnreadable = "The start with Windows could not be read.",
+    .autoStartNotSaved = "The start with Windows could not be saved.",
+    .settingsNotSaved = "The settings could not be saved.",
+    .totalMemoryBefore = "Physical memory of this PC: ",
+    .totalMemoryAfter = " MB",
+    .lastRun = "Last run: ",
+    .lastRunNone = "Last run: none yet",
 };
 
 // The settings program's texts in the language the program shows.
@@ -107,6 +151,7 @@ inline constexpr ControlCaption kControlCaptions[] = {
     {IDC_WAIT_WHILE_BUSY, &SettingsTextSet::waitWhileBusy},
     {IDC_NOTIFY_RESULT, &SettingsTextSet::notifyResult},
     {IDC_AUTO_START, &SettingsTextSet::autoStart},
+    {IDC_LANGUAGE_LABEL, &SettingsTextSet::language},
     {IDC_OK, &SettingsTextSet::ok},
     {IDC_CANCEL, &SettingsTextSet::cancel},
 };

@@ -1,5 +1,6 @@
 #include "monitor/MainUnit/MonitorTexts.h"
 
+#include "common/Language.h"
 #include "common/Texts.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ std::string FreeMemoryLine(double freeMB, const NumberSeparators& separators) {
 } // namespace
 
 const MonitorTextSet& MonitorTexts() {
-    return kMonitorJapanese;
+    return InTextLanguage(kMonitorJapanese, kMonitorEnglish);
 }
 
 std::string AboutText() {

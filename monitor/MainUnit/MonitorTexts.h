@@ -76,6 +76,23 @@ inline constexpr MonitorTextSet kMonitorJapanese{
              "残メモリで確保", "About Nimbi", "終了"},
 };
 
+inline constexpr MonitorTextSet kMonitorEnglish{
+    .missingFile = "A required file is missing.",
+    .noSettingsProgram = "The settings program is missing, so the settings cannot be changed.",
+    .lowMemoryQuestion = "Memory is running low.\r\nFree memory now?",
+    .balloonTitle = "Memory freed",
+    .titleFree = "  #,##0.00 MB free",
+    .hintFree = "Free memory: #,##0.00 MB",
+    .hintFreeLine = " #,##0.00 MB free",
+    .nextRunIn = "\r\nNext run in ",
+    .hours = " h ",
+    .minutes = " min ",
+    .seconds = " s",
+    .waiting = "\r\nWaiting for the full-screen program to end",
+    .menu = {"", "Free memory now", "Settings", "Show the meter", "Always on top", "Free memory periodically",
+             "Free memory when low", "About Nimbi", "Exit"},
+};
+
 // The monitor's texts in the language the program shows.
 const MonitorTextSet& MonitorTexts();
 

@@ -2,6 +2,7 @@
 #include "common/win32/DebugTrace.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
+#include "common/win32/UserLanguage.h"
 #include "common/win32/FileNames.h"
 #include "common/win32/Registry.h"
 #include "remover/win32/RemoverPlatform.h"
@@ -11,6 +12,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     qn::win32::RestrictDllSearchToSystemFolder();
     qn::win32::TraceToDebugger();
+    qn::win32::ChooseUserLanguage();
     return qn::win32::RunWindowlessTool(
         [] {
             qn::win32::RemoverPlatform platform;

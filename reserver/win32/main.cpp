@@ -2,6 +2,7 @@
 #include "common/win32/DebugTrace.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
+#include "common/win32/UserLanguage.h"
 #include "common/win32/ProcessInfo.h"
 #include "reserver/win32/ReserverPlatform.h"
 
@@ -10,6 +11,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     qn::win32::RestrictDllSearchToSystemFolder();
     qn::win32::TraceToDebugger();
+    qn::win32::ChooseUserLanguage();
     return qn::win32::RunWindowlessTool(
         [] {
             qn::win32::ReserverPlatform platform;

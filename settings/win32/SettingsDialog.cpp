@@ -123,6 +123,10 @@ void SettingsDialog::Show() {
     SetItemText(m_dialog, IDC_RESERVE_THRESHOLD, form.reserveThresholdMB);
     SetItemText(m_dialog, IDC_ASK_THRESHOLD, form.askThresholdMB);
     SetItemText(m_dialog, IDC_PERIOD, form.periodMinutes);
+    for (const std::string_view choice : texts.languageChoices) {
+        SendDlgItemMessageW(m_dialog, IDC_LANGUAGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(choice).c_str()));
+    }
+    SendDlgItemMessageW(m_dialog, IDC_LANGUAGE, CB_SETCURSEL, static_cast<WPARAM>(form.language), 0);
     HWND hotKey = GetDlgItem(m_dialog, IDC_HOT_KEY);
     // A global hot key without Ctrl or Alt would take a key away from typing: the control adds Ctrl+Alt.
     SendMessageW(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
@@ -149,6 +153,8 @@ SettingsForm SettingsDialog::Entered() const {
     form.reserveThresholdMB = ItemText(m_dialog, IDC_RESERVE_THRESHOLD);
     form.askThresholdMB = ItemText(m_dialog, IDC_ASK_THRESHOLD);
     form.periodMinutes = ItemText(m_dialog, IDC_PERIOD);
+    const LRESULT language = SendDlgItemMessageW(m_dialog, IDC_LANGUAGE, CB_GETCURSEL, 0, 0);
+    form.language = language == CB_ERR ? setting::kLanguageWindows : static_cast<std::int32_t>(language);
     const auto control = static_cast<std::uint16_t>(SendDlgItemMessageW(m_dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0));
     form.hotKey = ShortcutFromHotKeyControl(control);
     return form;

@@ -4,6 +4,7 @@
 #include "common/win32/DebugTrace.h"
 #include "common/win32/DllSearch.h"
 #include "common/win32/ErrorReport.h"
+#include "common/win32/UserLanguage.h"
 #include "common/win32/ProcessInfo.h"
 #include "common/win32/Registry.h"
 #include "common/win32/ShellLaunch.h"
@@ -35,6 +36,7 @@ public:
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     qn::win32::RestrictDllSearchToSystemFolder();
     qn::win32::TraceToDebugger();
+    qn::win32::ChooseUserLanguage();
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES;

@@ -123,6 +123,8 @@ std::optional<Separators> SeparatorsFromEnvironment() {
     return std::nullopt;
 }
 
+// In the language of the user's Windows (no choice is stored): the Japanese run under a Japanese locale, the
+// English one under the German locale, whose separators the English report keeps.
 TEST_F(QeltoTest, ReservesAndReportsTheFreeMemoryWithTheLocaleSeparators) {
     const std::optional<Separators> named = SeparatorsFromEnvironment();
     if (named) {
@@ -130,8 +132,9 @@ TEST_F(QeltoTest, ReservesAndReportsTheFreeMemoryWithTheLocaleSeparators) {
     }
     // Elsewhere those of the system's locale, which Windows' own settings choose.
     const auto [thousands, decimal] = named.value_or(LocaleSeparators(LOCALE_SYSTEM_DEFAULT));
+    const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
     Process qelto = StartQelto(L"/m:64");
-    HWND confirmation = ExpectConfirmation(qelto, L"64ＭＢの確保を行います");
+    HWND confirmation = ExpectConfirmation(qelto, japanese ? L"64ＭＢの確保を行います" : L"Reserve 64 MB of memory?");
     ASSERT_NE(confirmation, nullptr);
     HWND result = PressAndWaitForDialog(qelto, confirmation, IDOK);
     ASSERT_NE(result, nullptr);
@@ -142,7 +145,8 @@ TEST_F(QeltoTest, ReservesAndReportsTheFreeMemoryWithTheLocaleSeparators) {
     EXPECT_TRUE(shown.topmost);
 
     const std::wregex shape(L"(\\d{1,3}(?:" + RegexLiteral(thousands) + L"\\d{3})*)" + RegexLiteral(decimal) +
-                            L"\\d\\dMBの空きメモリを確保しました\r\r\n QeltoNimbi -メモリ確保-\r\nCopyright .+");
+                            (japanese ? L"\\d\\dMBの空きメモリを確保しました" : L"\\d\\d MB of memory is free now\\.") +
+                            L"\r\r\n QeltoNimbi -メモリ確保-\r\nCopyright .+");
     std::wsmatch match;
     ASSERT_TRUE(std::regex_match(shown.text, match, shape)) << ToUtf8(shown.text);
 

@@ -1,6 +1,7 @@
 #include "monitor/MainUnit/win32/MeterWindow.h"
 
 #include "common/DisplayScale.h"
+#include "common/Language.h"
 #include "common/Trace.h"
 #include "common/win32/Utf.h"
 
@@ -21,6 +22,20 @@ constexpr int kDesignLeft = 212;
 constexpr int kDesignTop = 108;
 // A single fixed border with a title bar and no title-bar buttons at all.
 constexpr DWORD kMeterStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+
+// The face of the gauge's figure: the Japanese meter keeps its own, the English one takes the system's message
+// font; empty, the gauge's default, where the system names none.
+std::string FontFace() {
+    if (TextLanguage() == Language::Japanese) {
+        return kFontFace;
+    }
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        return {};
+    }
+    return Narrow(metrics.lfMessageFont.lfFaceName);
+}
 
 RECT ClientRect(HWND window) {
     RECT client{};
@@ -182,7 +197,7 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void MeterWindow::FitContents() {
     if (m_gauge) {
         m_gauge->SetBounds(ClientRect(Handle()));
-        m_gauge->SetFont(GaugeFont{kFontFace, ScaleForDpi(kFontHeight, Dpi())});
+        m_gauge->SetFont(GaugeFont{FontFace(), ScaleForDpi(kFontHeight, Dpi())});
     }
 }
 

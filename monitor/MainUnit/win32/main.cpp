@@ -4,6 +4,7 @@
 #include "common/win32/DllSearch.h"
 #include "common/win32/DpiAwareWindow.h"
 #include "common/win32/ErrorReport.h"
+#include "common/win32/UserLanguage.h"
 #include "common/win32/ProcessInfo.h"
 #include "common/win32/Registry.h"
 #include "common/win32/SystemClock.h"
@@ -62,6 +63,7 @@ int RunMonitor() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     qn::win32::RestrictDllSearchToSystemFolder();
     qn::win32::TraceToDebugger();
+    qn::win32::ChooseUserLanguage();
     try {
         return RunMonitor();
     } catch (const std::exception& error) {

@@ -17,6 +17,8 @@ namespace fs = std::filesystem;
 using testing::ElementsAre;
 
 constexpr const wchar_t* kConfirmRegistry = L"確認します｡\r\nQeltoNimbiのレジストリ情報を削除しますか？";
+constexpr const wchar_t* kConfirmRegistryInEnglish =
+    L"Please confirm.\r\nDelete QeltoNimbi's settings from the registry?";
 constexpr const wchar_t* kRegistryFailed = L"レジストリ情報の削除に失敗しました｡\r\n手動で削除してください｡";
 constexpr const wchar_t* kConfirmFiles =
     L"レジストリ情報を削除しました｡\r\n\r\nQeltoNimbiの\r\n関連ファイルの削除をしますか？";
@@ -155,7 +157,7 @@ protected:
         EXPECT_EQ(shown.title, L"QeltoNimbi");
         EXPECT_EQ(shown.text, text);
         EXPECT_TRUE(shown.topmost) << "system-modal";
-        const bool question = text == kConfirmRegistry || text == kConfirmFiles;
+        const bool question = text == kConfirmRegistry || text == kConfirmRegistryInEnglish || text == kConfirmFiles;
         const bool failure = text == kRegistryFailed || text == kFilesFailed;
         if (question) {
             EXPECT_THAT(shown.buttons, ElementsAre(IDOK, IDCANCEL));
@@ -231,10 +233,12 @@ TEST_F(KolvaneTest, ALinkBelowTheSettingsKeyGoesAndTheKeyItPointsToStays) {
     EXPECT_TRUE(KeyExists(target + L"\\Below"));
 }
 
+// In English, as the settings can choose.
 TEST_F(KolvaneTest, CancelAtTheFirstQuestionChangesNothing) {
+    PutDword(L"Language", 2);
     PutDword(L"Time", 1);
     MakeKey(std::wstring(kSettingsKey) + L"\\Sub");
-    Run({{kConfirmRegistry, IDCANCEL}});
+    Run({{kConfirmRegistryInEnglish, IDCANCEL}});
     EXPECT_EQ(GetDword(L"Time"), 1u);
     EXPECT_TRUE(KeyExists(std::wstring(kSettingsKey) + L"\\Sub"));
     for (const wchar_t* name : kProductFiles) {

@@ -5,9 +5,13 @@
 #include "tests/support/RunKey.h"
 #include "tests/support/TestRegistry.h"
 
+#include "common/win32/UniqueHandle.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace qn::e2e {
 namespace {
@@ -84,6 +88,55 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     EXPECT_EQ(GetDword(L"Wait While Busy"), 0u);
     EXPECT_EQ(GetDword(L"Notify Result"), 1u);
     ExpectMonitorStarted();
+}
+
+// How much wider a caption is than its control leaves room for, in pixels (0: it fits), measured with the
+// dialog's own font: the template's 9-point shell font, which the system maps to the same face in every process.
+int Overflow(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    wchar_t text[256] = {};
+    SendMessageW(control, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    const win32::WindowDc screen(nullptr);
+    const win32::UniqueGdiObject font(CreateFontW(-MulDiv(9, GetDeviceCaps(screen.get(), LOGPIXELSY), 72), 0, 0, 0,
+                                                  FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                                  L"MS Shell Dlg 2"));
+    const win32::SelectedObject selected(screen.get(), font.get());
+    SIZE extent{};
+    GetTextExtentPoint32W(screen.get(), text, static_cast<int>(wcslen(text)), &extent);
+    RECT client{};
+    GetClientRect(control, &client);
+    // A check box's box and the gap after it, a group box's frame on either side of its caption, a button's edge.
+    const LONG style = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    const bool isButton = ClassName(control) == L"Button";
+    const int taken = !isButton                  ? 0
+                      : style == BS_AUTOCHECKBOX ? GetSystemMetrics(SM_CXMENUCHECK) + 6
+                      : style == BS_GROUPBOX     ? 16
+                                                 : 8;
+    return std::max(0, static_cast<int>(extent.cx) - (static_cast<int>(client.right) - taken));
+}
+
+// Each caption fits its control in both languages. In English the dialog says what it is, and the language's
+// choice shows what is stored.
+TEST_F(DunfelTest, EveryCaptionFitsItsControlInBothLanguages) {
+    for (const std::uint32_t language : {1u, 2u}) {
+        PutDword(L"Language", language);
+        Process dunfel = Start();
+        HWND dialog = WaitForDialog(dunfel.Id());
+        ASSERT_NE(dialog, nullptr);
+        for (const int id :
+             {IDC_LOW_MEMORY_GROUP, IDC_RESERVE_WHEN_LOW, IDC_RESERVE_THRESHOLD_BEFORE, IDC_RESERVE_THRESHOLD_AFTER,
+              IDC_ASK_WHEN_LOW, IDC_ASK_THRESHOLD_BEFORE, IDC_ASK_THRESHOLD_AFTER, IDC_PERIODIC_GROUP, IDC_PERIODIC,
+              IDC_PERIOD_UNIT, IDC_HOT_KEY_GROUP, IDC_USE_HOT_KEY, IDC_WAIT_WHILE_BUSY, IDC_NOTIFY_RESULT,
+              IDC_AUTO_START, IDC_LANGUAGE_LABEL, IDC_TOTAL_MEMORY, IDOK, IDCANCEL}) {
+            EXPECT_EQ(Overflow(dialog, id), 0) << ToUtf8(Shown(dialog, id)) << " in language " << language;
+        }
+        if (language == 2) {
+            EXPECT_EQ(WindowText(dialog), L"QeltoNimbi Settings");
+            EXPECT_EQ(Shown(dialog, IDC_LAST_RESERVATION), L"Last run: none yet");
+            EXPECT_EQ(Shown(dialog, IDC_LANGUAGE), L"English");
+        }
+        EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
+    }
 }
 
 TEST_F(DunfelTest, ShowsTheStoredValuesAndCancelWritesNothing) {

@@ -1,3 +1,4 @@
+#include "common/Language.h"
 #include "common/RegistryValues.h"
 #include "common/SettingsKey.h"
 #include "tests/unit/support/FakeRegistry.h"
@@ -58,6 +59,7 @@ TEST(SettingsDescriptionTest, EveryValueHasItsStoredNameAndKindOnce) {
         {"Notify Result", SettingKind::Switch},
         {"Handover Time", SettingKind::Float64},
         {"Last Reservation", SettingKind::Record},
+        {"Language", SettingKind::Integer},
     };
     ASSERT_EQ(std::size(setting::kAll), std::size(expected));
     std::set<std::string> names;
@@ -195,6 +197,29 @@ TEST_F(SettingsKeyTest, TheRecordIsOneBinaryValueReadByItsStartWithEveryFieldInI
     registry.Put(kKey, "Last Reservation", regtype::kBinary, longer);
     const auto later = ReadSetting(Key(), setting::kLastReservation);
     EXPECT_TRUE(later && later->sizeMB == 2048 && later->seconds == 4.2) << "a later version's record, by its start";
+}
+
+TEST(LanguageTest, TheStoredChoiceOverridesTheDisplayLanguageAndAnythingElseFollowsWindows) {
+    using L = Language;
+    // The stored value (nothing: absent), whether Windows shows Japanese, the language chosen.
+    const std::tuple<std::optional<fake::Value>, bool, L> cases[] = {
+        {std::nullopt, true, L::Japanese},
+        {std::nullopt, false, L::English},
+        {fake::Value{regtype::kDword, {0, 0, 0, 0}}, false, L::English},
+        {fake::Value{regtype::kDword, {1, 0, 0, 0}}, false, L::Japanese},
+        {fake::Value{regtype::kDword, {2, 0, 0, 0}}, true, L::English},
+        {fake::Value{regtype::kDword, {3, 0, 0, 0}}, true, L::Japanese},
+        {fake::Value{regtype::kDword, {0xFF, 0xFF, 0xFF, 0xFF}}, false, L::English},
+        {fake::Value{regtype::kString, {'2', 0, 0, 0}}, true, L::Japanese}, // not a number of its kind
+    };
+    for (const auto& [stored, japaneseWindows, expected] : cases) {
+        fake::Registry registry;
+        if (stored) {
+            registry.Put(kKey, "Language", stored->type, stored->data);
+        }
+        EXPECT_EQ(ChooseLanguage(StoredLanguage(registry.Root()), japaneseWindows), expected);
+        EXPECT_EQ(registry.Exists(kKey), stored.has_value()) << "only looked at, never created";
+    }
 }
 
 } // namespace

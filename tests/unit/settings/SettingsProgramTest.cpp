@@ -157,7 +157,8 @@ TEST(SettingsFromFormTest, StoresKilobytesAndKeepsWhatWasNotChanged) {
     SettingsForm form = ValidForm();
     form.reserveThresholdMB = " ５１２ ";
     form.askThresholdMB = "1";
-    const ProgramSettings stored{false, 0, true, 1500, false, 0, false, 0x16041};
+    ProgramSettings stored{false, 0, true, 1500, false, 0, false, 0x16041};
+    stored.language = 7; // a later version's choice: shown as following Windows
     const auto result = SettingsFromForm(form, stored, kTotal);
     ASSERT_TRUE(std::holds_alternative<ProgramSettings>(result));
     const ProgramSettings& s = std::get<ProgramSettings>(result);
@@ -165,12 +166,15 @@ TEST(SettingsFromFormTest, StoresKilobytesAndKeepsWhatWasNotChanged) {
     EXPECT_EQ(s.askThresholdKB, 1500) << "shown as 1 MB and left alone";
     EXPECT_EQ(s.periodMinutes, 60);
     EXPECT_EQ(s.hotKey, 0x16041) << "unchanged hot key keeps its stored code";
+    EXPECT_EQ(s.language, 7) << "an unchanged language choice keeps its stored value";
 
     form.askThresholdMB = "2";
     form.hotKey = 0x8070;
+    form.language = 2;
     const ProgramSettings changed = std::get<ProgramSettings>(SettingsFromForm(form, stored, kTotal));
     EXPECT_EQ(changed.askThresholdKB, 2048);
     EXPECT_EQ(changed.hotKey, 0x8070);
+    EXPECT_EQ(changed.language, 2);
 }
 
 TEST(SettingsFromFormTest, TheFormAsShownIsAcceptedForTheLargestStoredThreshold) {

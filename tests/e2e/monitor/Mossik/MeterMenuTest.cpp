@@ -1,12 +1,14 @@
 // The monitor's real windows in this process: the popup menu's captions, check marks and enabled states after
 // start-up, which another process cannot read.
 #include "common/DisplayScale.h"
+#include "common/Language.h"
 #include "common/win32/Utf.h"
 #include "monitor/MainUnit/win32/MeterWindow.h"
 #include "monitor/MainUnit/win32/MeterWindowPlacement.h"
 #include "monitor/MainUnit/win32/MonitorSystem.h"
 #include "tests/unit/monitor/MainUnit/MonitorFakes.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -80,6 +82,22 @@ protected:
 
 TEST_F(MeterMenuTest, FirstStartShowsTheMeterAndLeavesEverySwitchOff) {
     EXPECT_EQ(MenuAfterStartUp(), TableMenu({MenuCommand::Meter}));
+}
+
+TEST_F(MeterMenuTest, InEnglishEachEntrySaysWhatItDoes) {
+    struct Restore {
+        ~Restore() { SetTextLanguage(Language::Japanese); }
+    } restore;
+    SetTextLanguage(Language::English);
+    std::vector<std::wstring> captions;
+    for (const ItemState& item : MenuAfterStartUp()) {
+        if (!item.separator) {
+            captions.push_back(item.caption);
+        }
+    }
+    EXPECT_THAT(captions,
+                testing::ElementsAre(L"Free memory now", L"Settings", L"Show the meter", L"Always on top",
+                                     L"Free memory periodically", L"Free memory when low", L"About Nimbi", L"Exit"));
 }
 
 TEST_F(MeterMenuTest, StoredSwitchesSetTheChecksAndAHiddenMeterGreysAlwaysOnTop) {

@@ -142,14 +142,15 @@ protected:
     std::filesystem::path recordFile = folder.Path() / L"record.txt";
 };
 
-// The free memory as the title shows it, with the separators of the user's locale.
-std::wstring FreeMemoryPattern() {
+// The free memory as the title shows it, with the separators of the user's locale, in Japanese or in English.
+std::wstring FreeMemoryPattern(const wchar_t* free = L"MBの空き") {
     const Separators separators = LocaleSeparators(LOCALE_USER_DEFAULT);
     return L"Nimbi  \\d{1,3}(" + RegexLiteral(separators.thousands) + L"\\d{3})*" + RegexLiteral(separators.decimal) +
-           L"\\d\\dMBの空き";
+           L"\\d\\d" + free;
 }
 const std::wregex kTitleWithoutCountdown(FreeMemoryPattern());
 const std::wregex kTitleWithCountdown(FreeMemoryPattern() + L"  (\\d{1,2}:)?\\d\\d:\\d\\d");
+const std::wregex kEnglishTitleWithCountdown(FreeMemoryPattern(L" MB free") + L"  (\\d{1,2}:)?\\d\\d:\\d\\d");
 const std::wregex kDesignPositionRecord(L"-?\\d+,-?\\d+,-?\\d+,-?\\d+,212,108,\\d+,\\d+");
 
 TEST_F(MossikTest, FirstStartWithAnEmptyKey) {
@@ -275,6 +276,14 @@ TEST_F(MossikTest, TheMonitorBroughtBackRightAfterAHandOverWaitsForTheOldOneToEn
     EXPECT_TRUE(StaysFalse([&] { return !monitor.IsRunning(); }, 3s));
     ending.reset();
     EXPECT_TRUE(WaitUntil([&] { return MeterWindow(monitor) && IsTicking(monitor); }));
+}
+
+TEST_F(MossikTest, TheTitleIsInEnglishWhenTheSettingsChooseIt) {
+    PutDword(L"Language", 2);
+    PutDword(L"Time", 1);
+    PutDword(L"Cycle", 30);
+    Process monitor = StartRunningMonitor();
+    EXPECT_TRUE(std::regex_match(Title(monitor), kEnglishTitleWithCountdown)) << ToUtf8(Title(monitor));
 }
 
 TEST_F(MossikTest, ShowHidesTheMeterWindowButTheTickGoesOn) {
