@@ -116,6 +116,8 @@ inline constexpr SwitchSetting kNotifyResult{"Notify Result", true, false, true}
 // before the hand-over, cleared by the next start); 0.0: none.
 inline constexpr FloatSetting kHandoverTime{"Handover Time", 0.0, std::numeric_limits<double>::lowest(),
                                             std::numeric_limits<double>::max()};
+// The monitor's tray icon shows the free memory's percentage instead of the program icon.
+inline constexpr SwitchSetting kTrayFigure{"Tray Figure", false, false, true};
 // The language of every program's texts: kLanguageWindows follows the user's display language; any value outside
 // the range does too. Read by each program at its start.
 inline constexpr std::int32_t kLanguageWindows = 0;
@@ -156,7 +158,7 @@ inline constexpr Description kAll[] = {
     Describe(kPeriodic),          Describe(kPeriodMinutes), Describe(kNextRun),        Describe(kAskWhenLow),
     Describe(kAskThreshold),      Describe(kUseHotKey),     Describe(kHotKey),         Describe(kMeterPosition),
     Describe(kLowMemoryHandover), Describe(kWaitWhileBusy), Describe(kNotifyResult),   Describe(kHandoverTime),
-    Describe(kLastReservation),   Describe(kLanguage),
+    Describe(kLastReservation),   Describe(kLanguage),      Describe(kTrayFigure),
 };
 } // namespace setting
 

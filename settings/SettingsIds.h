@@ -24,6 +24,7 @@
 #define IDC_PERIODIC_GROUP 1020
 #define IDC_PERIOD_UNIT 1021
 #define IDC_HOT_KEY_GROUP 1022
+#define IDC_TRAY_FIGURE 1025
 #define IDC_LANGUAGE_LABEL 1023
 #define IDC_LANGUAGE 1024
 /* The buttons, with the system's IDOK and IDCANCEL (SettingsDialog.cpp ties them to those names). */

@@ -26,6 +26,7 @@ struct ProgramSettings {
     std::int32_t hotKey = setting::kHotKey.defaultValue;
     bool waitWhileBusy = setting::kWaitWhileBusy.defaultValue;
     bool notifyResult = setting::kNotifyResult.defaultValue;
+    bool trayFigure = setting::kTrayFigure.defaultValue;
     std::int32_t language = setting::kLanguage.defaultValue;
 };
 
@@ -57,6 +58,7 @@ struct SettingsForm {
     std::uint16_t hotKey = 0;
     bool waitWhileBusy = false;
     bool notifyResult = false;
+    bool trayFigure = false;
     // The language's choice, the stored value it shows: follow Windows, Japanese, English.
     std::int32_t language = 0;
 };
@@ -76,6 +78,7 @@ inline constexpr SwitchField kSwitchFields[] = {
     {&setting::kUseHotKey, &ProgramSettings::useHotKey, &SettingsForm::useHotKey, IDC_USE_HOT_KEY},
     {&setting::kWaitWhileBusy, &ProgramSettings::waitWhileBusy, &SettingsForm::waitWhileBusy, IDC_WAIT_WHILE_BUSY},
     {&setting::kNotifyResult, &ProgramSettings::notifyResult, &SettingsForm::notifyResult, IDC_NOTIFY_RESULT},
+    {&setting::kTrayFigure, &ProgramSettings::trayFigure, &SettingsForm::trayFigure, IDC_TRAY_FIGURE},
 };
 
 // A period for the form when the stored one is outside the range of the period.

@@ -23,6 +23,7 @@ struct SettingsTextSet {
     std::string_view useHotKey;
     std::string_view waitWhileBusy;
     std::string_view notifyResult;
+    std::string_view trayFigure;
     std::string_view autoStart;
     std::string_view language;
     // The choices of the language, in the order of the stored values.
@@ -65,6 +66,7 @@ inline constexpr SettingsTextSet kSettingsJapanese{
     .useHotKey = "ホットキーで確保する",
     .waitWhileBusy = "全画面表示のアプリの使用中は自動の確保を待つ",
     .notifyResult = "確保の結果を通知する",
+    .trayFigure = "通知領域のアイコンに空きメモリの割合を表示する",
     .autoStart = "Windows の起動時に常駐モニタを開始する",
     .language = "表示言語",
     .languageChoices = {"Windows に合わせる", "日本語", "English"},
@@ -103,6 +105,7 @@ inline constexpr SettingsTextSet kSettingsEnglish{
     .useHotKey = "Use the hot key",
     .waitWhileBusy = "Hold automatic runs during full-screen programs",
     .notifyResult = "Show the result of each run",
+    .trayFigure = "Show the free memory percentage on the tray icon",
     .autoStart = "Start the monitor when Windows starts",
     .language = "Language",
     .languageChoices = {"Match Windows", "日本語", "English"},
@@ -150,6 +153,7 @@ inline constexpr ControlCaption kControlCaptions[] = {
     {IDC_USE_HOT_KEY, &SettingsTextSet::useHotKey},
     {IDC_WAIT_WHILE_BUSY, &SettingsTextSet::waitWhileBusy},
     {IDC_NOTIFY_RESULT, &SettingsTextSet::notifyResult},
+    {IDC_TRAY_FIGURE, &SettingsTextSet::trayFigure},
     {IDC_AUTO_START, &SettingsTextSet::autoStart},
     {IDC_LANGUAGE_LABEL, &SettingsTextSet::language},
     {IDC_OK, &SettingsTextSet::ok},

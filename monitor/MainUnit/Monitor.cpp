@@ -5,6 +5,7 @@
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
 #include "common/Texts.h"
+#include "monitor/Gauges/GaugeGeometry.h"
 
 #include <algorithm>
 #include <exception>
@@ -102,7 +103,8 @@ void Monitor::Start() {
         const MemoryStatus status = m_system.QueryMemoryStatus();
         m_view.SetGaugeMaximum(GaugeMaximum(status.totalPhys));
         m_gaugeMaximum = GaugeMaximum(status.totalPhys);
-        m_view.SetGaugeProgress(std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum));
+        const std::int32_t freeKilobytes = std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum);
+        m_view.SetGaugeProgress(freeKilobytes);
 
         const bool shown = !m_settings.Read(setting::kMeterHidden);
         m_view.SetMeterVisible(shown);
@@ -137,6 +139,13 @@ void Monitor::Start() {
 
         if (m_settings.Read(setting::kUseHotKey)) {
             m_view.AddHotKey(1, m_settings.Read(setting::kHotKey));
+        }
+
+        // Before the icon is added: the first add, after a hand-over too, already shows the figure.
+        m_trayFigure = m_settings.Read(setting::kTrayFigure);
+        if (m_trayFigure) {
+            m_taskbarTheme = m_system.QueryTaskbarTheme();
+            ShowFreeMemory(freeKilobytes);
         }
 
         // The start time is stored unless the first argument is exactly "C"; the countdown keeps its own value.
@@ -308,9 +317,9 @@ void Monitor::Tick() {
         const MemoryStatus status = m_system.QueryMemoryStatus();
         const std::int32_t freeKilobytes = std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum);
         const double freeMB = BytesToMegabytes(status.availPhys);
-        m_view.SetGaugeProgress(freeKilobytes);
         m_askHeld = m_askHeld && freeKilobytes <= m_askThreshold;
         m_reserveHeld = m_reserveHeld && freeKilobytes <= m_reserveThreshold;
+        ShowFreeMemory(freeKilobytes);
         const DateTime now = m_system.Now();
         KeepNextRunWithinAPeriod(now);
 
@@ -334,6 +343,30 @@ void Monitor::Tick() {
             }
         }
         m_view.StartTimer();
+    });
+}
+
+void Monitor::ShowFreeMemory(std::int32_t freeKilobytes) {
+    m_freeKilobytes = freeKilobytes;
+    m_view.SetGaugeProgress(freeKilobytes);
+    if (!m_trayFigure) {
+        return;
+    }
+    const bool low = (m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold) ||
+                     (m_askWhenLow && m_askThreshold > 0 && freeKilobytes <= m_askThreshold);
+    TrayFigure figure = TrayFigureOf(GaugePercentage(0, m_gaugeMaximum, freeKilobytes), m_taskbarTheme, low);
+    if (figure != m_shownFigure) {
+        m_view.ShowTrayFigure(figure);
+        m_shownFigure = std::move(figure);
+    }
+}
+
+void Monitor::ThemeChanged() {
+    Guarded([&] {
+        if (m_trayFigure) {
+            m_taskbarTheme = m_system.QueryTaskbarTheme();
+            ShowFreeMemory(m_freeKilobytes);
+        }
     });
 }
 

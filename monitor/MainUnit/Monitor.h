@@ -3,6 +3,7 @@
 #include "monitor/MainUnit/SettingsStore.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ public:
     void Tick();       // RestMemoryTimer
     // The system's clock or time zone changed.
     void TimeChanged();
+    // Windows announced that its colours changed (the taskbar's theme among them).
+    void ThemeChanged();
 
     void ReserveNow();             // RunQeltoMenuClick
     void OpenSettings();           // SetQeltoClick
@@ -96,6 +99,8 @@ private:
     bool HoldForBusyUser();
     // After its own hand-over, the balloon that says what the run did, if it stored its record.
     void ReportHandover(DateTime handedOver);
+    // The gauge's progress, and the tray figure where it is wanted, redrawn only when it changed.
+    void ShowFreeMemory(std::int32_t freeKilobytes);
 
     MonitorSystem& m_system;
     MonitorView& m_view;
@@ -119,6 +124,11 @@ private:
     // The shell's start of another program is under way: it may ask the user and run its own message loop.
     bool m_starting = false;
     bool m_waitWhileBusy = false;
+    // The tray icon shows the figure, on a taskbar of this theme; the figure it shows now, nothing before.
+    bool m_trayFigure = false;
+    TaskbarTheme m_taskbarTheme = TaskbarTheme::Dark;
+    std::optional<TrayFigure> m_shownFigure;
+    std::int32_t m_freeKilobytes = 0;
     // From the exit command or the meter window's end on, nothing more is started or shown.
     bool m_closing = false;
 };

@@ -4,6 +4,7 @@
 #include "common/MemoryUnits.h"
 #include "common/NumberFormat.h"
 #include "monitor/MainUnit/MonitorTexts.h"
+#include "monitor/MainUnit/TrayFigure.h"
 #include "monitor/MainUnit/UserBusy.h"
 
 #include <cstdint>
@@ -47,6 +48,8 @@ public:
     virtual std::optional<UserNotificationState> QueryUserNotificationState() = 0;
     // The window in the foreground; nothing when there is none.
     virtual std::optional<ForegroundWindow> QueryForegroundWindow() = 0;
+    // The taskbar's theme; dark where Windows says nothing.
+    virtual TaskbarTheme QueryTaskbarTheme() = 0;
 };
 
 // The monitor's windows and components as its logic drives them.
@@ -72,6 +75,8 @@ public:
     // again by the icon itself, whose last refusal reaches the application's error handler.
     virtual void ShowTrayIcon() = 0;
     virtual void RemoveTrayIcon() = 0;
+    // The tray icon shows this figure instead of the program icon, drawn at the size the shell asks for.
+    virtual void ShowTrayFigure(const TrayFigure& figure) = 0;
     // A balloon notification of the tray icon: information icon, no sound, gone by itself.
     virtual void ShowTrayBalloon(const std::string& title, const std::string& text) = 0;
     // The global hot key: a shortcut code registered under an index, and its removal.

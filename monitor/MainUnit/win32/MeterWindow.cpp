@@ -4,8 +4,11 @@
 #include "common/Language.h"
 #include "common/Trace.h"
 #include "common/win32/Utf.h"
+#include "monitor/MainUnit/win32/TrayFigureIcon.h"
 
 #include <windowsx.h>
+
+#include <string_view>
 
 namespace qn::win32 {
 namespace {
@@ -73,10 +76,10 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageW(m_mainWindow, WM_CLOSE, 0, 0);
         return 0;
     }
-    if (message == WM_TIMECHANGE && m_mainWindow) {
-        // The broadcast reaches hidden windows only where they have no owner: the meter may be hidden.
-        SendMessageW(m_mainWindow, WM_TIMECHANGE, 0, 0);
-        return 0;
+    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE) && m_mainWindow) {
+        // The broadcasts reach hidden windows only where they have no owner: the meter may be hidden. Told twice
+        // where it is shown, it does nothing the second time.
+        SendMessageW(m_mainWindow, message, wParam, lParam);
     }
     return WindowObject::OnMessage(message, wParam, lParam);
 }
@@ -152,6 +155,13 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             m_monitor->TimeChanged();
         }
         return 0;
+    case WM_SETTINGCHANGE:
+        // Windows names the change of its light or dark theme so.
+        if (m_monitor && lParam &&
+            std::wstring_view(reinterpret_cast<const wchar_t*>(lParam)) == L"ImmersiveColorSet") {
+            m_monitor->ThemeChanged();
+        }
+        return DpiAwareWindow::OnMessage(message, wParam, lParam);
     case WM_COMMAND:
         if (HIWORD(wParam) == 0) {
             RunCommand(CommandOfItem(LOWORD(wParam)));
@@ -298,6 +308,16 @@ void MeterWindow::ShowTrayIcon() {
 
 void MeterWindow::RemoveTrayIcon() {
     m_tray->SetVisible(false);
+}
+
+void MeterWindow::ShowTrayFigure(const TrayFigure& figure) {
+    // The size the shell asks for at the display's scale; the tray keeps its own copy, and this one goes.
+    const UniqueIcon icon = DrawTrayFigure(figure, GetSystemMetrics(SM_CXSMICON));
+    if (icon) {
+        m_tray->SetIcon(icon.get());
+    } else {
+        Trace(TraceLevel::Warning, "tray figure not drawn", GetLastError());
+    }
 }
 
 void MeterWindow::ShowTrayBalloon(const std::string& title, const std::string& text) {

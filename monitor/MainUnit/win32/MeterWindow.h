@@ -55,6 +55,7 @@ public:
     void SetEnabled(MenuCommand entry, bool enabled) override;
     void ShowTrayIcon() override;
     void RemoveTrayIcon() override;
+    void ShowTrayFigure(const TrayFigure& figure) override;
     void ShowTrayBalloon(const std::string& title, const std::string& text) override;
     void AddHotKey(int index, std::int32_t shortcut) override;
     void RemoveHotKey(int index) override;

@@ -1,7 +1,9 @@
 #include "monitor/MainUnit/win32/MonitorSystem.h"
 
 #include "common/win32/ErrorReport.h"
+#include "common/RegistryValues.h"
 #include "common/win32/ProcessInfo.h"
+#include "common/win32/Registry.h"
 #include "common/win32/ShellLaunch.h"
 #include "common/win32/SystemClock.h"
 #include "common/win32/SystemFunction.h"
@@ -96,6 +98,17 @@ std::optional<ForegroundWindow> MonitorSystem::QueryForegroundWindow() {
         facts.monitor = RectOf(monitor.rcMonitor);
     }
     return facts;
+}
+
+TaskbarTheme MonitorSystem::QueryTaskbarTheme() {
+    // Windows 10 and later; before them, and where the value is not there, the taskbar is dark.
+    Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
+    const auto key =
+        currentUser
+            .OpenSubkeyFor("Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", ValueAccess::Query)
+            .key;
+    const auto light = key ? ReadDword(*key, "SystemUsesLightTheme") : std::nullopt;
+    return light.value_or(0) != 0 ? TaskbarTheme::Light : TaskbarTheme::Dark;
 }
 
 } // namespace qn::win32

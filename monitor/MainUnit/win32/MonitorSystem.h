@@ -22,6 +22,7 @@ public:
     void EndProcess() override;
     std::optional<UserNotificationState> QueryUserNotificationState() override;
     std::optional<ForegroundWindow> QueryForegroundWindow() override;
+    TaskbarTheme QueryTaskbarTheme() override;
 
 private:
     MessageBoxDialogs m_dialogs;

@@ -123,11 +123,26 @@ TEST_F(DunfelTest, EveryCaptionFitsItsControlInBothLanguages) {
         Process dunfel = Start();
         HWND dialog = WaitForDialog(dunfel.Id());
         ASSERT_NE(dialog, nullptr);
-        for (const int id :
-             {IDC_LOW_MEMORY_GROUP, IDC_RESERVE_WHEN_LOW, IDC_RESERVE_THRESHOLD_BEFORE, IDC_RESERVE_THRESHOLD_AFTER,
-              IDC_ASK_WHEN_LOW, IDC_ASK_THRESHOLD_BEFORE, IDC_ASK_THRESHOLD_AFTER, IDC_PERIODIC_GROUP, IDC_PERIODIC,
-              IDC_PERIOD_UNIT, IDC_HOT_KEY_GROUP, IDC_USE_HOT_KEY, IDC_WAIT_WHILE_BUSY, IDC_NOTIFY_RESULT,
-              IDC_AUTO_START, IDC_LANGUAGE_LABEL, IDC_TOTAL_MEMORY, IDOK, IDCANCEL}) {
+        for (const int id : {IDC_LOW_MEMORY_GROUP,
+                             IDC_RESERVE_WHEN_LOW,
+                             IDC_RESERVE_THRESHOLD_BEFORE,
+                             IDC_RESERVE_THRESHOLD_AFTER,
+                             IDC_ASK_WHEN_LOW,
+                             IDC_ASK_THRESHOLD_BEFORE,
+                             IDC_ASK_THRESHOLD_AFTER,
+                             IDC_PERIODIC_GROUP,
+                             IDC_PERIODIC,
+                             IDC_PERIOD_UNIT,
+                             IDC_HOT_KEY_GROUP,
+                             IDC_USE_HOT_KEY,
+                             IDC_WAIT_WHILE_BUSY,
+                             IDC_NOTIFY_RESULT,
+                             IDC_TRAY_FIGURE,
+                             IDC_AUTO_START,
+                             IDC_LANGUAGE_LABEL,
+                             IDC_TOTAL_MEMORY,
+                             IDOK,
+                             IDCANCEL}) {
             EXPECT_EQ(Overflow(dialog, id), 0) << ToUtf8(Shown(dialog, id)) << " in language " << language;
         }
         if (language == 2) {

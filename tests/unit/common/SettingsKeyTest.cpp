@@ -60,6 +60,7 @@ TEST(SettingsDescriptionTest, EveryValueHasItsStoredNameAndKindOnce) {
         {"Handover Time", SettingKind::Float64},
         {"Last Reservation", SettingKind::Record},
         {"Language", SettingKind::Integer},
+        {"Tray Figure", SettingKind::Switch},
     };
     ASSERT_EQ(std::size(setting::kAll), std::size(expected));
     std::set<std::string> names;

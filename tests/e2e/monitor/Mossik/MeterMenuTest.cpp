@@ -6,11 +6,14 @@
 #include "monitor/MainUnit/win32/MeterWindow.h"
 #include "monitor/MainUnit/win32/MeterWindowPlacement.h"
 #include "monitor/MainUnit/win32/MonitorSystem.h"
+#include "monitor/MainUnit/win32/TrayFigureIcon.h"
 #include "tests/unit/monitor/MainUnit/MonitorFakes.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <ostream>
 #include <set>
 #include <vector>
@@ -144,6 +147,46 @@ TEST(MeterDpiTest, AfterAPlacementTheMeterFitsTheDpiOfItsMonitor) {
     RECT bounds{};
     GetWindowRect(meter.Handle(), &bounds);
     EXPECT_EQ(bounds.left, 300);
+}
+
+// The pixels of an icon's colour image, 0xAARRGGBB, top row first.
+std::vector<std::uint32_t> IconPixels(HICON icon, int size) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) {
+        return {};
+    }
+    const UniqueGdiObject color(info.hbmColor);
+    const UniqueGdiObject mask(info.hbmMask);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
+    const WindowDc screen(nullptr);
+    GetDIBits(screen.get(), static_cast<HBITMAP>(color.get()), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
+    return pixels;
+}
+
+// Drawn at each size the shell asks for at the display's scale: every pixel opaque, the digits there in their ink,
+// and a figure on a dark taskbar unlike one on a light taskbar.
+TEST(TrayFigureIconTest, EverySizeShowsItsDigitsAndTheThemesDiffer) {
+    for (const int size : {16, 20, 24, 32}) {
+        for (const int percent : {7, 58, 100}) {
+            std::vector<std::uint32_t> themes[2];
+            for (const TaskbarTheme theme : {TaskbarTheme::Dark, TaskbarTheme::Light}) {
+                const TrayFigure figure = TrayFigureOf(percent, theme, false);
+                const UniqueIcon icon = DrawTrayFigure(figure, size);
+                ASSERT_TRUE(icon) << size;
+                const std::vector<std::uint32_t> pixels = IconPixels(icon.get(), size);
+                ASSERT_EQ(pixels.size(), static_cast<std::size_t>(size) * size);
+                EXPECT_TRUE(std::ranges::all_of(pixels, [](std::uint32_t p) { return p >> 24 == 0xFF; })) << size;
+                // RgbColor is 0x00BBGGRR, a DIB's pixel 0xAARRGGBB.
+                const std::uint32_t ink =
+                    0xFF000000u | (figure.ink & 0xFF) << 16 | (figure.ink & 0xFF00) | (figure.ink >> 16 & 0xFF);
+                EXPECT_GE(std::ranges::count(pixels, ink), size) << percent << " at " << size << " px is blank";
+                themes[theme == TaskbarTheme::Dark ? 0 : 1] = pixels;
+            }
+            EXPECT_NE(themes[0], themes[1]) << percent << " at " << size;
+        }
+    }
 }
 
 } // namespace

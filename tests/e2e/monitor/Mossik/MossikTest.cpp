@@ -286,6 +286,27 @@ TEST_F(MossikTest, TheTitleIsInEnglishWhenTheSettingsChooseIt) {
     EXPECT_TRUE(std::regex_match(Title(monitor), kEnglishTitleWithCountdown)) << ToUtf8(Title(monitor));
 }
 
+// Whether Wine's tray window shows a pixel of this colour (Windows' notification area cannot be read from outside).
+bool TrayShows(COLORREF colour) {
+    HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+    const ScreenPixels shown = tray ? CaptureClientArea(tray) : ScreenPixels{};
+    return std::ranges::find(shown.pixels, colour) != shown.pixels.end();
+}
+
+TEST_F(MossikTest, TheTrayFigureTakesThePlaceOfTheProgramIcon) {
+    QN_SKIP_UNLESS_WINE("the icon is read back from Wine's own tray window");
+    const COLORREF gaugeRed = RGB(255, 0, 0); // the program icon's gauge, never in a figure of enough memory
+    {
+        Process plain = StartRunningMonitor();
+        EXPECT_TRUE(WaitUntil([&] { return TrayShows(gaugeRed); })) << "the program icon";
+    }
+    EndMonitors();
+    PutDword(L"Tray Figure", 1);
+    Process figure = StartRunningMonitor();
+    EXPECT_TRUE(WaitUntil([&] { return !TrayShows(gaugeRed) && TrayShows(RGB(0, 0, 128)); }))
+        << "the figure on the navy chip";
+}
+
 TEST_F(MossikTest, ShowHidesTheMeterWindowButTheTickGoesOn) {
     PutDword(L"Show", 1);
     Process monitor = StartRunningMonitor();

@@ -114,6 +114,8 @@ public:
     void EndProcess() override { ++endProcessCalls; }
     std::optional<UserNotificationState> QueryUserNotificationState() override { return notificationState; }
     std::optional<ForegroundWindow> QueryForegroundWindow() override { return foreground; }
+    TaskbarTheme QueryTaskbarTheme() override { return taskbarTheme; }
+    TaskbarTheme taskbarTheme = TaskbarTheme::Dark;
 };
 
 // The meter window as the monitor and its settings store see it.
@@ -182,6 +184,11 @@ public:
         trayShown = true;
     }
     void RemoveTrayIcon() override { trayRemoved = true; }
+    void ShowTrayFigure(const TrayFigure& figure) override {
+        calls.push_back("figure");
+        figures.push_back(figure);
+    }
+    std::vector<TrayFigure> figures;
     void ShowTrayBalloon(const std::string& balloonTitle, const std::string& text) override {
         calls.push_back("balloon");
         balloons.emplace_back(balloonTitle, text);

@@ -708,5 +708,52 @@ TEST(MenuLayoutTest, EveryCommandOnceInOrderWithItsOwnCaptionAndSeparatorsOnlyBe
     EXPECT_EQ(captions.size(), commands.size()) << "two entries share a caption";
 }
 
+TEST(TrayFigureTest, TheDigitsReadOnEitherTaskbarAndLowMemoryTakesTheWarningColour) {
+    using T = TaskbarTheme;
+    const std::tuple<int, T, bool, const char*> cases[] = {
+        {0, T::Dark, false, "0"},  {57, T::Dark, false, "57"}, {100, T::Light, false, "100"},
+        {57, T::Light, false, "57"}, {9, T::Dark, true, "9"},  {9, T::Light, true, "9"},
+    };
+    for (const auto& [percent, theme, low, digits] : cases) {
+        const TrayFigure figure = TrayFigureOf(percent, theme, low);
+        EXPECT_EQ(figure.digits, digits);
+        EXPECT_NE(figure.ink, figure.background) << percent;
+        const TrayFigure other = TrayFigureOf(percent, theme == T::Dark ? T::Light : T::Dark, low);
+        EXPECT_NE(figure, other) << "the themes differ";
+        EXPECT_NE(figure.background, TrayFigureOf(percent, theme, !low).background) << "low memory shows";
+    }
+}
+
+TEST(TrayFigureTest, TheMonitorShowsTheGaugesPercentageBeforeItsIconIsAddedAndRedrawsItOnlyWhenItChanges) {
+    FakeSystem system;
+    FakeView view;
+    StoredSettings settings(view, {{"Tray Figure", 1}, {"Cation", 1}, {"Cation Memory", 2048}});
+    system.status = MemoryStatus{1023 * MB, 512 * MB};
+    Monitor monitor(system, view, settings.store, {});
+    monitor.Start();
+    ASSERT_EQ(view.figures.size(), 1u);
+    EXPECT_EQ(view.figures[0], TrayFigureOf(50, TaskbarTheme::Dark, false)) << "the gauge's 524288 of 1048576 KB";
+    EXPECT_LT(std::find(view.calls.begin(), view.calls.end(), "figure"),
+              std::find(view.calls.begin(), view.calls.end(), "tray"));
+    const std::tuple<std::uint64_t, TaskbarTheme, std::size_t, TrayFigure> ticks[] = {
+        {512 * MB + 4096, TaskbarTheme::Dark, 1, TrayFigureOf(50, TaskbarTheme::Dark, false)}, // the same figure
+        {256 * MB, TaskbarTheme::Dark, 2, TrayFigureOf(25, TaskbarTheme::Dark, false)},
+        {2 * MB, TaskbarTheme::Dark, 3, TrayFigureOf(0, TaskbarTheme::Dark, true)}, // at the question's threshold
+        {2 * MB, TaskbarTheme::Light, 4, TrayFigureOf(0, TaskbarTheme::Light, true)},
+    };
+    for (const auto& [free, theme, count, shown] : ticks) {
+        system.status.availPhys = free;
+        system.taskbarTheme = theme;
+        theme == TaskbarTheme::Light ? monitor.ThemeChanged() : monitor.Tick();
+        ASSERT_EQ(view.figures.size(), count) << free;
+        EXPECT_EQ(view.figures.back(), shown) << free;
+    }
+
+    FakeView plain;
+    StoredSettings off(plain);
+    Monitor(system, plain, off.store, {}).Start();
+    EXPECT_TRUE(plain.figures.empty()) << "the program icon stays the default";
+}
+
 } // namespace
 } // namespace qn
