@@ -711,15 +711,13 @@ TEST(MenuLayoutTest, EveryCommandOnceInOrderWithItsOwnCaptionAndSeparatorsOnlyBe
 TEST(TrayFigureTest, TheDigitsReadOnEitherTaskbarAndLowMemoryTakesTheWarningColour) {
     using T = TaskbarTheme;
     const std::tuple<int, T, bool, const char*> cases[] = {
-        {0, T::Dark, false, "0"},  {57, T::Dark, false, "57"}, {100, T::Light, false, "100"},
-        {57, T::Light, false, "57"}, {9, T::Dark, true, "9"},  {9, T::Light, true, "9"},
+        {0, T::Dark, false, "0"},    {57, T::Dark, false, "57"}, {100, T::Light, false, "100"},
+        {57, T::Light, false, "57"}, {9, T::Dark, true, "9"},    {9, T::Light, true, "9"},
     };
     for (const auto& [percent, theme, low, digits] : cases) {
         const TrayFigure figure = TrayFigureOf(percent, theme, low);
         EXPECT_EQ(figure.digits, digits);
         EXPECT_NE(figure.ink, figure.background) << percent;
-        const TrayFigure other = TrayFigureOf(percent, theme == T::Dark ? T::Light : T::Dark, low);
-        EXPECT_NE(figure, other) << "the themes differ";
         EXPECT_NE(figure.background, TrayFigureOf(percent, theme, !low).background) << "low memory shows";
     }
 }
