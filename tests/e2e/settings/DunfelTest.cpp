@@ -130,6 +130,7 @@ TEST_F(DunfelTest, EveryCaptionFitsItsControlInBothLanguages) {
             EXPECT_EQ(WindowText(dialog), L"QeltoNimbi Settings");
             EXPECT_EQ(Shown(dialog, IDC_LAST_RESERVATION), L"Last run: none yet");
             EXPECT_EQ(Shown(dialog, IDC_LANGUAGE), L"English");
+            EXPECT_EQ(Shown(dialog, IDC_TARGET_FREE_BEFORE), L"Automatic runs free memory up to");
         }
         EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
     }
