@@ -29,8 +29,6 @@ MemoryStatus QueryMemoryStatus() {
     return MemoryStatus{status.ullTotalPhys, status.ullAvailPhys, status.ullTotalPageFile, status.ullAvailPageFile};
 }
 
-} // namespace qn::win32
-
 std::uint64_t LargestReservableMB(std::uint64_t limitMB) {
     // Asking the system is exact where walking the address map is not: Wine, for one, lists ranges as
     // reserved that it still hands out.
@@ -45,3 +43,5 @@ std::uint64_t LargestReservableMB(std::uint64_t limitMB) {
     }
     return low;
 }
+
+} // namespace qn::win32
