@@ -172,8 +172,7 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (at.x == -1 && at.y == -1) {
             GetCursorPos(&at);
         }
-        SetForegroundWindow(Handle());
-        m_menu->Popup(at.x, at.y);
+        m_menu->Popup(at.x, at.y); // the menu brings its window to the foreground itself
         return 0;
     }
     case WM_QUERYENDSESSION:
