@@ -53,7 +53,7 @@ public:
         const DWORD lastError = GetLastError();
         const DWORD code = lastError != ERROR_SUCCESS ? lastError : static_cast<DWORD>(result);
         const std::string reason = qn::win32::SystemMessage(code);
-        return reason.empty() ? "(" + std::to_string(code) + ")" : reason;
+        return reason.empty() ? std::to_string(code) : reason;
     }
     void ShowError(const std::string& message) override {
         qn::win32::ReportError(qn::win32::ErrorKind::SettingsProgram, message);

@@ -75,6 +75,18 @@ TEST(ProgramSettingsTest, ReadsDefaultsAndWritesDwordsOfTheStoredUnits) {
     EXPECT_FALSE(WriteProgramSettings(registry.Root(), wanted));
 }
 
+TEST(SwitchFieldsTest, EverySwitchHasItsOwnSettingFieldsAndCheckBox) {
+    for (std::size_t i = 0; i < std::size(kSwitchFields); ++i) {
+        for (std::size_t j = i + 1; j < std::size(kSwitchFields); ++j) {
+            const SwitchField& a = kSwitchFields[i];
+            const SwitchField& b = kSwitchFields[j];
+            EXPECT_TRUE(a.stored != b.stored && a.value != b.value && a.shown != b.shown && a.checkBox != b.checkBox)
+                << a.stored->name << " and " << b.stored->name;
+        }
+    }
+    EXPECT_EQ(std::size(kSwitchFields), 7u) << "every switch of ProgramSettings";
+}
+
 TEST(FormOfTest, ShowsWholeMegabytesAndAUsablePeriod) {
     const SettingsForm form = FormOf(ProgramSettings{true, 1500, true, -5, false, 0, true, 0x16041});
     EXPECT_EQ(form.reserveThresholdMB, "1");

@@ -623,6 +623,9 @@ TEST(UserIsBusyTest, TheShellOrAWindowCoveringExactlyItsMonitorSaysSo) {
         // Away, not busy: a screen saver or the lock screen covers the monitor exactly.
         {S::NotPresent, window("LockScreen", screen, screen), false},
         {S::AcceptsNotifications, window("WindowsScreenSaverClass", screen, screen), false},
+        // The screen saver comes before what the shell says: it may still tell of the game it took the place of.
+        {S::RunningD3dFullScreen, window("WindowsScreenSaverClass", screen, screen), false},
+        {S::Busy, window("WindowsScreenSaverClass", second, second), false},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(UserIsBusy(cases[i].state, cases[i].foreground), cases[i].busy) << i;
@@ -746,8 +749,10 @@ TEST(TrayFigureTest, TheMonitorShowsTheGaugesPercentageBeforeItsIconIsAddedAndRe
         {512 * MB + 4096, TaskbarTheme::Dark, 1, TrayFigureOf(50, TaskbarTheme::Dark, false)}, // the same figure
         {256 * MB, TaskbarTheme::Dark, 2, TrayFigureOf(25, TaskbarTheme::Dark, false)},
         {2 * MB, TaskbarTheme::Dark, 3, TrayFigureOf(0, TaskbarTheme::Dark, true)}, // at the question's threshold
-        {2 * MB, TaskbarTheme::Light, 4, TrayFigureOf(0, TaskbarTheme::Light, true)},
+        // The question, declined, is off for this process: its threshold no longer makes the figure red.
+        {2 * MB, TaskbarTheme::Light, 4, TrayFigureOf(0, TaskbarTheme::Light, false)},
     };
+    system.answers = {DialogAnswer::Cancel};
     for (const auto& [free, theme, count, shown] : ticks) {
         system.status.availPhys = free;
         system.taskbarTheme = theme;
@@ -755,6 +760,8 @@ TEST(TrayFigureTest, TheMonitorShowsTheGaugesPercentageBeforeItsIconIsAddedAndRe
         ASSERT_EQ(view.figures.size(), count) << free;
         EXPECT_EQ(view.figures.back(), shown) << free;
     }
+    EXPECT_EQ(system.shown.size(), 1u) << "the question, once, at its threshold";
+    EXPECT_TRUE(system.started.empty());
 
     FakeView plain;
     StoredSettings off(plain);
