@@ -370,6 +370,8 @@ TEST_F(MossikTest, ADueScheduleWithATargetOfFreeMemoryReservesTheShortfall) {
     // The shortfall and a margin of at least 64 MB; free memory moves a little while the test runs.
     EXPECT_GT(record->sizeMB, 300);
     EXPECT_LT(record->sizeMB, 1500) << "about the default size (some 2 GB here), not the shortfall";
+    // The monitor that the reservation tool brings back, so that none is left running after the test.
+    EXPECT_TRUE(WaitUntil([&] { return FindWindowW(nullptr, kMarker) != nullptr; }, 90s));
 }
 
 // A window of the test program that covers the whole screen in the foreground, as a borderless full-screen game
