@@ -155,13 +155,13 @@ std::vector<std::uint32_t> IconPixels(HICON icon, int size) {
     if (!GetIconInfo(icon, &info)) {
         return {};
     }
-    const UniqueGdiObject color(info.hbmColor);
-    const UniqueGdiObject mask(info.hbmMask);
+    const UniqueBitmap color(info.hbmColor);
+    const UniqueBitmap mask(info.hbmMask);
     BITMAPINFO format{};
     format.bmiHeader = {sizeof format.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
     const WindowDc screen(nullptr);
-    GetDIBits(screen.get(), static_cast<HBITMAP>(color.get()), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
+    GetDIBits(screen.get(), color.get(), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
     return pixels;
 }
 
