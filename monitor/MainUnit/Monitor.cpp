@@ -5,6 +5,7 @@
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
 #include "common/Texts.h"
+#include "common/Trace.h"
 #include "monitor/Gauges/GaugeGeometry.h"
 
 #include <algorithm>
@@ -69,7 +70,9 @@ void Monitor::Guarded(WhileErrorShows timer, Step step) {
     try {
         step();
     } catch (const std::exception& error) {
+        // A closing monitor shows no more boxes; what failed on the way out is left for a developer.
         if (m_closing) {
+            Trace(TraceLevel::Warning, std::string("error while closing: ") + error.what());
             return;
         }
         if (timer == WhileErrorShows::TimerStops) {

@@ -4,6 +4,7 @@
 #include "common/Language.h"
 #include "common/Trace.h"
 #include "common/win32/Utf.h"
+#include "common/win32/Win32Error.h"
 #include "monitor/MainUnit/win32/TrayFigureIcon.h"
 
 #include <windowsx.h>
@@ -285,7 +286,9 @@ void MeterWindow::SetGaugeHint(const std::string& hint) {
 
 void MeterWindow::StartTimer() {
     if (!m_timerRunning) {
-        m_timerRunning = SetTimer(Handle(), kTimerId, kTickMs, nullptr) != 0;
+        // Without its timer the monitor would never tick again: an error the user is told of, not a trace.
+        ThrowLastErrorIf(SetTimer(Handle(), kTimerId, kTickMs, nullptr) == 0);
+        m_timerRunning = true;
     }
 }
 
@@ -313,10 +316,8 @@ void MeterWindow::RemoveTrayIcon() {
 void MeterWindow::ShowTrayFigure(const TrayFigure& figure) {
     // The size the shell asks for at the display's scale; the tray keeps its own copy, and this one goes.
     const UniqueIcon icon = DrawTrayFigure(figure, GetSystemMetrics(SM_CXSMICON));
-    if (icon) {
+    if (!TraceLastErrorIf(!icon, "tray figure not drawn")) {
         m_tray->SetIcon(icon.get());
-    } else {
-        Trace(TraceLevel::Warning, "tray figure not drawn", GetLastError());
     }
 }
 
@@ -326,9 +327,7 @@ void MeterWindow::ShowTrayBalloon(const std::string& title, const std::string& t
 
 void MeterWindow::AddHotKey(int index, std::int32_t shortcut) {
     // Another program may hold the combination already; the monitor goes on without it.
-    if (!m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut))) {
-        Trace(TraceLevel::Warning, "hot key not registered", GetLastError());
-    }
+    TraceLastErrorIf(!m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut)), "hot key not registered");
 }
 
 void MeterWindow::RemoveHotKey(int index) {
