@@ -6,6 +6,7 @@
 #include "common/RegistryValues.h"
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
+#include "common/Shortcut.h"
 #include "common/Trace.h"
 #include "common/Unicode.h"
 #include "settings/SettingsTexts.h"
@@ -223,7 +224,7 @@ SettingsForm FormOf(const ProgramSettings& stored) {
     form.askThresholdMB = std::to_string(ShownMB(stored.askThresholdKB));
     form.periodMinutes = std::to_string(setting::kPeriodMinutes.InRange(stored.periodMinutes) ? stored.periodMinutes
                                                                                               : kDefaultPeriodMinutes);
-    form.hotKey = static_cast<std::uint16_t>(stored.hotKey & 0xFFFF);
+    form.hotKey = Shortcut::Decode(stored.hotKey).Encode();
     form.language = setting::kLanguage.InRange(stored.language) ? stored.language : setting::kLanguageWindows;
     return form;
 }
@@ -247,33 +248,33 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
     }
     s.periodMinutes = static_cast<std::int32_t>(*cycle);
 
-    if (form.useHotKey && (form.hotKey & 0x1FFF) == 0) {
+    if (form.useHotKey && Shortcut::Decode(form.hotKey).key == 0) {
         return FormError{FormField::HotKey, std::string(SettingsTexts().hotKeyMissing)};
     }
     // A hot key the user did not change keeps the upper bits it was stored with; a language choice the user did
     // not change keeps the value it was stored as.
-    s.hotKey = form.hotKey == (stored.hotKey & 0xFFFF) ? stored.hotKey : form.hotKey;
+    s.hotKey = form.hotKey == Shortcut::Decode(stored.hotKey).Encode() ? stored.hotKey : form.hotKey;
     s.language = form.language == FormOf(stored).language ? stored.language : form.language;
     return s;
 }
 
 std::uint16_t ShortcutFromHotKeyControl(std::uint16_t controlValue) {
-    const unsigned vk = controlValue & 0xFF;
     const unsigned flags = controlValue >> 8;
     using namespace hot_key_control;
-    return static_cast<std::uint16_t>(vk | (flags & kShift ? 0x2000 : 0) | (flags & kControl ? 0x4000 : 0) |
-                                      (flags & kAlt ? 0x8000 : 0));
+    return Shortcut{static_cast<std::uint16_t>(controlValue & 0xFF), (flags & kShift) != 0, (flags & kControl) != 0,
+                    (flags & kAlt) != 0}
+        .Encode();
 }
 
 std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut) {
-    const unsigned vk = static_cast<unsigned>(shortcut) & 0x1FFF;
-    if (vk == 0 || vk > 0xFF) {
+    const Shortcut keys = Shortcut::Decode(static_cast<std::uint32_t>(shortcut));
+    if (keys.key == 0 || keys.key > 0xFF) {
         return 0;
     }
     using namespace hot_key_control;
-    const unsigned flags = (shortcut & 0x2000 ? kShift : 0) | (shortcut & 0x4000 ? kControl : 0) |
-                           (shortcut & 0x8000 ? kAlt : 0) | (IsExtendedKey(vk) ? kExtended : 0);
-    return static_cast<std::uint16_t>(vk | flags << 8);
+    const unsigned flags = (keys.shift ? kShift : 0) | (keys.ctrl ? kControl : 0) | (keys.alt ? kAlt : 0) |
+                           (IsExtendedKey(keys.key) ? kExtended : 0);
+    return static_cast<std::uint16_t>(keys.key | flags << 8);
 }
 
 std::optional<ReservationRecord> ReadLastReservation(RegistryKey& currentUser) {

@@ -141,7 +141,7 @@ void Monitor::Start() {
         m_askThreshold = m_askWhenLow ? m_settings.Read(setting::kAskThreshold) : 0;
 
         if (m_settings.Read(setting::kUseHotKey)) {
-            m_view.AddHotKey(1, m_settings.Read(setting::kHotKey));
+            m_view.AddHotKey(kReserveNowHotKey, m_settings.Read(setting::kHotKey));
         }
 
         // Before the icon is added: the first add, after a hand-over too, already shows the figure.
@@ -151,8 +151,8 @@ void Monitor::Start() {
             ShowFreeMemory(freeKilobytes);
         }
 
-        // The start time is stored unless the first argument is exactly "C"; the countdown keeps its own value.
-        if (m_arguments.empty() || m_arguments.front() != "C") {
+        // The start time is stored unless the first argument says otherwise; the countdown keeps its own value.
+        if (m_arguments.empty() || m_arguments.front() != kKeepNextRunArgument) {
             m_settings.Write(setting::kNextRun, m_system.Now());
         }
 
@@ -444,14 +444,14 @@ void Monitor::Exit() {
         m_settings.StopCreatingKey();
         m_settings.Write(setting::kNextRun, 0.0);
         if (m_settings.Read(setting::kUseHotKey)) {
-            m_view.RemoveHotKey(1);
+            m_view.RemoveHotKey(kReserveNowHotKey);
         }
         m_view.CloseMeter();
     });
 }
 
 void Monitor::HotKeyPressed(int index) {
-    if (index == 1) {
+    if (index == kReserveNowHotKey) {
         ReserveNow();
     }
 }

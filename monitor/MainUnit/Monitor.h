@@ -5,9 +5,16 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qn {
+
+// The index the monitor's one hot key, which reserves now, is registered under.
+inline constexpr int kReserveNowHotKey = 1;
+// The first command-line argument that leaves the stored next run as the schedule left it at start-up, compared
+// byte for byte (a lowercase "c" does not count).
+inline constexpr std::string_view kKeepNextRunArgument = "C";
 
 // The resident monitor's logic, behind its meter window: start-up, the once-a-second tick, the schedule, the
 // hand-overs and the menu commands. Every handler catches what its steps raise and shows it as an error box.
