@@ -7,7 +7,6 @@
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
 #include "common/Shortcut.h"
-#include "common/Trace.h"
 #include "common/Unicode.h"
 #include "settings/SettingsTexts.h"
 
@@ -158,31 +157,18 @@ bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
 
 namespace {
 
-// The values WriteProgramSettings writes, exactly as they are stored now.
-std::vector<ValueSnapshot> SnapshotProgramSettings(RegistryKey& currentUser) {
-    std::vector<ValueSnapshot> snapshots;
+// Adds the values WriteProgramSettings writes, exactly as they are stored now, each with the settings key's path.
+void SnapshotProgramSettings(RegistryKey& currentUser, std::vector<ValueSnapshot>& snapshots) {
     if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
+        const auto add = [&](std::string_view name) {
+            snapshots.push_back(TakeSnapshot(*key, name));
+            snapshots.back().path = kSettingsKeyPath;
+        };
         for (const SwitchField& field : kSwitchFields) {
-            snapshots.push_back(TakeSnapshot(*key, field.stored->name));
+            add(field.stored->name);
         }
         for (const auto& value : kNumbers) {
-            snapshots.push_back(TakeSnapshot(*key, value.first->name));
-        }
-    }
-    return snapshots;
-}
-
-// The start at log-on as it was, as far as the registry lets it.
-void RestoreStart(RegistryKey& currentUser, const AutoStartRecord& record) {
-    if (!RestoreAutoStartRecord(currentUser, record)) {
-        Trace(TraceLevel::Warning, "start at log-on not put back");
-    }
-}
-
-void RestoreProgramSettings(RegistryKey& currentUser, const std::vector<ValueSnapshot>& snapshots) {
-    if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
-        for (const ValueSnapshot& snapshot : snapshots) {
-            RestoreSnapshot(*key, snapshot);
+            add(value.first->name);
         }
     }
 }
@@ -191,25 +177,24 @@ void RestoreProgramSettings(RegistryKey& currentUser, const std::vector<ValueSna
 
 SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settings, std::string_view directory,
                          bool autoStartShown, bool autoStartWanted, FileNamePort& names) {
-    std::optional<AutoStartRecord> before;
+    // Every value OK changes, as it is stored now, under either key: a failure puts all of them back exactly as they
+    // were, as far as the registry lets it (a key that refused one value may refuse its old one too). A value that
+    // was absent is absent again, one of another type has its type and bytes back.
+    std::vector<ValueSnapshot> before;
     if (autoStartWanted != autoStartShown) {
-        before = ReadAutoStartRecord(currentUser);
-        if (!before) {
+        std::optional<AutoStartRecord> start = ReadAutoStartRecord(currentUser);
+        if (!start) {
             return SaveFailure::AutoStart;
         }
+        before = std::move(*start);
         if (!SetAutoStart(currentUser, directory, autoStartWanted, names)) {
-            RestoreStart(currentUser, *before);
+            RestoreSnapshots(currentUser, before);
             return SaveFailure::AutoStart;
         }
     }
-    const std::vector<ValueSnapshot> valuesBefore = SnapshotProgramSettings(currentUser);
+    SnapshotProgramSettings(currentUser, before);
     if (!WriteProgramSettings(currentUser, settings)) {
-        // Exactly as it was, as far as the registry lets it (a key that refused one value may refuse its old one
-        // too): a value that was absent is absent again, one of another type has its type and bytes back.
-        RestoreProgramSettings(currentUser, valuesBefore);
-        if (before) {
-            RestoreStart(currentUser, *before);
-        }
+        RestoreSnapshots(currentUser, before);
         return SaveFailure::Settings;
     }
     return SaveFailure::None;
