@@ -85,6 +85,18 @@ void Monitor::Guarded(WhileErrorShows timer, Step step) {
     }
 }
 
+bool Monitor::StoredCheck(MenuCommand entry) {
+    const CheckMark mark = MenuCommandOf(entry).checkMark;
+    return mark.setting && m_settings.Read(*mark.setting) == mark.checkedWhen;
+}
+
+void Monitor::StoreCheck(MenuCommand entry, bool checked) {
+    const CheckMark mark = MenuCommandOf(entry).checkMark;
+    if (mark.setting) {
+        m_settings.Write(*mark.setting, checked == mark.checkedWhen);
+    }
+}
+
 void Monitor::SetCheck(MenuCommand entry, bool checked) {
     m_checked[static_cast<std::size_t>(entry)] = checked;
     m_view.SetChecked(entry, checked);
@@ -109,12 +121,12 @@ void Monitor::Start() {
         const std::int32_t freeKilobytes = std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum);
         m_view.SetGaugeProgress(freeKilobytes);
 
-        const bool shown = !m_settings.Read(setting::kMeterHidden);
+        const bool shown = StoredCheck(MenuCommand::Meter);
         m_view.SetMeterVisible(shown);
         SetCheck(MenuCommand::Meter, shown);
         m_view.SetEnabled(MenuCommand::AlwaysOnTop, shown);
 
-        const bool topmost = m_settings.Read(setting::kMeterOnTop);
+        const bool topmost = StoredCheck(MenuCommand::AlwaysOnTop);
         m_view.ApplyTopmost(topmost);
         SetCheck(MenuCommand::AlwaysOnTop, topmost);
 
@@ -131,10 +143,10 @@ void Monitor::Start() {
         }
         m_waitWhileBusy = m_settings.Read(setting::kWaitWhileBusy);
 
-        SetCheck(MenuCommand::ReserveWhenLow, m_settings.Read(setting::kReserveWhenLow));
+        SetCheck(MenuCommand::ReserveWhenLow, StoredCheck(MenuCommand::ReserveWhenLow));
         RefreshReserveThreshold();
 
-        SetCheck(MenuCommand::Periodic, m_settings.Read(setting::kPeriodic));
+        SetCheck(MenuCommand::Periodic, StoredCheck(MenuCommand::Periodic));
         ScheduleStep();
 
         m_askWhenLow = m_settings.Read(setting::kAskWhenLow);
@@ -404,7 +416,7 @@ void Monitor::ToggleMeter() {
     Guarded([&] {
         const bool wasShown = Checked(MenuCommand::Meter);
         m_view.SetMeterVisible(!wasShown);
-        m_settings.Write(setting::kMeterHidden, wasShown);
+        StoreCheck(MenuCommand::Meter, !wasShown);
         m_view.SetEnabled(MenuCommand::AlwaysOnTop, !wasShown);
         SetCheck(MenuCommand::Meter, !wasShown);
     });
@@ -414,23 +426,23 @@ void Monitor::ToggleAlwaysOnTop() {
     Guarded([&] {
         const bool wasTopmost = Checked(MenuCommand::AlwaysOnTop);
         m_view.ApplyTopmost(!wasTopmost);
-        m_settings.Write(setting::kMeterOnTop, !wasTopmost);
+        StoreCheck(MenuCommand::AlwaysOnTop, !wasTopmost);
         SetCheck(MenuCommand::AlwaysOnTop, !wasTopmost);
     });
 }
 
 void Monitor::TogglePeriodic() {
-    Guarded([&] { ToggleSwitch(MenuCommand::Periodic, setting::kPeriodic); });
+    Guarded([&] { ToggleSwitch(MenuCommand::Periodic); });
 }
 
 void Monitor::ToggleReserveWhenLow() {
-    Guarded([&] { ToggleSwitch(MenuCommand::ReserveWhenLow, setting::kReserveWhenLow); });
+    Guarded([&] { ToggleSwitch(MenuCommand::ReserveWhenLow); });
 }
 
-void Monitor::ToggleSwitch(MenuCommand entry, const SwitchSetting& stored) {
+void Monitor::ToggleSwitch(MenuCommand entry) {
     ++m_switchUses[static_cast<std::size_t>(entry)];
     SetCheck(entry, !Checked(entry));
-    m_settings.Write(stored, Checked(entry));
+    StoreCheck(entry, Checked(entry));
     ApplySwitch(entry);
 }
 

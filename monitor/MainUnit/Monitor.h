@@ -81,9 +81,12 @@ private:
     // Starts a due trigger's reservation; true when the tick must stop (the monitor has ended or begun to close).
     bool Fire(const Trigger& trigger);
 
+    // A check mark as the setting behind it (MenuCommands.h) holds it, and stored there.
+    bool StoredCheck(MenuCommand entry);
+    void StoreCheck(MenuCommand entry, bool checked);
     void SetCheck(MenuCommand entry, bool checked);
     // The periodic and the low-memory switch of the menu: the check mark turned, stored and applied.
-    void ToggleSwitch(MenuCommand entry, const SwitchSetting& stored);
+    void ToggleSwitch(MenuCommand entry);
     // Brings the state behind a switch of the menu in line with its check mark.
     void ApplySwitch(MenuCommand entry);
     void ScheduleStep();

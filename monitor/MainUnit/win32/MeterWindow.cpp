@@ -112,8 +112,7 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
         if (kMenuLayout[i] == MenuCommand::None) {
             m_menu->AddSeparator();
         } else {
-            m_menu->AddItem(static_cast<UINT>(i + 1),
-                            std::string(MonitorTexts().menu[static_cast<std::size_t>(kMenuLayout[i])]));
+            m_menu->AddItem(static_cast<UINT>(i + 1), std::string(MenuCaption(kMenuLayout[i])));
         }
     }
 
@@ -164,8 +163,8 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return DpiAwareWindow::OnMessage(message, wParam, lParam);
     case WM_COMMAND:
-        if (HIWORD(wParam) == 0) {
-            RunCommand(CommandOfItem(LOWORD(wParam)));
+        if (HIWORD(wParam) == 0 && m_monitor) {
+            RunMenuCommand(*m_monitor, CommandOfItem(LOWORD(wParam)));
         }
         return 0;
     case WM_CONTEXTMENU: {
@@ -209,40 +208,6 @@ void MeterWindow::FitContents() {
     if (m_gauge) {
         m_gauge->SetBounds(ClientRect(Handle()));
         m_gauge->SetFont(GaugeFont{FontFace(), ScaleForDpi(kFontHeight, Dpi())});
-    }
-}
-
-void MeterWindow::RunCommand(MenuCommand command) {
-    if (!m_monitor) {
-        return;
-    }
-    switch (command) {
-    case MenuCommand::ReserveNow:
-        m_monitor->ReserveNow();
-        break;
-    case MenuCommand::Settings:
-        m_monitor->OpenSettings();
-        break;
-    case MenuCommand::Meter:
-        m_monitor->ToggleMeter();
-        break;
-    case MenuCommand::AlwaysOnTop:
-        m_monitor->ToggleAlwaysOnTop();
-        break;
-    case MenuCommand::Periodic:
-        m_monitor->TogglePeriodic();
-        break;
-    case MenuCommand::ReserveWhenLow:
-        m_monitor->ToggleReserveWhenLow();
-        break;
-    case MenuCommand::About:
-        m_monitor->ShowAbout();
-        break;
-    case MenuCommand::Exit:
-        m_monitor->Exit();
-        break;
-    case MenuCommand::None:
-        break;
     }
 }
 

@@ -63,7 +63,6 @@ public:
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void RunCommand(MenuCommand command);
     // The gauge fills the client area, its font at the window's DPI.
     void FitContents() override;
 

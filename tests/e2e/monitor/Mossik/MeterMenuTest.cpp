@@ -59,8 +59,8 @@ std::vector<ItemState> TableMenu(const std::set<MenuCommand>& checked, const std
     std::vector<ItemState> items;
     for (const MenuCommand command : kMenuLayout) {
         const bool separator = command == MenuCommand::None;
-        items.push_back({separator ? L"" : Widen(MonitorTexts().menu[static_cast<std::size_t>(command)]), separator,
-                         checked.contains(command), grayed.contains(command)});
+        items.push_back({separator ? L"" : Widen(MenuCaption(command)), separator, checked.contains(command),
+                         grayed.contains(command)});
     }
     return items;
 }
