@@ -101,7 +101,7 @@ void ApplyMenuEntries(const Appearance& appearance) {
     flush();
 }
 
-void SetControlTheme(HWND control, const wchar_t* subApp) {
+void SetControlTheme(HWND control, const wchar_t* subApp, const wchar_t* idList) {
     using SetTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
     static const auto setTheme = SystemFunction<SetTheme>(SystemModule(L"uxtheme.dll"), "SetWindowTheme");
     static bool traced = false;
@@ -109,7 +109,7 @@ void SetControlTheme(HWND control, const wchar_t* subApp) {
         TraceMissing(traced, "SetWindowTheme missing: controls keep their theme");
         return;
     }
-    if (const HRESULT result = setTheme(control, subApp, nullptr); FAILED(result)) {
+    if (const HRESULT result = setTheme(control, subApp, idList); FAILED(result)) {
         Trace(TraceLevel::Warning, "control theme refused", static_cast<std::uint32_t>(result));
     }
 }

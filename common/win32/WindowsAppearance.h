@@ -21,8 +21,8 @@ void ApplyTitleBar(HWND window, const Appearance& appearance);
 // The popup menus' dark mode for the whole process, where the build has uxtheme's entries for it; menus opened
 // afterwards show it.
 void ApplyMenuEntries(const Appearance& appearance);
-// SetWindowTheme: `subApp` null takes the control back to its default theme.
-void SetControlTheme(HWND control, const wchar_t* subApp);
+// SetWindowTheme: both null take the control back to its default theme, both L" " draw it without one.
+void SetControlTheme(HWND control, const wchar_t* subApp, const wchar_t* idList);
 
 // Whether `message` tells that Windows' colours changed: the apps' theme ("ImmersiveColorSet"), high contrast,
 // or the system colours.

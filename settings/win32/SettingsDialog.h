@@ -1,5 +1,7 @@
 #pragma once
+#include "common/Appearance.h"
 #include "common/win32/FileNames.h"
+#include "common/win32/UniqueHandle.h"
 #include "settings/SettingsProgram.h"
 
 #include <windows.h>
@@ -24,8 +26,12 @@ public:
 
 private:
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR OnMessage(UINT message, WPARAM wParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Show();
+    // The dialog and its controls in the apps' theme: dark, or back to the system's look.
+    void FollowAppearance();
+    // The brush a control's background takes, its colours set on `dc`; null leaves it to the system.
+    INT_PTR ControlColours(UINT message, HDC dc) const;
     SettingsForm Entered() const;
     void Accept();
     void Complain(int controlId, const std::string& message);
@@ -38,6 +44,10 @@ private:
     Win32FileNames m_names;
     // What the start-at-log-on box showed: OK changes the start only when the user changed the box.
     bool m_autoStartShown = false;
+    // Dark while the apps' theme is dark and high contrast is off; the brushes the dark colours paint with.
+    bool m_dark = false;
+    UniqueGdiObject m_background;
+    UniqueGdiObject m_field;
     // An error that escaped a message of the dialog, which it ended.
     std::exception_ptr m_failure;
 };
