@@ -50,6 +50,8 @@ public:
     virtual std::optional<ForegroundWindow> QueryForegroundWindow() = 0;
     // The taskbar's theme; dark where Windows says nothing.
     virtual TaskbarTheme QueryTaskbarTheme() = 0;
+    // The user's high contrast colours; nothing while high contrast is off.
+    virtual std::optional<HighContrastColors> QueryHighContrast() = 0;
 };
 
 // The monitor's windows and components as its logic drives them.

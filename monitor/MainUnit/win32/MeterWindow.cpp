@@ -4,11 +4,10 @@
 #include "common/Language.h"
 #include "common/Trace.h"
 #include "common/win32/Utf.h"
+#include "common/win32/WindowsAppearance.h"
 #include "monitor/MainUnit/win32/TrayFigureIcon.h"
 
 #include <windowsx.h>
-
-#include <string_view>
 
 namespace qn::win32 {
 namespace {
@@ -76,7 +75,7 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageW(m_mainWindow, WM_CLOSE, 0, 0);
         return 0;
     }
-    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE) && m_mainWindow) {
+    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE) && m_mainWindow) {
         // The broadcasts reach hidden windows only where they have no owner: the meter may be hidden. Told twice
         // where it is shown, it does nothing the second time.
         SendMessageW(m_mainWindow, message, wParam, lParam);
@@ -104,8 +103,11 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     FitContents();
     m_gauge->SetForeColor(color::kLime);
     m_gauge->SetBackColor(color::kRed);
+    m_gauge->SetContrastColors(SystemHighContrastColors());
     m_gauge->SetShowHint(true);
 
+    // Before the first menu opens: the popup menu follows a dark apps' theme.
+    ApplyMenuEntries(CurrentAppearance());
     m_menu = std::make_unique<TPopupMenu>(Handle());
     for (std::size_t i = 0; i < kMenuLayout.size(); ++i) {
         if (kMenuLayout[i] == MenuCommand::None) {
@@ -156,10 +158,15 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SETTINGCHANGE:
-        // Windows names the change of its light or dark theme so.
-        if (m_monitor && lParam &&
-            std::wstring_view(reinterpret_cast<const wchar_t*>(lParam)) == L"ImmersiveColorSet") {
-            m_monitor->ThemeChanged();
+    case WM_SYSCOLORCHANGE:
+        // The apps' and the taskbar's theme, high contrast and the system colours: the gauge, the tray figure and
+        // the next menu follow at once, the title bar in the base class.
+        if (ColoursChanged(message, wParam, lParam)) {
+            ApplyMenuEntries(CurrentAppearance());
+            m_gauge->SetContrastColors(SystemHighContrastColors());
+            if (m_monitor) {
+                m_monitor->ThemeChanged();
+            }
         }
         return DpiAwareWindow::OnMessage(message, wParam, lParam);
     case WM_COMMAND:

@@ -116,6 +116,8 @@ public:
     std::optional<ForegroundWindow> QueryForegroundWindow() override { return foreground; }
     TaskbarTheme QueryTaskbarTheme() override { return taskbarTheme; }
     TaskbarTheme taskbarTheme = TaskbarTheme::Dark;
+    std::optional<HighContrastColors> QueryHighContrast() override { return highContrast; }
+    std::optional<HighContrastColors> highContrast;
 };
 
 // The meter window as the monitor and its settings store see it.

@@ -746,6 +746,10 @@ TEST(TrayFigureTest, TheMonitorShowsTheGaugesPercentageBeforeItsIconIsAddedAndRe
         ASSERT_EQ(view.figures.size(), count) << free;
         EXPECT_EQ(view.figures.back(), shown) << free;
     }
+    const HighContrastColors colours{1, 2, 3, 4, 5};
+    system.highContrast = colours;
+    monitor.ThemeChanged();
+    EXPECT_EQ(view.figures.back(), (TrayFigure{"0", 1, 5, 5})) << "the system's colours win, hot links warn";
 
     FakeView plain;
     StoredSettings off(plain);
