@@ -252,6 +252,7 @@ bool Monitor::LaunchReservation(bool lowMemory) {
 
 void Monitor::ShowTick(double freeMB, DateTime now, bool waiting) {
     const NumberSeparators separators = m_system.Separators();
+    m_view.SetMeterReading(MeterReading(freeMB, GaugePercentage(0, m_gaugeMaximum, m_freeKilobytes), separators));
     // A due schedule that waits shows its countdown at "  00:00": the remaining time is past.
     if (m_nextRun != 0.0) {
         const DateTime remaining = m_nextRun - now;

@@ -105,6 +105,8 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     m_gauge->SetBackColor(color::kRed);
     m_gauge->SetContrastColors(SystemHighContrastColors());
     m_gauge->SetShowHint(true);
+    m_annotationPort = std::make_unique<AccPropAnnotation>(m_gauge->Handle());
+    m_annotation = std::make_unique<MeterAnnotation>(*m_annotationPort, std::string(MonitorTexts().meterName));
 
     // Before the first menu opens: the popup menu follows a dark apps' theme.
     ApplyMenuEntries(CurrentAppearance());
@@ -196,6 +198,8 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(Handle());
         return 0;
     case WM_DESTROY:
+        // The gauge goes after this window: its annotation goes while it is still there.
+        m_annotation->Clear();
         KillTimer(Handle(), kTimerId);
         m_timerRunning = false;
         if (m_monitor) {
@@ -276,6 +280,10 @@ void MeterWindow::ApplyTopmost(bool topmost) {
 
 void MeterWindow::SetMeterTitle(const std::string& title) {
     SetWindowTextW(Handle(), Widen(title).c_str());
+}
+
+void MeterWindow::SetMeterReading(const std::string& reading) {
+    m_annotation->Show(reading);
 }
 
 void MeterWindow::SetGaugeMaximum(std::int32_t kilobytes) {

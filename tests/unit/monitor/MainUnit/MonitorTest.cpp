@@ -169,6 +169,7 @@ TEST_F(MonitorTest, TickShowsFreeMemoryWithoutASchedule) {
     system.status.availPhys = static_cast<std::uint64_t>(1234.56 * MB);
     monitor->Tick();
     EXPECT_EQ(view.title, "Nimbi  1,234.56MBの空き");
+    EXPECT_EQ(view.reading, "1,234.56MBの空き (5%)") << "what a reader hears: the title's figure and the gauge's";
     EXPECT_EQ(view.hint, "空きメモリ：1,234.56MB");
     EXPECT_EQ(view.gaugeProgress, static_cast<std::int32_t>(1234.56 * 1024 + 0.5));
     EXPECT_TRUE(view.timerRunning);
