@@ -61,6 +61,19 @@ int ControlOf(FormField field) {
     return IDOK;
 }
 
+// The fields named by the captions before and after them (none after: the one before alone).
+struct FieldName {
+    int controlId;
+    std::string_view SettingsTextSet::*before;
+    std::string_view SettingsTextSet::*after;
+};
+constexpr FieldName kFieldNames[] = {
+    {IDC_RESERVE_THRESHOLD, &SettingsTextSet::remainingBefore, &SettingsTextSet::remainingAfter},
+    {IDC_ASK_THRESHOLD, &SettingsTextSet::remainingBefore, &SettingsTextSet::remainingAfter},
+    {IDC_PERIOD, &SettingsTextSet::periodic, &SettingsTextSet::periodUnit},
+    {IDC_HOT_KEY, &SettingsTextSet::hotKeyGroup, nullptr},
+};
+
 } // namespace
 
 bool SettingsDialog::Run(HINSTANCE instance) {
@@ -101,8 +114,16 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITDIALOG:
         m_stored = ReadProgramSettings(m_currentUser);
         Show();
+        NameFields();
         FollowAppearance();
         return TRUE;
+    case WM_DESTROY:
+        if (m_annotation) {
+            for (const FieldName& field : kFieldNames) {
+                m_annotation->Clear(GetDlgItem(m_dialog, field.controlId));
+            }
+        }
+        return FALSE;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -156,6 +177,20 @@ void SettingsDialog::Show() {
     // The monitor's separators: the figures read as the monitor's balloon shows them.
     SetItemText(m_dialog, IDC_LAST_RESERVATION,
                 LastReservationLine(ReadLastReservation(m_currentUser), UserNumberSeparators()));
+}
+
+void SettingsDialog::NameFields() {
+    // A reader names a field by the static text just before it in the tab order: the threshold boxes would be
+    // "When" alone, and the period and the hot key, whose captions are check boxes, nothing.
+    const SettingsTextSet& texts = SettingsTexts();
+    m_annotation.emplace();
+    for (const FieldName& field : kFieldNames) {
+        std::string name(texts.*field.before);
+        if (field.after) {
+            name.append(" ").append(texts.*field.after);
+        }
+        m_annotation->SetName(GetDlgItem(m_dialog, field.controlId), name);
+    }
 }
 
 void SettingsDialog::FollowAppearance() {

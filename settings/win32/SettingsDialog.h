@@ -1,5 +1,6 @@
 #pragma once
 #include "common/Appearance.h"
+#include "common/win32/AccessibleAnnotation.h"
 #include "common/win32/FileNames.h"
 #include "common/win32/UniqueHandle.h"
 #include "settings/SettingsProgram.h"
@@ -7,6 +8,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <optional>
 #include <string>
 
 namespace qn::win32 {
@@ -30,6 +32,8 @@ private:
     void Show();
     // The dialog and its controls in the apps' theme: dark, or back to the system's look.
     void FollowAppearance();
+    // Names for screen readers of the fields whose caption is a check box, or is split around them.
+    void NameFields();
     // The brush a control's background takes, its colours set on `dc`; null leaves it to the system.
     INT_PTR ControlColours(UINT message, HDC dc) const;
     SettingsForm Entered() const;
@@ -48,6 +52,7 @@ private:
     bool m_dark = false;
     UniqueGdiObject m_background;
     UniqueGdiObject m_field;
+    std::optional<AccessibleAnnotation> m_annotation;
     // An error that escaped a message of the dialog, which it ended.
     std::exception_ptr m_failure;
 };

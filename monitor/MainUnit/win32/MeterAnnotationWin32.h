@@ -1,20 +1,18 @@
 #pragma once
+#include "common/win32/AccessibleAnnotation.h"
 #include "monitor/MainUnit/MeterAnnotation.h"
 
 #include <windows.h>
 
-struct IAccPropServices;
+#include <optional>
 
 namespace qn::win32 {
 
-// The annotation through oleacc's dynamic annotation service (IAccPropServices) on the client of `window`. The
-// owner clears it while the window still exists.
+// The meter's annotation on the client of `window`, made when it is first described. The owner clears it while
+// the window still exists.
 class AccPropAnnotation final : public MeterAnnotationPort {
 public:
     explicit AccPropAnnotation(HWND window) : m_window(window) {}
-    AccPropAnnotation(const AccPropAnnotation&) = delete;
-    AccPropAnnotation& operator=(const AccPropAnnotation&) = delete;
-    ~AccPropAnnotation() override;
 
     bool Describe(const std::string& name) override;
     bool SetValue(const std::string& value) override;
@@ -23,8 +21,7 @@ public:
 
 private:
     HWND m_window;
-    bool m_comStarted = false;
-    IAccPropServices* m_services = nullptr;
+    std::optional<AccessibleAnnotation> m_annotation;
 };
 
 } // namespace qn::win32
