@@ -92,6 +92,7 @@ void Monitor::ApplySwitch(MenuCommand entry) {
 void Monitor::Start() {
     Guarded([&] {
         m_settings.LoadPosition();
+        m_settings.CreateKey();
         m_view.MarkApplicationWindow();
 
         const MemoryStatus status = m_system.QueryMemoryStatus();
