@@ -127,7 +127,8 @@ std::variant<std::int32_t, FormError> Threshold(const std::string& shown, bool e
 
 ProgramSettings ReadProgramSettings(RegistryKey& currentUser) {
     ProgramSettings s;
-    const auto key = currentUser.CreateSubkey(kSettingsKeyPath);
+    // Read only, and not created: a key that a policy keeps from changes still shows what it holds.
+    const auto key = currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Query).key;
     if (!key) {
         return s;
     }
@@ -141,7 +142,7 @@ ProgramSettings ReadProgramSettings(RegistryKey& currentUser) {
 }
 
 bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
-    const auto key = currentUser.CreateSubkey(kSettingsKeyPath);
+    const auto key = currentUser.CreateSubkeyFor(kSettingsKeyPath, ValueAccess::Set);
     if (!key) {
         return false;
     }
@@ -160,7 +161,7 @@ namespace {
 // The values WriteProgramSettings writes, exactly as they are stored now.
 std::vector<ValueSnapshot> SnapshotProgramSettings(RegistryKey& currentUser) {
     std::vector<ValueSnapshot> snapshots;
-    if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
+    if (const auto key = currentUser.CreateSubkeyFor(kSettingsKeyPath, ValueAccess::Query)) {
         for (const SwitchField& field : kSwitchFields) {
             snapshots.push_back(TakeSnapshot(*key, field.stored->name));
         }
@@ -179,7 +180,7 @@ void RestoreStart(RegistryKey& currentUser, const AutoStartRecord& record) {
 }
 
 void RestoreProgramSettings(RegistryKey& currentUser, const std::vector<ValueSnapshot>& snapshots) {
-    if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
+    if (const auto key = currentUser.CreateSubkeyFor(kSettingsKeyPath, ValueAccess::Set)) {
         for (const ValueSnapshot& snapshot : snapshots) {
             RestoreSnapshot(*key, snapshot);
         }
@@ -277,7 +278,7 @@ std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut) {
 }
 
 std::optional<ReservationRecord> ReadLastReservation(RegistryKey& currentUser) {
-    const auto key = currentUser.OpenSubkey(kSettingsKeyPath);
+    const auto key = currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Query).key;
     return key ? ReadSetting(*key, setting::kLastReservation) : std::nullopt;
 }
 
@@ -292,12 +293,15 @@ std::string LastReservationLine(const std::optional<ReservationRecord>& record, 
     return std::string(SettingsTexts().lastRun) + when + "  " + ReservationSummary(*record, separators);
 }
 
-void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath) {
-    if (launcher.MonitorRunning()) {
+void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath, bool handoverFresh) {
+    if (launcher.MonitorRunning() && !(handoverFresh && launcher.WaitUntilNoMonitorRuns(kLongestMonitorEndingMs))) {
         return;
     }
-    launcher.StartMonitor(DirectoryWithoutSeparator(programPath) + "\\" + std::string(kMonitorFile),
-                          DirectoryKeepingRoot(programPath));
+    const auto reason = launcher.StartMonitor(DirectoryWithoutSeparator(programPath) + "\\" + std::string(kMonitorFile),
+                                              DirectoryKeepingRoot(programPath));
+    if (reason) {
+        launcher.ShowError(std::string(SettingsTexts().monitorNotStarted) + *reason);
+    }
 }
 
 } // namespace qn

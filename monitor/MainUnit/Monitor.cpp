@@ -20,8 +20,6 @@ constexpr double kMinutesPerDay = 1440.0;
 // The reservation tool starts the monitor again right after it stored its record; an older record is another
 // run's, or one that a monitor which never came back handed over to.
 constexpr DateTime kFreshRecordDays = 10.0 / kMinutesPerDay;
-// How long a monitor that handed over may take to end: the shell can keep it waiting for seconds on its tray icon.
-constexpr DateTime kFreshHandoverDays = 10.0 / (kMinutesPerDay * 60.0);
 // The furthest ahead a next run can lie: the longest period.
 constexpr DateTime kLongestPeriodDays = setting::kPeriodMinutes.max / kMinutesPerDay;
 
@@ -55,10 +53,6 @@ Launch ReservationLaunch(std::string_view monitorPath) {
 Launch SettingsLaunch(std::string_view monitorPath) {
     const std::string directory = DirectoryWithoutSeparator(monitorPath);
     return Launch{"\"" + directory + "\\" + std::string(kSettingsProgramFile) + "\"", "", directory + "\\"};
-}
-
-bool HandoverIsFresh(DateTime handedOver, DateTime now) {
-    return handedOver != 0.0 && handedOver <= now && now - handedOver <= kFreshHandoverDays;
 }
 
 Monitor::Monitor(MonitorSystem& system, MonitorView& view, SettingsStore& settings, std::vector<std::string> arguments)
@@ -98,6 +92,7 @@ void Monitor::ApplySwitch(MenuCommand entry) {
 void Monitor::Start() {
     Guarded([&] {
         m_settings.LoadPosition();
+        m_settings.CreateKey();
         m_view.MarkApplicationWindow();
 
         const MemoryStatus status = m_system.QueryMemoryStatus();
@@ -181,17 +176,25 @@ void Monitor::ScheduleStep() {
         return;
     }
     m_nextRun = m_settings.Read(setting::kNextRun);
+    m_periodDays = PeriodDays(m_settings.Read(setting::kPeriodMinutes));
     const DateTime now = m_system.Now();
-    // A stored time further ahead than the longest period (edited by hand, or the clock set back) counts as
-    // past, like one that is not a number at all.
-    if (now < m_nextRun && m_nextRun - now <= kLongestPeriodDays) {
+    // A stored time further ahead than one period (edited by hand, or the clock set back) counts as past, like one
+    // that is not a number at all.
+    if (now < m_nextRun && m_nextRun - now <= m_periodDays) {
         return;
     }
     StartPeriod(now);
 }
 
+DateTime Monitor::PeriodDays(std::int32_t minutes) {
+    // Without a usable period the longest one bounds a stored time, which then runs out once.
+    // A second of leeway: a time stored as now plus the period comes back a rounding error further ahead.
+    constexpr DateTime kLeewayDays = 1.0 / (kMinutesPerDay * 60.0);
+    return (setting::kPeriodMinutes.InRange(minutes) ? minutes / kMinutesPerDay : kLongestPeriodDays) + kLeewayDays;
+}
+
 void Monitor::KeepNextRunWithinAPeriod(DateTime now) {
-    if (m_nextRun != 0.0 && m_nextRun - now > kLongestPeriodDays) {
+    if (m_nextRun != 0.0 && m_nextRun - now > m_periodDays) {
         StartPeriod(now);
     }
 }
@@ -200,6 +203,7 @@ void Monitor::StartPeriod(DateTime now) {
     // Without a usable period there is no periodic schedule: a zero period would hand over, come back and hand
     // over again without end.
     const std::int32_t minutes = m_settings.Read(setting::kPeriodMinutes);
+    m_periodDays = PeriodDays(minutes);
     if (!setting::kPeriodMinutes.InRange(minutes)) {
         m_nextRun = 0.0;
         return;
@@ -388,6 +392,10 @@ void Monitor::OpenSettings() {
         if (m_starting || m_closing) {
             return;
         }
+        // The note of the hand-over, as for the reservation tool: the settings program may start the next monitor
+        // while this one still ends, and then waits for it. A start that fails puts it back as it was.
+        const auto note = m_settings.Snapshot({setting::kHandoverTime.name});
+        m_settings.Write(setting::kHandoverTime, m_system.Now());
         bool started = false;
         {
             const FlagSetWhile starting(m_starting);
@@ -398,6 +406,7 @@ void Monitor::OpenSettings() {
             m_system.EndProcess();
             return;
         }
+        m_settings.Restore(note);
         ShowMessageAndSurvive(std::string(MonitorTexts().noSettingsProgram), kErrorBox);
     });
 }

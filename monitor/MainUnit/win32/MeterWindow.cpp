@@ -3,6 +3,7 @@
 #include "common/DisplayScale.h"
 #include "common/Language.h"
 #include "common/Trace.h"
+#include "common/win32/Dpi.h"
 #include "common/win32/Utf.h"
 #include "common/win32/WindowsAppearance.h"
 #include "monitor/MainUnit/win32/TrayFigureIcon.h"
@@ -60,7 +61,7 @@ MenuCommand CommandOfItem(UINT itemId) {
     return itemId >= 1 && itemId <= kMenuLayout.size() ? kMenuLayout[itemId - 1] : MenuCommand::None;
 }
 
-ApplicationWindow::ApplicationWindow() {
+ApplicationWindow::ApplicationWindow() : m_taskbarCreated(RegisterWindowMessageW(L"TaskbarCreated")) {
     CreateParams params;
     params.className = L"TApplication";
     params.style = WS_POPUP;
@@ -75,15 +76,18 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageW(m_mainWindow, WM_CLOSE, 0, 0);
         return 0;
     }
-    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE) && m_mainWindow) {
+    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE ||
+         message == WM_DISPLAYCHANGE || (message == m_taskbarCreated && m_taskbarCreated != 0)) &&
+        m_mainWindow) {
         // The broadcasts reach hidden windows only where they have no owner: the meter may be hidden. Told twice
-        // where it is shown, it does nothing the second time.
+        // where it is shown, it does nothing the second time but draw the tray figure once more.
         SendMessageW(m_mainWindow, message, wParam, lParam);
     }
     return WindowObject::OnMessage(message, wParam, lParam);
 }
 
-MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON smallIcon) : m_application(application) {
+MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON smallIcon)
+    : m_application(application), m_taskbarCreated(RegisterWindowMessageW(L"TaskbarCreated")) {
     DpiWindowParams params;
     params.className = L"TForm1";
     params.style = kMeterStyle;
@@ -171,6 +175,9 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         return DpiAwareWindow::OnMessage(message, wParam, lParam);
+    case WM_DISPLAYCHANGE:
+        DrawTrayFigureAtTaskbarScale();
+        return DpiAwareWindow::OnMessage(message, wParam, lParam);
     case WM_COMMAND:
         if (HIWORD(wParam) == 0) {
             RunCommand(CommandOfItem(LOWORD(wParam)));
@@ -181,8 +188,7 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (at.x == -1 && at.y == -1) {
             GetCursorPos(&at);
         }
-        SetForegroundWindow(Handle());
-        m_menu->Popup(at.x, at.y);
+        m_menu->Popup(at.x, at.y); // the menu brings its window to the foreground itself
         return 0;
     }
     case WM_QUERYENDSESSION:
@@ -211,6 +217,11 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     default:
+        if (message == m_taskbarCreated && m_taskbarCreated != 0) {
+            // A new taskbar may stand at another scale than the one that went.
+            DrawTrayFigureAtTaskbarScale();
+            return 0;
+        }
         return DpiAwareWindow::OnMessage(message, wParam, lParam);
     }
 }
@@ -220,6 +231,8 @@ void MeterWindow::FitContents() {
         m_gauge->SetBounds(ClientRect(Handle()));
         m_gauge->SetFont(GaugeFont{FontFace(), ScaleForDpi(kFontHeight, Dpi())});
     }
+    // A change of scale may be the taskbar's too.
+    DrawTrayFigureAtTaskbarScale();
 }
 
 void MeterWindow::RunCommand(MenuCommand command) {
@@ -326,8 +339,17 @@ void MeterWindow::RemoveTrayIcon() {
 }
 
 void MeterWindow::ShowTrayFigure(const TrayFigure& figure) {
-    // The size the shell asks for at the display's scale; the tray keeps its own copy, and this one goes.
-    const UniqueIcon icon = DrawTrayFigure(figure, GetSystemMetrics(SM_CXSMICON));
+    m_trayFigure = figure;
+    DrawTrayFigureAtTaskbarScale();
+}
+
+void MeterWindow::DrawTrayFigureAtTaskbarScale() {
+    if (!m_trayFigure || !m_tray) {
+        return;
+    }
+    // The size the shell asks for at the taskbar's scale now; GetSystemMetrics would keep the scale this program
+    // started with. The tray keeps its own copy, and this one goes.
+    const UniqueIcon icon = DrawTrayFigure(*m_trayFigure, SystemMetricForDpi(SM_CXSMICON, TaskbarDpi()));
     if (icon) {
         m_tray->SetIcon(icon.get());
     } else {

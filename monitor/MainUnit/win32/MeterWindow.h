@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 namespace qn::win32 {
 
@@ -29,6 +30,7 @@ public:
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     HWND m_mainWindow = nullptr;
+    UINT m_taskbarCreated;
 };
 
 class MeterWindow final : public DpiAwareWindow, public MonitorView {
@@ -69,6 +71,8 @@ private:
     void RunCommand(MenuCommand command);
     // The gauge fills the client area, its font at the window's DPI.
     void FitContents() override;
+    // The tray figure last shown, drawn again at the size the taskbar's scale asks for now.
+    void DrawTrayFigureAtTaskbarScale();
 
     ApplicationWindow& m_application;
     Monitor* m_monitor = nullptr;
@@ -80,6 +84,9 @@ private:
     std::unique_ptr<TTrayIcon> m_tray;
     std::unique_ptr<THKey> m_hotKey;
     bool m_timerRunning = false;
+    std::optional<TrayFigure> m_trayFigure;
+    // The shell's broadcast that a new taskbar stands.
+    UINT m_taskbarCreated;
 };
 
 // The item id of a menu command (its position plus one), and back.

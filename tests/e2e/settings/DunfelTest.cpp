@@ -76,6 +76,8 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
     PressButton(dialog, IDC_WAIT_WHILE_BUSY);
     PressButton(dialog, IDC_NOTIFY_RESULT);
+    EXPECT_FALSE(Checked(dialog, IDC_TRAY_FIGURE));
+    PressButton(dialog, IDC_TRAY_FIGURE);
     EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDOK), 0u);
 
     EXPECT_EQ(GetDword(L"Memory"), 1u);
@@ -88,6 +90,7 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     EXPECT_EQ(GetDword(L"Hot Key"), 0x6041u);
     EXPECT_EQ(GetDword(L"Wait While Busy"), 0u);
     EXPECT_EQ(GetDword(L"Notify Result"), 1u);
+    EXPECT_EQ(GetDword(L"Tray Figure"), 1u);
     ExpectMonitorStarted();
 }
 
@@ -120,13 +123,17 @@ TEST_F(DunfelTest, EveryCaptionFitsItsControlInBothLanguages) {
         Process dunfel = Start();
         HWND dialog = WaitForDialog(dunfel.Id());
         ASSERT_NE(dialog, nullptr);
+        int measured = 0;
         for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
             const int id = GetDlgCtrlID(control);
             const bool caption = (ClassName(control) == L"Button" || ClassName(control) == L"Static") &&
                                  id != IDC_LAST_RESERVATION && id != IDC_MESSAGE; // these two wrap
+            measured += caption ? 1 : 0;
             EXPECT_TRUE(!caption || Overflow(control, Shown(dialog, id)) == 0)
                 << ToUtf8(Shown(dialog, id)) << " in " << language;
         }
+        // Three groups, eight check boxes, seven labels and two buttons.
+        EXPECT_EQ(measured, 20) << "captions measured in " << language;
         if (language == 2) {
             EXPECT_EQ(WindowText(dialog), L"QeltoNimbi Settings");
             EXPECT_EQ(Shown(dialog, IDC_LAST_RESERVATION), L"Last run: none yet");
@@ -261,6 +268,31 @@ TEST_F(DunfelTest, AStartThatCanBeReadButNotDeletedIsShownCheckedAndItsFailureKe
     EXPECT_TRUE(dunfel.IsRunning()) << "the dialog stays";
     EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
     EXPECT_TRUE(RunCommand());
+}
+
+// The monitor that opened the settings moments ago may still be ending while the dialog is closed at once: the
+// monitor is started once its marker has gone. A start that fails says why.
+TEST_F(DunfelTest, AfterAFreshHandOverTheMonitorStillEndingIsAwaitedAndAFailedStartIsReported) {
+    PutDouble(L"Handover Time", NowAsDateTime());
+    win32::UniqueWindow ending(
+        CreateWindowExW(0, L"STATIC", L"AmbrolaTrayIcon", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+    Process dunfel = Start();
+    HWND dialog = WaitForDialog(dunfel.Id());
+    ASSERT_NE(dialog, nullptr);
+    PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(StaysFalse([&] { return fs::exists(recordFile); }, 3s));
+    ending.reset();
+    ExpectMonitorStarted();
+    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+
+    fs::remove(temp.Path() / L"Mossik.exe");
+    Process failing = Start();
+    ASSERT_NE(dialog = WaitForDialog(failing.Id()), nullptr);
+    PressButton(dialog, IDCANCEL);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = WaitForDialog(failing.Id())) != nullptr && box != dialog; }));
+    EXPECT_THAT(ToUtf8(ReadDialog(box).text), HasSubstr("Mossik.exe"));
+    EXPECT_EQ(PressAndWaitForExit(failing, box, IDOK), 0u);
 }
 
 TEST_F(DunfelTest, ARunningMonitorIsNotStartedAgain) {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdint>
 #include <ostream>
 #include <set>
@@ -169,6 +170,8 @@ std::vector<std::uint32_t> IconPixels(HICON icon, int size) {
 // and a figure on a dark taskbar unlike one on a light taskbar.
 TEST(TrayFigureIconTest, EverySizeShowsItsDigitsAndTheThemesDiffer) {
     for (const int size : {16, 20, 24, 32}) {
+        // Where each figure's ink falls on a dark taskbar: other digits, other ink.
+        std::vector<std::vector<bool>> inkOf;
         for (const int percent : {7, 58, 100}) {
             std::vector<std::uint32_t> themes[2];
             for (const TaskbarTheme theme : {TaskbarTheme::Dark, TaskbarTheme::Light}) {
@@ -183,9 +186,14 @@ TEST(TrayFigureIconTest, EverySizeShowsItsDigitsAndTheThemesDiffer) {
                     0xFF000000u | (figure.ink & 0xFF) << 16 | (figure.ink & 0xFF00) | (figure.ink >> 16 & 0xFF);
                 EXPECT_GE(std::ranges::count(pixels, ink), size) << percent << " at " << size << " px is blank";
                 themes[theme == TaskbarTheme::Dark ? 0 : 1] = pixels;
+                if (theme == TaskbarTheme::Dark) {
+                    inkOf.emplace_back();
+                    std::ranges::transform(pixels, std::back_inserter(inkOf.back()), [&](auto p) { return p == ink; });
+                }
             }
             EXPECT_NE(themes[0], themes[1]) << percent << " at " << size;
         }
+        EXPECT_TRUE(inkOf[0] != inkOf[1] && inkOf[1] != inkOf[2] && inkOf[0] != inkOf[2]) << size;
     }
 }
 
