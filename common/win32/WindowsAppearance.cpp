@@ -17,10 +17,10 @@ HMODULE SystemModule(const wchar_t* name) {
 }
 
 // A missing entry is traced once per process, not at every window and every change.
-void TraceMissing(bool& traced, std::string_view what) {
+void TraceMissing(bool& traced, std::string_view what, DWORD code = 0) {
     if (!traced) {
         traced = true;
-        Trace(TraceLevel::Info, what, ::GetLastError());
+        Trace(TraceLevel::Info, what, code);
     }
 }
 
@@ -57,14 +57,15 @@ Appearance CurrentAppearance() {
 }
 
 void ApplyTitleBar(HWND window, const Appearance& appearance) {
+    static bool traced = false;
     if (appearance.titleBar == TitleBarAttribute::None) {
+        TraceMissing(traced, "no dark title bar before Windows 10 build 17763");
         return;
     }
     using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
     static const auto setAttribute = SystemFunction<SetAttribute>(SystemModule(L"dwmapi.dll"), "DwmSetWindowAttribute");
-    static bool traced = false;
     if (!setAttribute) {
-        TraceMissing(traced, "DwmSetWindowAttribute missing: title bar stays light");
+        TraceMissing(traced, "DwmSetWindowAttribute missing: title bar stays light", ::GetLastError());
         return;
     }
     const BOOL dark = appearance.colours == ColourSet::Dark;
@@ -83,7 +84,9 @@ void ApplyTitleBar(HWND window, const Appearance& appearance) {
 
 void ApplyMenuEntries(const Appearance& appearance) {
     // Before build 18362 the same ordinals are other functions with other arguments: never called there.
+    static bool traced = false;
     if (!appearance.menuEntries) {
+        TraceMissing(traced, "no dark menus before Windows 10 build 18362");
         return;
     }
     const HMODULE uxtheme = SystemModule(L"uxtheme.dll");
@@ -91,9 +94,8 @@ void ApplyMenuEntries(const Appearance& appearance) {
     using FlushMenuThemes = void(WINAPI*)();
     static const auto setMode = SystemFunction<SetPreferredAppMode>(uxtheme, MAKEINTRESOURCEA(kSetPreferredAppMode));
     static const auto flush = SystemFunction<FlushMenuThemes>(uxtheme, MAKEINTRESOURCEA(kFlushMenuThemes));
-    static bool traced = false;
     if (!setMode || !flush) {
-        TraceMissing(traced, "uxtheme's menu entries missing: menus stay light");
+        TraceMissing(traced, "uxtheme's menu entries missing: menus stay light", ::GetLastError());
         return;
     }
     // High contrast keeps Windows' own menus in the user's colours.
@@ -106,7 +108,7 @@ void SetControlTheme(HWND control, const wchar_t* subApp, const wchar_t* idList)
     static const auto setTheme = SystemFunction<SetTheme>(SystemModule(L"uxtheme.dll"), "SetWindowTheme");
     static bool traced = false;
     if (!setTheme) {
-        TraceMissing(traced, "SetWindowTheme missing: controls keep their theme");
+        TraceMissing(traced, "SetWindowTheme missing: controls keep their theme", ::GetLastError());
         return;
     }
     if (const HRESULT result = setTheme(control, subApp, idList); FAILED(result)) {
