@@ -140,6 +140,7 @@ void Monitor::Start() {
         m_trayFigure = m_settings.Read(setting::kTrayFigure);
         if (m_trayFigure) {
             m_taskbarTheme = m_system.QueryTaskbarTheme();
+            m_highContrast = m_system.QueryHighContrast();
             ShowFreeMemory(freeKilobytes);
         }
 
@@ -255,6 +256,7 @@ bool Monitor::LaunchReservation(bool lowMemory) {
 
 void Monitor::ShowTick(double freeMB, DateTime now, bool waiting) {
     const NumberSeparators separators = m_system.Separators();
+    m_view.SetMeterReading(MeterReading(freeMB, GaugePercentage(0, m_gaugeMaximum, m_freeKilobytes), separators));
     // A due schedule that waits shows its countdown at "  00:00": the remaining time is past.
     if (m_nextRun != 0.0) {
         const DateTime remaining = m_nextRun - now;
@@ -358,7 +360,9 @@ void Monitor::ShowFreeMemory(std::int32_t freeKilobytes) {
     }
     const bool low = (m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold) ||
                      (m_askWhenLow && m_askThreshold > 0 && freeKilobytes <= m_askThreshold);
-    TrayFigure figure = TrayFigureOf(GaugePercentage(0, m_gaugeMaximum, freeKilobytes), m_taskbarTheme, low);
+    const int percent = GaugePercentage(0, m_gaugeMaximum, freeKilobytes);
+    TrayFigure figure = m_highContrast ? TrayFigureInContrast(percent, *m_highContrast, low)
+                                       : TrayFigureOf(percent, m_taskbarTheme, low);
     if (figure != m_shownFigure) {
         m_view.ShowTrayFigure(figure);
         m_shownFigure = std::move(figure);
@@ -369,6 +373,7 @@ void Monitor::ThemeChanged() {
     Guarded([&] {
         if (m_trayFigure) {
             m_taskbarTheme = m_system.QueryTaskbarTheme();
+            m_highContrast = m_system.QueryHighContrast();
             ShowFreeMemory(m_freeKilobytes);
         }
     });

@@ -20,7 +20,7 @@ public:
     void Tick();       // RestMemoryTimer
     // The system's clock or time zone changed.
     void TimeChanged();
-    // Windows announced that its colours changed (the taskbar's theme among them).
+    // Windows announced that its colours changed (the taskbar's theme and high contrast among them).
     void ThemeChanged();
 
     void ReserveNow();             // RunQeltoMenuClick
@@ -130,6 +130,7 @@ private:
     // The tray icon shows the figure, on a taskbar of this theme; the figure it shows now, nothing before.
     bool m_trayFigure = false;
     TaskbarTheme m_taskbarTheme = TaskbarTheme::Dark;
+    std::optional<HighContrastColors> m_highContrast;
     std::optional<TrayFigure> m_shownFigure;
     std::int32_t m_freeKilobytes = 0;
     // From the exit command or the meter window's end on, nothing more is started or shown.

@@ -55,6 +55,8 @@ struct MonitorTextSet {
     std::string_view seconds;
     // The tool tip's second line while a run that fell due waits for the user to stop being busy.
     std::string_view waiting;
+    // The name a screen reader gives the meter, which it announces as a progress bar.
+    std::string_view meterName;
     // The menu's captions, by command.
     std::array<std::string_view, kMenuCommandCount> menu;
 };
@@ -72,6 +74,7 @@ inline constexpr MonitorTextSet kMonitorJapanese{
     .minutes = "分 ",
     .seconds = "秒",
     .waiting = "\r\n全画面表示の終了を待っています",
+    .meterName = "空きメモリ",
     .menu = {"", "空きメモリ確保", "設定", "残メータを表示する", "常に最上面に表示する", "定期的に確保",
              "残メモリで確保", "About Nimbi", "終了"},
 };
@@ -89,6 +92,7 @@ inline constexpr MonitorTextSet kMonitorEnglish{
     .minutes = " min ",
     .seconds = " s",
     .waiting = "\r\nWaiting for the full-screen program to end",
+    .meterName = "Free memory",
     .menu = {"", "Free memory now", "Settings", "Show the meter", "Always on top", "Free memory periodically",
              "Free memory when low", "About Nimbi", "Exit"},
 };
@@ -101,6 +105,9 @@ std::string AboutText();
 
 // The meter window's title: the caption, two blanks and the free megabytes.
 std::string MeterTitle(double freeMB, const NumberSeparators& separators);
+// What a screen reader hears as the meter's value: the free megabytes as the title shows them, and the gauge's
+// percentage ("1,234.00 MB free (45%)").
+std::string MeterReading(double freeMB, int percent, const NumberSeparators& separators);
 // The remaining time of a countdown, in days, as whole hours, minutes and seconds: the milliseconds are rounded,
 // the seconds truncated. A time already past, or no number at all, leaves nothing; the schedule never lies more
 // than a day ahead, so neither does a countdown.

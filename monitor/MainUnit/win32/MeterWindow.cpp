@@ -5,11 +5,10 @@
 #include "common/Trace.h"
 #include "common/win32/Dpi.h"
 #include "common/win32/Utf.h"
+#include "common/win32/WindowsAppearance.h"
 #include "monitor/MainUnit/win32/TrayFigureIcon.h"
 
 #include <windowsx.h>
-
-#include <string_view>
 
 namespace qn::win32 {
 namespace {
@@ -77,8 +76,8 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageW(m_mainWindow, WM_CLOSE, 0, 0);
         return 0;
     }
-    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE ||
-         (message == m_taskbarCreated && m_taskbarCreated != 0)) &&
+    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE ||
+         message == WM_DISPLAYCHANGE || (message == m_taskbarCreated && m_taskbarCreated != 0)) &&
         m_mainWindow) {
         // The broadcasts reach hidden windows only where they have no owner: the meter may be hidden. Told twice
         // where it is shown, it does nothing the second time but draw the tray figure once more.
@@ -108,8 +107,13 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     FitContents();
     m_gauge->SetForeColor(color::kLime);
     m_gauge->SetBackColor(color::kRed);
+    m_gauge->SetContrastColors(SystemHighContrastColors());
     m_gauge->SetShowHint(true);
+    m_annotationPort = std::make_unique<AccPropAnnotation>(m_gauge->Handle());
+    m_annotation = std::make_unique<MeterAnnotation>(*m_annotationPort, std::string(MonitorTexts().meterName));
 
+    // Before the first menu opens: the popup menu follows a dark apps' theme.
+    ApplyMenuEntries(CurrentAppearance());
     m_menu = std::make_unique<TPopupMenu>(Handle());
     for (std::size_t i = 0; i < kMenuLayout.size(); ++i) {
         if (kMenuLayout[i] == MenuCommand::None) {
@@ -160,10 +164,15 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SETTINGCHANGE:
-        // Windows names the change of its light or dark theme so.
-        if (m_monitor && lParam &&
-            std::wstring_view(reinterpret_cast<const wchar_t*>(lParam)) == L"ImmersiveColorSet") {
-            m_monitor->ThemeChanged();
+    case WM_SYSCOLORCHANGE:
+        // The apps' and the taskbar's theme, high contrast and the system colours: the gauge, the tray figure and
+        // the next menu follow at once, the title bar in the base class.
+        if (ColoursChanged(message, wParam, lParam)) {
+            ApplyMenuEntries(CurrentAppearance());
+            m_gauge->SetContrastColors(SystemHighContrastColors());
+            if (m_monitor) {
+                m_monitor->ThemeChanged();
+            }
         }
         return DpiAwareWindow::OnMessage(message, wParam, lParam);
     case WM_DISPLAYCHANGE:
@@ -195,6 +204,8 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(Handle());
         return 0;
     case WM_DESTROY:
+        // The gauge goes after this window: its annotation goes while it is still there.
+        m_annotation->Clear();
         KillTimer(Handle(), kTimerId);
         m_timerRunning = false;
         if (m_monitor) {
@@ -282,6 +293,10 @@ void MeterWindow::ApplyTopmost(bool topmost) {
 
 void MeterWindow::SetMeterTitle(const std::string& title) {
     SetWindowTextW(Handle(), Widen(title).c_str());
+}
+
+void MeterWindow::SetMeterReading(const std::string& reading) {
+    m_annotation->Show(reading);
 }
 
 void MeterWindow::SetGaugeMaximum(std::int32_t kilobytes) {
