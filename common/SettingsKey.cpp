@@ -123,4 +123,14 @@ bool WriteSetting(RegistryKey& key, const ReservationRecordSetting& setting, con
     return WriteBinary(key, setting.name, bytes);
 }
 
+DateTime ReadHandoverNote(RegistryKey& currentUser) {
+    const auto key = currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Query).key;
+    return key ? ReadSetting(*key, setting::kHandoverTime) : setting::kHandoverTime.defaultValue;
+}
+
+bool HandoverIsFresh(DateTime handedOver, DateTime now) {
+    constexpr DateTime kFreshDays = kLongestMonitorEndingMs / (1000.0 * 86400.0);
+    return handedOver != 0.0 && handedOver <= now && now - handedOver <= kFreshDays;
+}
+
 } // namespace qn

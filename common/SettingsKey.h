@@ -178,4 +178,15 @@ bool WriteSetting(RegistryKey& key, const FloatSetting& setting, double value);
 bool WriteSetting(RegistryKey& key, const TextSetting& setting, std::string_view value);
 bool WriteSetting(RegistryKey& key, const ReservationRecordSetting& setting, const ReservationRecord& value);
 
+// How long a monitor that handed over (to the reservation tool or the settings program) may take to end: the shell
+// can keep it waiting for seconds on its tray icon.
+inline constexpr std::uint32_t kLongestMonitorEndingMs = 10'000;
+
+// The note of when a monitor last handed over, read without creating the key: a program that may end at once
+// must leave nothing behind.
+DateTime ReadHandoverNote(RegistryKey& currentUser);
+// Whether a note of a hand-over written at `handedOver` is so recent that the monitor which wrote it may still be
+// ending: the next monitor can be started within seconds, while the shell keeps the old one waiting.
+bool HandoverIsFresh(DateTime handedOver, DateTime now);
+
 } // namespace qn

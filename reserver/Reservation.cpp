@@ -2,6 +2,7 @@
 
 #include "common/ApplicationError.h"
 #include "common/IntConv.h"
+#include "common/PathUtil.h"
 #include "common/Texts.h"
 #include "reserver/ReserverTexts.h"
 
@@ -103,6 +104,12 @@ int RunReservation(const std::vector<std::string>& arguments, ReserverPort& port
         const ReserveOutcome outcome =
             port.ReserveAndRelease(static_cast<std::uint64_t>(options.sizeMB) * kMegabyte, options.showMessages);
         if (!outcome.obtained) {
+            // The monitor that handed over comes back at once, not only once the box is answered: after a
+            // hand-over nobody may be there to answer it, and the user would be left without a monitor. Another
+            // program named with /E: is opened only after a run that worked, as ever.
+            if (!options.execPath.empty() && IsProductProgram(options.execPath, port.ProgramPath())) {
+                port.Open(options.execPath);
+            }
             port.ShowMessage(FormatApplicationError(kOutOfMemoryClass, port.ProgramFileName(), outcome.failureAddress,
                                                     SharedTexts().outOfMemory),
                              std::string(SharedTexts().applicationErrorTitle),

@@ -41,6 +41,8 @@ public:
     virtual NumberSeparators Separators() = 0;
     // The program's file name without its directory, for the error report.
     virtual std::string ProgramFileName() = 0;
+    // The program's full path: the product's other programs stand in its folder.
+    virtual std::string ProgramPath() = 0;
     // Opens a program or document; whether that works is not looked at.
     virtual void Open(const std::string& path) = 0;
     // Now, in local time, and a count of milliseconds that only goes forward, for how long the run took.

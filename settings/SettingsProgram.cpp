@@ -127,7 +127,8 @@ std::variant<std::int32_t, FormError> Threshold(const std::string& shown, bool e
 
 ProgramSettings ReadProgramSettings(RegistryKey& currentUser) {
     ProgramSettings s;
-    const auto key = currentUser.CreateSubkey(kSettingsKeyPath);
+    // Read only, and not created: a key that a policy keeps from changes still shows what it holds.
+    const auto key = currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Query).key;
     if (!key) {
         return s;
     }
@@ -141,7 +142,7 @@ ProgramSettings ReadProgramSettings(RegistryKey& currentUser) {
 }
 
 bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
-    const auto key = currentUser.CreateSubkey(kSettingsKeyPath);
+    const auto key = currentUser.CreateSubkeyFor(kSettingsKeyPath, ValueAccess::Set);
     if (!key) {
         return false;
     }
@@ -159,7 +160,7 @@ namespace {
 
 // Adds the values WriteProgramSettings writes, exactly as they are stored now, each with the settings key's path.
 void SnapshotProgramSettings(RegistryKey& currentUser, std::vector<ValueSnapshot>& snapshots) {
-    if (const auto key = currentUser.CreateSubkey(kSettingsKeyPath)) {
+    if (const auto key = currentUser.CreateSubkeyFor(kSettingsKeyPath, ValueAccess::Query)) {
         const auto add = [&](std::string_view name) {
             snapshots.push_back(TakeSnapshot(*key, name));
             snapshots.back().path = kSettingsKeyPath;
@@ -263,7 +264,7 @@ std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut) {
 }
 
 std::optional<ReservationRecord> ReadLastReservation(RegistryKey& currentUser) {
-    const auto key = currentUser.OpenSubkey(kSettingsKeyPath);
+    const auto key = currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Query).key;
     return key ? ReadSetting(*key, setting::kLastReservation) : std::nullopt;
 }
 
@@ -278,12 +279,15 @@ std::string LastReservationLine(const std::optional<ReservationRecord>& record, 
     return std::string(SettingsTexts().lastRun) + when + "  " + ReservationSummary(*record, separators);
 }
 
-void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath) {
-    if (launcher.MonitorRunning()) {
+void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath, bool handoverFresh) {
+    if (launcher.MonitorRunning() && !(handoverFresh && launcher.WaitUntilNoMonitorRuns(kLongestMonitorEndingMs))) {
         return;
     }
-    launcher.StartMonitor(DirectoryWithoutSeparator(programPath) + "\\" + std::string(kMonitorFile),
-                          DirectoryKeepingRoot(programPath));
+    const auto reason = launcher.StartMonitor(DirectoryWithoutSeparator(programPath) + "\\" + std::string(kMonitorFile),
+                                              DirectoryKeepingRoot(programPath));
+    if (reason) {
+        launcher.ShowError(std::string(SettingsTexts().monitorNotStarted) + *reason);
+    }
 }
 
 } // namespace qn

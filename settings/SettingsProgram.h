@@ -30,7 +30,7 @@ struct ProgramSettings {
     std::int32_t language = setting::kLanguage.defaultValue;
 };
 
-// The stored values, each its default when it cannot be read. The settings key is created when missing.
+// The stored values, each its default when it cannot be read. The key is opened to be read only, never created.
 ProgramSettings ReadProgramSettings(RegistryKey& currentUser);
 // Writes every value; false when the key could not be opened or a value was refused.
 bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& settings);
@@ -130,16 +130,23 @@ std::optional<ReservationRecord> ReadLastReservation(RegistryKey& currentUser);
 // ("前回の確保: 2026/12/07 19:30  空き 1,234.56MB → 5,678.90MB（4.2 秒）"), or that there was none yet.
 std::string LastReservationLine(const std::optional<ReservationRecord>& record, const NumberSeparators& separators);
 
-// What the settings program needs when it closes: whether a monitor runs, and starting one.
+// What the settings program needs when it closes: whether a monitor runs, starting one, and telling the user.
 class MonitorLauncher {
 public:
     virtual ~MonitorLauncher() = default;
     virtual bool MonitorRunning() = 0;
-    virtual void StartMonitor(const std::string& path, const std::string& directory) = 0;
+    // Waits at most `ms` until no monitor runs; true once none does.
+    virtual bool WaitUntilNoMonitorRuns(std::uint32_t ms) = 0;
+    // Nothing when the monitor started; the system's reason when it did not.
+    virtual std::optional<std::string> StartMonitor(const std::string& path, const std::string& directory) = 0;
+    virtual void ShowError(const std::string& message) = 0;
 };
 
 // The monitor ends itself when it opens the settings program; this brings it back from the settings program's
-// own folder, unless one runs already.
-void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath);
+// own folder, unless one runs already. Where `handoverFresh` (the monitor noted its hand-over only seconds ago),
+// a monitor that runs may be that one still ending, as the shell keeps it waiting on its tray icon: it is given
+// kLongestMonitorEndingMs to go, as the monitor that comes back after a reservation gives it. A failed start is
+// reported with the system's reason.
+void RestartMonitor(MonitorLauncher& launcher, std::string_view programPath, bool handoverFresh);
 
 } // namespace qn

@@ -44,6 +44,8 @@ struct SettingsTextSet {
     std::string_view autoStartUnreadable;
     std::string_view autoStartNotSaved;
     std::string_view settingsNotSaved;
+    // Followed by the system's reason.
+    std::string_view monitorNotStarted;
     // The line that names the physical memory, in whole megabytes between these two.
     std::string_view totalMemoryBefore;
     std::string_view totalMemoryAfter;
@@ -85,6 +87,7 @@ inline constexpr SettingsTextSet kSettingsJapanese{
     .autoStartUnreadable = "Windows の起動時の設定を読み取れませんでした｡",
     .autoStartNotSaved = "Windows の起動時の設定を保存できませんでした｡",
     .settingsNotSaved = "設定を保存できませんでした｡",
+    .monitorNotStarted = "常駐モニタ Mossik.exe を起動できませんでした｡\r\n",
     .totalMemoryBefore = "このパソコンの物理メモリ: ",
     .totalMemoryAfter = " MB",
     .lastRun = "前回の確保: ",
@@ -124,6 +127,7 @@ inline constexpr SettingsTextSet kSettingsEnglish{
     .autoStartUnreadable = "The start with Windows could not be read.",
     .autoStartNotSaved = "The start with Windows could not be saved.",
     .settingsNotSaved = "The settings could not be saved.",
+    .monitorNotStarted = "The monitor Mossik.exe could not be started.\r\n",
     .totalMemoryBefore = "Physical memory of this PC: ",
     .totalMemoryAfter = " MB",
     .lastRun = "Last run: ",

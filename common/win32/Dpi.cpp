@@ -8,6 +8,7 @@ namespace {
 // user32 functions of Windows 10 that older systems lack.
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 UINT ScreenDpi() {
     const HDC screen = GetDC(nullptr);
@@ -29,6 +30,22 @@ UINT WindowDpi(HWND window) {
         }
     }
     return ScreenDpi();
+}
+
+UINT TaskbarDpi() {
+    // The primary taskbar holds the notification area.
+    return WindowDpi(FindWindowW(L"Shell_TrayWnd", nullptr));
+}
+
+int SystemMetricForDpi(int index, UINT dpi) {
+    static const auto forDpi =
+        SystemFunction<GetSystemMetricsForDpiFn>(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
+    if (forDpi) {
+        if (const int metric = forDpi(index, dpi); metric > 0) {
+            return metric;
+        }
+    }
+    return GetSystemMetrics(index);
 }
 
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {

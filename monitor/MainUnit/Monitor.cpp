@@ -21,8 +21,6 @@ constexpr double kMinutesPerDay = 1440.0;
 // The reservation tool starts the monitor again right after it stored its record; an older record is another
 // run's, or one that a monitor which never came back handed over to.
 constexpr DateTime kFreshRecordDays = 10.0 / kMinutesPerDay;
-// How long a monitor that handed over may take to end: the shell can keep it waiting for seconds on its tray icon.
-constexpr DateTime kFreshHandoverDays = 10.0 / (kMinutesPerDay * 60.0);
 // The furthest ahead a next run can lie: the longest period.
 constexpr DateTime kLongestPeriodDays = setting::kPeriodMinutes.max / kMinutesPerDay;
 
@@ -56,10 +54,6 @@ Launch ReservationLaunch(std::string_view monitorPath) {
 Launch SettingsLaunch(std::string_view monitorPath) {
     const std::string directory = DirectoryWithoutSeparator(monitorPath);
     return Launch{"\"" + directory + "\\" + std::string(kSettingsProgramFile) + "\"", "", directory + "\\"};
-}
-
-bool HandoverIsFresh(DateTime handedOver, DateTime now) {
-    return handedOver != 0.0 && handedOver <= now && now - handedOver <= kFreshHandoverDays;
 }
 
 Monitor::Monitor(MonitorSystem& system, MonitorView& view, SettingsStore& settings, std::vector<std::string> arguments)
@@ -113,6 +107,7 @@ void Monitor::ApplySwitch(MenuCommand entry) {
 void Monitor::Start() {
     Guarded([&] {
         m_settings.LoadPosition();
+        m_settings.CreateKey();
         m_view.MarkApplicationWindow();
 
         const MemoryStatus status = m_system.QueryMemoryStatus();
@@ -160,6 +155,7 @@ void Monitor::Start() {
         m_trayFigure = m_settings.Read(setting::kTrayFigure);
         if (m_trayFigure) {
             m_taskbarTheme = m_system.QueryTaskbarTheme();
+            m_highContrast = m_system.QueryHighContrast();
             ShowFreeMemory(freeKilobytes);
         }
 
@@ -195,17 +191,25 @@ void Monitor::ScheduleStep() {
         return;
     }
     m_nextRun = m_settings.Read(setting::kNextRun);
+    m_periodDays = PeriodDays(m_settings.Read(setting::kPeriodMinutes));
     const DateTime now = m_system.Now();
-    // A stored time further ahead than the longest period (edited by hand, or the clock set back) counts as
-    // past, like one that is not a number at all.
-    if (now < m_nextRun && m_nextRun - now <= kLongestPeriodDays) {
+    // A stored time further ahead than one period (edited by hand, or the clock set back) counts as past, like one
+    // that is not a number at all.
+    if (now < m_nextRun && m_nextRun - now <= m_periodDays) {
         return;
     }
     StartPeriod(now);
 }
 
+DateTime Monitor::PeriodDays(std::int32_t minutes) {
+    // Without a usable period the longest one bounds a stored time, which then runs out once.
+    // A second of leeway: a time stored as now plus the period comes back a rounding error further ahead.
+    constexpr DateTime kLeewayDays = 1.0 / (kMinutesPerDay * 60.0);
+    return (setting::kPeriodMinutes.InRange(minutes) ? minutes / kMinutesPerDay : kLongestPeriodDays) + kLeewayDays;
+}
+
 void Monitor::KeepNextRunWithinAPeriod(DateTime now) {
-    if (m_nextRun != 0.0 && m_nextRun - now > kLongestPeriodDays) {
+    if (m_nextRun != 0.0 && m_nextRun - now > m_periodDays) {
         StartPeriod(now);
     }
 }
@@ -214,6 +218,7 @@ void Monitor::StartPeriod(DateTime now) {
     // Without a usable period there is no periodic schedule: a zero period would hand over, come back and hand
     // over again without end.
     const std::int32_t minutes = m_settings.Read(setting::kPeriodMinutes);
+    m_periodDays = PeriodDays(minutes);
     if (!setting::kPeriodMinutes.InRange(minutes)) {
         m_nextRun = 0.0;
         return;
@@ -266,6 +271,7 @@ bool Monitor::LaunchReservation(bool lowMemory) {
 
 void Monitor::ShowTick(double freeMB, DateTime now, bool waiting) {
     const NumberSeparators separators = m_system.Separators();
+    m_view.SetMeterReading(MeterReading(freeMB, GaugePercentage(0, m_gaugeMaximum, m_freeKilobytes), separators));
     // A due schedule that waits shows its countdown at "  00:00": the remaining time is past.
     if (m_nextRun != 0.0) {
         const DateTime remaining = m_nextRun - now;
@@ -369,7 +375,9 @@ void Monitor::ShowFreeMemory(std::int32_t freeKilobytes) {
     }
     const bool low = (m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold) ||
                      (m_askWhenLow && m_askThreshold > 0 && freeKilobytes <= m_askThreshold);
-    TrayFigure figure = TrayFigureOf(GaugePercentage(0, m_gaugeMaximum, freeKilobytes), m_taskbarTheme, low);
+    const int percent = GaugePercentage(0, m_gaugeMaximum, freeKilobytes);
+    TrayFigure figure = m_highContrast ? TrayFigureInContrast(percent, *m_highContrast, low)
+                                       : TrayFigureOf(percent, m_taskbarTheme, low);
     if (figure != m_shownFigure) {
         m_view.ShowTrayFigure(figure);
         m_shownFigure = std::move(figure);
@@ -380,6 +388,7 @@ void Monitor::ThemeChanged() {
     Guarded([&] {
         if (m_trayFigure) {
             m_taskbarTheme = m_system.QueryTaskbarTheme();
+            m_highContrast = m_system.QueryHighContrast();
             ShowFreeMemory(m_freeKilobytes);
         }
     });
@@ -398,6 +407,10 @@ void Monitor::OpenSettings() {
         if (m_starting || m_closing) {
             return;
         }
+        // The note of the hand-over, as for the reservation tool: the settings program may start the next monitor
+        // while this one still ends, and then waits for it. A start that fails puts it back as it was.
+        const auto note = m_settings.Snapshot({setting::kHandoverTime.name});
+        m_settings.Write(setting::kHandoverTime, m_system.Now());
         bool started = false;
         {
             const FlagSetWhile starting(m_starting);
@@ -408,6 +421,7 @@ void Monitor::OpenSettings() {
             m_system.EndProcess();
             return;
         }
+        m_settings.Restore(note);
         ShowMessageAndSurvive(std::string(MonitorTexts().noSettingsProgram), kErrorBox);
     });
 }

@@ -27,7 +27,7 @@ public:
     void Tick();       // RestMemoryTimer
     // The system's clock or time zone changed.
     void TimeChanged();
-    // Windows announced that its colours changed (the taskbar's theme among them).
+    // Windows announced that its colours changed (the taskbar's theme and high contrast among them).
     void ThemeChanged();
 
     void ReserveNow();             // RunQeltoMenuClick
@@ -92,9 +92,10 @@ private:
     void ScheduleStep();
     // A fresh period from now: the next run the stored period ahead, stored; none without a usable period.
     void StartPeriod(DateTime now);
-    // A next run further ahead than the longest period (the clock was set back, or the time zone moved west)
+    // A next run further ahead than the stored period (the clock was set back, or the time zone moved west)
     // would hold every periodic run back for as long: a fresh period starts instead.
     void KeepNextRunWithinAPeriod(DateTime now);
+    static DateTime PeriodDays(std::int32_t minutes);
     void RefreshReserveThreshold();
     // Hands over to the reservation tool; true when the process has ended. Nothing is started while another
     // start is under way or the box of a failed launch shows, or once the monitor has begun to close.
@@ -118,6 +119,8 @@ private:
     std::vector<std::string> m_arguments;
 
     DateTime m_nextRun = 0.0;
+    // The stored period the next run was worked out with, in days: the furthest ahead it may lie.
+    DateTime m_periodDays = 0.0;
     std::int32_t m_reserveThreshold = 0;
     std::int32_t m_askThreshold = 0;
     bool m_askWhenLow = false;
@@ -137,6 +140,7 @@ private:
     // The tray icon shows the figure, on a taskbar of this theme; the figure it shows now, nothing before.
     bool m_trayFigure = false;
     TaskbarTheme m_taskbarTheme = TaskbarTheme::Dark;
+    std::optional<HighContrastColors> m_highContrast;
     std::optional<TrayFigure> m_shownFigure;
     std::int32_t m_freeKilobytes = 0;
     // From the exit command or the meter window's end on, nothing more is started or shown.
@@ -146,10 +150,5 @@ private:
 // The gauge's scale in kilobytes: the whole megabytes of total memory plus one, capped at the largest signed 32-bit
 // value.
 std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes);
-
-// Whether a note of a hand-over written at `handedOver` is so recent that the monitor which wrote it may still be
-// ending: the reservation tool can bring the next monitor back within seconds, while the shell keeps the old one
-// waiting on its tray icon.
-bool HandoverIsFresh(DateTime handedOver, DateTime now);
 
 } // namespace qn

@@ -34,6 +34,8 @@ struct MonitorTextSet {
     std::string_view seconds;
     // The tool tip's second line while a run that fell due waits for the user to stop being busy.
     std::string_view waiting;
+    // The name a screen reader gives the meter, which it announces as a progress bar.
+    std::string_view meterName;
 };
 
 inline constexpr MonitorTextSet kMonitorJapanese{
@@ -49,6 +51,7 @@ inline constexpr MonitorTextSet kMonitorJapanese{
     .minutes = "分 ",
     .seconds = "秒",
     .waiting = "\r\n全画面表示の終了を待っています",
+    .meterName = "空きメモリ",
 };
 
 inline constexpr MonitorTextSet kMonitorEnglish{
@@ -64,6 +67,7 @@ inline constexpr MonitorTextSet kMonitorEnglish{
     .minutes = " min ",
     .seconds = " s",
     .waiting = "\r\nWaiting for the full-screen program to end",
+    .meterName = "Free memory",
 };
 
 // The monitor's texts in the language the program shows.
@@ -74,6 +78,9 @@ std::string AboutText();
 
 // The meter window's title: the caption, two blanks and the free megabytes.
 std::string MeterTitle(double freeMB, const NumberSeparators& separators);
+// What a screen reader hears as the meter's value: the free megabytes as the title shows them, and the gauge's
+// percentage ("1,234.00 MB free (45%)").
+std::string MeterReading(double freeMB, int percent, const NumberSeparators& separators);
 // The remaining time of a countdown, in days, as whole hours, minutes and seconds: the milliseconds are rounded,
 // the seconds truncated. A time already past, or no number at all, leaves nothing; the schedule never lies more
 // than a day ahead, so neither does a countdown.

@@ -7,10 +7,13 @@
 namespace qn {
 
 std::unique_ptr<RegistryKey> SettingsStore::Key(ValueAccess access) {
-    auto key = m_mayCreateKey ? m_currentUser.CreateSubkey(kSettingsKeyPath)
-                              : m_currentUser.OpenSubkeyFor(kSettingsKeyPath, access).key;
+    // Only the rights the step needs, and only a write creates the key: where a policy leaves the key readable but
+    // not writable, full access would be refused and every value would read as its default.
+    const bool create = m_mayCreateKey && access == ValueAccess::Set;
+    auto key = create ? m_currentUser.CreateSubkeyFor(kSettingsKeyPath, access)
+                      : m_currentUser.OpenSubkeyFor(kSettingsKeyPath, access).key;
     if (!key) {
-        Trace(m_mayCreateKey ? TraceLevel::Warning : TraceLevel::Info, "settings key cannot be opened");
+        Trace(create ? TraceLevel::Warning : TraceLevel::Info, "settings key cannot be opened");
     }
     return key;
 }
@@ -24,15 +27,22 @@ std::optional<ReservationRecord> SettingsStore::ReadLastReservation() {
     return key ? ReadSetting(*key, setting::kLastReservation) : std::nullopt;
 }
 
+void SettingsStore::CreateKey() {
+    // Asked for with read rights only: an existing key that a policy keeps read-only still opens, and stays as it is.
+    if (m_mayCreateKey && !m_currentUser.CreateSubkeyFor(kSettingsKeyPath, ValueAccess::Query)) {
+        Trace(TraceLevel::Info, "settings key cannot be created");
+    }
+}
+
 void SettingsStore::LoadPosition() {
     std::string record;
     {
-        // Only the parent is created: the settings key itself comes into being with the first value read.
-        const auto parent = m_currentUser.CreateSubkey(kSettingsParentPath);
+        // Only the parent is created; both are opened to be read only, as every read is.
+        const auto parent = m_currentUser.CreateSubkeyFor(kSettingsParentPath, ValueAccess::Query);
         if (!parent) {
             return;
         }
-        if (const auto key = parent->OpenSubkey(kSettingsSubkeyName)) {
+        if (const auto key = parent->OpenSubkeyFor(kSettingsSubkeyName, ValueAccess::Query).key) {
             record = ReadSetting(*key, setting::kMeterPosition);
         }
     }
@@ -68,11 +78,6 @@ void SettingsStore::SavePosition() {
     if (!key || !WriteSetting(*key, setting::kMeterPosition, FormatPositionRecord(*placement))) {
         TraceRefusedWrite(setting::kMeterPosition.name);
     }
-}
-
-DateTime ReadHandoverNote(RegistryKey& currentUser) {
-    const auto key = currentUser.OpenSubkeyFor(kSettingsKeyPath, ValueAccess::Query).key;
-    return key ? ReadSetting(*key, setting::kHandoverTime) : setting::kHandoverTime.defaultValue;
 }
 
 } // namespace qn

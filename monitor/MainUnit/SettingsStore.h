@@ -34,8 +34,8 @@ public:
     SettingsStore(RegistryKey& currentUser, MeterWindowPort& meterWindow)
         : m_currentUser(currentUser), m_meterWindow(meterWindow) {}
 
-    // Reads one value, or its default when the key cannot be opened. Even a read creates the key, so the first
-    // start of the monitor leaves it in place; until StopCreatingKey.
+    // Reads one value, or its default when the key cannot be opened. A read opens the key to be read only and
+    // never creates it; a write creates it, until StopCreatingKey.
     template <typename T>
     auto Read(const Setting<T>& setting) {
         using Value = decltype(ReadSetting(std::declval<RegistryKey&>(), setting));
@@ -56,6 +56,8 @@ public:
     std::vector<ValueSnapshot> Snapshot(std::initializer_list<std::string_view> names);
     void Restore(const std::vector<ValueSnapshot>& snapshots);
 
+    // Makes sure the key exists, so that the first start leaves it in place even where it writes nothing.
+    void CreateKey();
     // Moves the meter window to the stored position, if there is a usable one.
     void LoadPosition();
 
@@ -75,9 +77,5 @@ private:
     MeterWindowPort& m_meterWindow;
     bool m_mayCreateKey = true;
 };
-
-// The note of when a monitor last handed over, read without creating the key: a monitor that may end at once,
-// before it has started, must leave nothing behind.
-DateTime ReadHandoverNote(RegistryKey& currentUser);
 
 } // namespace qn

@@ -166,7 +166,13 @@ void TrayShellSession::Call(TrayCall call) {
         return;
     case TrayCall::Modify:
         if (!m_shell.Notify(call, flags, m_tipHelp)) {
-            throw OutOfResourcesError(std::string(SharedTexts().trayIconError));
+            // Explorer refuses a modify while it restarts, and when it does not answer in time (memory is short
+            // right after a reservation): no failure of ours. The icon counts as not shown and goes through the
+            // add's tries, which carry the newest image and tool tip; only their last refusal is reported.
+            Trace(TraceLevel::Info, "tray modify refused; the icon is added again");
+            m_registered = false;
+            m_retries = 0;
+            m_retryWait = std::make_unique<OneShotWait>(m_timers, kTrayAddRetryDelaysMs[0], [this] { RetryAdd(); });
         }
         return;
     case TrayCall::Delete:

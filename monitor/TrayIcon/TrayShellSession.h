@@ -91,8 +91,9 @@ public:
     // Whether the icon is wanted in the tray. It starts true but the icon is first added by Loaded() or by a
     // change from false to true; true is kept only while there is an image. An add the shell refuses is tried
     // again after each of kTrayAddRetryDelaysMs, and at once when the shell starts anew; the last refusal throws
-    // OutOfResourcesError from the timer's completion. A change to false always deletes the icon: a refused add
-    // may have shown it all the same.
+    // OutOfResourcesError from the timer's completion. A modify the shell refuses (a change of image or tool tip)
+    // takes the icon as not shown and goes through the same tries. A change to false always deletes the icon: a
+    // refused add may have shown it all the same.
     bool Visible() const { return m_visible; }
     void SetVisible(bool value);
 

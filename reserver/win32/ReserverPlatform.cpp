@@ -97,6 +97,10 @@ std::string ReserverPlatform::ProgramFileName() {
     return FileNameOf(ModuleFileName());
 }
 
+std::string ReserverPlatform::ProgramPath() {
+    return ModuleFileName();
+}
+
 void ReserverPlatform::Open(const std::string& path) {
     // The monitor that handed over comes back without the download question; what a user named keeps it.
     const bool ours = IsProductProgram(path, ModuleFileName());
@@ -120,7 +124,7 @@ std::uint64_t ReserverPlatform::SteadyMilliseconds() {
 
 void ReserverPlatform::StoreRecord(const ReservationRecord& record) {
     Win32RegistryKey currentUser = Win32RegistryKey::CurrentUser();
-    const auto key = currentUser.CreateSubkey(kSettingsKeyPath);
+    const auto key = currentUser.CreateSubkeyFor(kSettingsKeyPath, ValueAccess::Set);
     if (!key || !WriteSetting(*key, setting::kLastReservation, record)) {
         Trace(TraceLevel::Warning, "record of the run not stored");
     }

@@ -25,6 +25,7 @@ public:
     ReserveOutcome ReserveAndRelease(std::uint64_t bytes, bool showProgress) override;
     NumberSeparators Separators() override;
     std::string ProgramFileName() override;
+    std::string ProgramPath() override;
     void Open(const std::string& path) override;
     DateTime Now() override;
     std::uint64_t SteadyMilliseconds() override;

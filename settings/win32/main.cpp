@@ -8,14 +8,20 @@
 #include "common/win32/ProcessInfo.h"
 #include "common/win32/Registry.h"
 #include "common/win32/ShellLaunch.h"
+#include "common/win32/SystemClock.h"
 #include "common/win32/SystemMemory.h"
 #include "common/win32/Utf.h"
+#include "common/win32/Win32Error.h"
 #include "settings/win32/SettingsDialog.h"
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include <cstdint>
 #include <exception>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -25,9 +31,32 @@ public:
     bool MonitorRunning() override {
         return FindWindowW(nullptr, qn::win32::Widen(qn::kInstanceMarker).c_str()) != nullptr;
     }
-    void StartMonitor(const std::string& path, const std::string& directory) override {
+    bool WaitUntilNoMonitorRuns(std::uint32_t ms) override {
+        constexpr DWORD kPollMs = 100;
+        const ULONGLONG deadline = GetTickCount64() + ms;
+        while (MonitorRunning()) {
+            if (GetTickCount64() >= deadline) {
+                return false;
+            }
+            Sleep(kPollMs);
+        }
+        return true;
+    }
+    std::optional<std::string> StartMonitor(const std::string& path, const std::string& directory) override {
         // The monitor of this program's own folder.
-        qn::win32::ShellOpen("open", path, "", directory, SW_SHOWNORMAL, qn::win32::ZoneCheck::Skip);
+        const std::intptr_t result =
+            qn::win32::ShellOpen("open", path, "", directory, SW_SHOWNORMAL, qn::win32::ZoneCheck::Skip);
+        if (result > SE_ERR_DLLNOTFOUND) {
+            return std::nullopt;
+        }
+        // The shell's own codes up to 32 are the system's error codes of the same causes (2: file not found).
+        const DWORD lastError = GetLastError();
+        const DWORD code = lastError != ERROR_SUCCESS ? lastError : static_cast<DWORD>(result);
+        const std::string reason = qn::win32::SystemMessage(code);
+        return reason.empty() ? std::to_string(code) : reason;
+    }
+    void ShowError(const std::string& message) override {
+        qn::win32::ReportError(qn::win32::ErrorKind::SettingsProgram, message);
     }
 };
 
@@ -51,6 +80,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     // OK or Cancel, the monitor that opened this program has ended itself and comes back now.
     ShellMonitorLauncher launcher;
-    qn::RestartMonitor(launcher, qn::win32::ModuleFileName());
+    qn::win32::Win32RegistryKey currentUser = qn::win32::Win32RegistryKey::CurrentUser();
+    qn::RestartMonitor(launcher, qn::win32::ModuleFileName(),
+                       qn::HandoverIsFresh(qn::ReadHandoverNote(currentUser), qn::win32::Now()));
     return 0;
 }

@@ -3,13 +3,13 @@
 #include "common/DisplayScale.h"
 #include "common/Language.h"
 #include "common/Trace.h"
+#include "common/win32/Dpi.h"
 #include "common/win32/Utf.h"
 #include "common/win32/Win32Error.h"
+#include "common/win32/WindowsAppearance.h"
 #include "monitor/MainUnit/win32/TrayFigureIcon.h"
 
 #include <windowsx.h>
-
-#include <string_view>
 
 namespace qn::win32 {
 namespace {
@@ -62,7 +62,7 @@ MenuCommand CommandOfItem(UINT itemId) {
     return itemId >= 1 && itemId <= kMenuLayout.size() ? kMenuLayout[itemId - 1] : MenuCommand::None;
 }
 
-ApplicationWindow::ApplicationWindow() {
+ApplicationWindow::ApplicationWindow() : m_taskbarCreated(RegisterWindowMessageW(L"TaskbarCreated")) {
     CreateParams params;
     params.className = L"TApplication";
     params.style = WS_POPUP;
@@ -77,15 +77,18 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageW(m_mainWindow, WM_CLOSE, 0, 0);
         return 0;
     }
-    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE) && m_mainWindow) {
+    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE ||
+         message == WM_DISPLAYCHANGE || (message == m_taskbarCreated && m_taskbarCreated != 0)) &&
+        m_mainWindow) {
         // The broadcasts reach hidden windows only where they have no owner: the meter may be hidden. Told twice
-        // where it is shown, it does nothing the second time.
+        // where it is shown, it does nothing the second time but draw the tray figure once more.
         SendMessageW(m_mainWindow, message, wParam, lParam);
     }
     return WindowObject::OnMessage(message, wParam, lParam);
 }
 
-MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON smallIcon) : m_application(application) {
+MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON smallIcon)
+    : m_application(application), m_taskbarCreated(RegisterWindowMessageW(L"TaskbarCreated")) {
     DpiWindowParams params;
     params.className = L"TForm1";
     params.style = kMeterStyle;
@@ -105,8 +108,13 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     FitContents();
     m_gauge->SetForeColor(color::kLime);
     m_gauge->SetBackColor(color::kRed);
+    m_gauge->SetContrastColors(SystemHighContrastColors());
     m_gauge->SetShowHint(true);
+    m_annotationPort = std::make_unique<AccPropAnnotation>(m_gauge->Handle());
+    m_annotation = std::make_unique<MeterAnnotation>(*m_annotationPort, std::string(MonitorTexts().meterName));
 
+    // Before the first menu opens: the popup menu follows a dark apps' theme.
+    ApplyMenuEntries(CurrentAppearance());
     m_menu = std::make_unique<TPopupMenu>(Handle());
     for (std::size_t i = 0; i < kMenuLayout.size(); ++i) {
         if (kMenuLayout[i] == MenuCommand::None) {
@@ -156,11 +164,19 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SETTINGCHANGE:
-        // Windows names the change of its light or dark theme so.
-        if (m_monitor && lParam &&
-            std::wstring_view(reinterpret_cast<const wchar_t*>(lParam)) == L"ImmersiveColorSet") {
-            m_monitor->ThemeChanged();
+    case WM_SYSCOLORCHANGE:
+        // The apps' and the taskbar's theme, high contrast and the system colours: the gauge, the tray figure and
+        // the next menu follow at once, the title bar in the base class.
+        if (ColoursChanged(message, wParam, lParam)) {
+            ApplyMenuEntries(CurrentAppearance());
+            m_gauge->SetContrastColors(SystemHighContrastColors());
+            if (m_monitor) {
+                m_monitor->ThemeChanged();
+            }
         }
+        return DpiAwareWindow::OnMessage(message, wParam, lParam);
+    case WM_DISPLAYCHANGE:
+        DrawTrayFigureAtTaskbarScale();
         return DpiAwareWindow::OnMessage(message, wParam, lParam);
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && m_monitor) {
@@ -172,8 +188,7 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (at.x == -1 && at.y == -1) {
             GetCursorPos(&at);
         }
-        SetForegroundWindow(Handle());
-        m_menu->Popup(at.x, at.y);
+        m_menu->Popup(at.x, at.y); // the menu brings its window to the foreground itself
         return 0;
     }
     case WM_QUERYENDSESSION:
@@ -189,6 +204,8 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(Handle());
         return 0;
     case WM_DESTROY:
+        // The gauge goes after this window: its annotation goes while it is still there.
+        m_annotation->Clear();
         KillTimer(Handle(), kTimerId);
         m_timerRunning = false;
         if (m_monitor) {
@@ -200,6 +217,11 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     default:
+        if (message == m_taskbarCreated && m_taskbarCreated != 0) {
+            // A new taskbar may stand at another scale than the one that went.
+            DrawTrayFigureAtTaskbarScale();
+            return 0;
+        }
         return DpiAwareWindow::OnMessage(message, wParam, lParam);
     }
 }
@@ -209,6 +231,8 @@ void MeterWindow::FitContents() {
         m_gauge->SetBounds(ClientRect(Handle()));
         m_gauge->SetFont(GaugeFont{FontFace(), ScaleForDpi(kFontHeight, Dpi())});
     }
+    // A change of scale may be the taskbar's too.
+    DrawTrayFigureAtTaskbarScale();
 }
 
 void MeterWindow::MarkApplicationWindow() {
@@ -235,6 +259,10 @@ void MeterWindow::ApplyTopmost(bool topmost) {
 
 void MeterWindow::SetMeterTitle(const std::string& title) {
     SetWindowTextW(Handle(), Widen(title).c_str());
+}
+
+void MeterWindow::SetMeterReading(const std::string& reading) {
+    m_annotation->Show(reading);
 }
 
 void MeterWindow::SetGaugeMaximum(std::int32_t kilobytes) {
@@ -279,8 +307,17 @@ void MeterWindow::RemoveTrayIcon() {
 }
 
 void MeterWindow::ShowTrayFigure(const TrayFigure& figure) {
-    // The size the shell asks for at the display's scale; the tray keeps its own copy, and this one goes.
-    const UniqueIcon icon = DrawTrayFigure(figure, GetSystemMetrics(SM_CXSMICON));
+    m_trayFigure = figure;
+    DrawTrayFigureAtTaskbarScale();
+}
+
+void MeterWindow::DrawTrayFigureAtTaskbarScale() {
+    if (!m_trayFigure || !m_tray) {
+        return;
+    }
+    // The size the shell asks for at the taskbar's scale now; GetSystemMetrics would keep the scale this program
+    // started with. The tray keeps its own copy, and this one goes.
+    const UniqueIcon icon = DrawTrayFigure(*m_trayFigure, SystemMetricForDpi(SM_CXSMICON, TaskbarDpi()));
     if (!TraceLastErrorIf(!icon, "tray figure not drawn")) {
         m_tray->SetIcon(icon.get());
     }

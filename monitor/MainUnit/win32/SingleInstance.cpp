@@ -1,5 +1,6 @@
 #include "monitor/MainUnit/win32/SingleInstance.h"
 
+#include "common/SettingsKey.h"
 #include "common/Texts.h"
 #include "common/win32/Utf.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 // Monitors started at the same moment can both miss each other's marker window; this name is held by one only.
 constexpr const wchar_t* kSingleInstanceMutex = L"Local\\Harvelt.Ambrola.Mossik";
-constexpr ULONGLONG kLongestEndingMs = 10'000;
 constexpr DWORD kPollMs = 100;
 
 UniqueHandle TryClaim() {
@@ -31,7 +31,7 @@ UniqueHandle ClaimSingleInstance(const std::function<bool()>& anotherMayBeEnding
     if (claimed || !anotherMayBeEnding()) {
         return claimed;
     }
-    const ULONGLONG deadline = GetTickCount64() + kLongestEndingMs;
+    const ULONGLONG deadline = GetTickCount64() + kLongestMonitorEndingMs;
     while (!claimed && GetTickCount64() < deadline) {
         Sleep(kPollMs);
         claimed = TryClaim();

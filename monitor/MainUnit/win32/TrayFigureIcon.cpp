@@ -57,14 +57,20 @@ UniqueIcon DrawTrayFigure(const TrayFigure& figure, int size) {
         // As high as the inside allows; narrowed where the digits would not fit across it.
         const int room = size - 2 * border;
         UniqueFont font = DigitFont(room, 0);
+        int narrowedWidth = 0;
         {
             const SelectedObject measuring(dc.get(), font.get());
             const SIZE natural = TextSize(dc.get(), digits);
             if (natural.cx > room) {
                 TEXTMETRICW metrics{};
                 ::GetTextMetricsW(dc.get(), &metrics);
-                font = DigitFont(room, std::max(1, static_cast<int>(metrics.tmAveCharWidth * room / natural.cx)));
+                narrowedWidth = std::max(1, static_cast<int>(metrics.tmAveCharWidth * room / natural.cx));
             }
+        }
+        // Replaced only once the measuring font is selected out again: GDI does not delete a font that a DC still
+        // holds, and the handle would leak.
+        if (narrowedWidth > 0) {
+            font = DigitFont(room, narrowedWidth);
         }
         const SelectedObject selectedFont(dc.get(), font.get());
         ::SetBkMode(dc.get(), TRANSPARENT);

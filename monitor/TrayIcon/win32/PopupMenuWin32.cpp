@@ -24,7 +24,12 @@ void TPopupMenu::Popup(int x, int y) {
     const UINT alignment = m_alignment == PopupAlignment::Right    ? TPM_RIGHTALIGN
                            : m_alignment == PopupAlignment::Center ? TPM_CENTERALIGN
                                                                    : TPM_LEFTALIGN;
+    // As TrackPopupMenu's documentation asks of a notification icon's menu: the window that owns the menu is the
+    // foreground window, or the menu stays when the user clicks elsewhere; and a benign message posted to it once
+    // the menu is done forces the task switch without which the next menu shows and vanishes at once.
+    ::SetForegroundWindow(m_commandWindow);
     ::TrackPopupMenu(Handle(), alignment | TPM_RIGHTBUTTON, x, y, 0, m_commandWindow, nullptr);
+    ::PostMessageW(m_commandWindow, WM_NULL, 0, 0);
 }
 
 } // namespace qn::win32

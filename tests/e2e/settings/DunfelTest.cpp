@@ -1,6 +1,7 @@
 // Dunfel.exe driven from outside: what is typed into its dialog reaches the settings key in the monitor's
 // kinds and units, Cancel writes nothing, and the monitor is started again when it closes.
 #include "settings/SettingsIds.h"
+#include "tests/support/Display.h"
 #include "tests/support/Driver.h"
 #include "tests/support/RunKey.h"
 #include "tests/support/TestRegistry.h"
@@ -75,6 +76,8 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     SendDlgItemMessageW(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
     PressButton(dialog, IDC_WAIT_WHILE_BUSY);
     PressButton(dialog, IDC_NOTIFY_RESULT);
+    EXPECT_FALSE(Checked(dialog, IDC_TRAY_FIGURE));
+    PressButton(dialog, IDC_TRAY_FIGURE);
     EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDOK), 0u);
 
     EXPECT_EQ(GetDword(L"Memory"), 1u);
@@ -87,6 +90,7 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
     EXPECT_EQ(GetDword(L"Hot Key"), 0x6041u);
     EXPECT_EQ(GetDword(L"Wait While Busy"), 0u);
     EXPECT_EQ(GetDword(L"Notify Result"), 1u);
+    EXPECT_EQ(GetDword(L"Tray Figure"), 1u);
     ExpectMonitorStarted();
 }
 
@@ -119,13 +123,17 @@ TEST_F(DunfelTest, EveryCaptionFitsItsControlInBothLanguages) {
         Process dunfel = Start();
         HWND dialog = WaitForDialog(dunfel.Id());
         ASSERT_NE(dialog, nullptr);
+        int measured = 0;
         for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
             const int id = GetDlgCtrlID(control);
             const bool caption = (ClassName(control) == L"Button" || ClassName(control) == L"Static") &&
                                  id != IDC_LAST_RESERVATION && id != IDC_MESSAGE; // these two wrap
+            measured += caption ? 1 : 0;
             EXPECT_TRUE(!caption || Overflow(control, Shown(dialog, id)) == 0)
                 << ToUtf8(Shown(dialog, id)) << " in " << language;
         }
+        // Three groups, eight check boxes, seven labels and two buttons.
+        EXPECT_EQ(measured, 20) << "captions measured in " << language;
         if (language == 2) {
             EXPECT_EQ(WindowText(dialog), L"QeltoNimbi Settings");
             EXPECT_EQ(Shown(dialog, IDC_LAST_RESERVATION), L"Last run: none yet");
@@ -262,6 +270,31 @@ TEST_F(DunfelTest, AStartThatCanBeReadButNotDeletedIsShownCheckedAndItsFailureKe
     EXPECT_TRUE(RunCommand());
 }
 
+// The monitor that opened the settings moments ago may still be ending while the dialog is closed at once: the
+// monitor is started once its marker has gone. A start that fails says why.
+TEST_F(DunfelTest, AfterAFreshHandOverTheMonitorStillEndingIsAwaitedAndAFailedStartIsReported) {
+    PutDouble(L"Handover Time", NowAsDateTime());
+    win32::UniqueWindow ending(
+        CreateWindowExW(0, L"STATIC", L"AmbrolaTrayIcon", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+    Process dunfel = Start();
+    HWND dialog = WaitForDialog(dunfel.Id());
+    ASSERT_NE(dialog, nullptr);
+    PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(StaysFalse([&] { return fs::exists(recordFile); }, 3s));
+    ending.reset();
+    ExpectMonitorStarted();
+    EXPECT_EQ(dunfel.WaitForExit(), 0u);
+
+    fs::remove(temp.Path() / L"Mossik.exe");
+    Process failing = Start();
+    ASSERT_NE(dialog = WaitForDialog(failing.Id()), nullptr);
+    PressButton(dialog, IDCANCEL);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = WaitForDialog(failing.Id())) != nullptr && box != dialog; }));
+    EXPECT_THAT(ToUtf8(ReadDialog(box).text), HasSubstr("Mossik.exe"));
+    EXPECT_EQ(PressAndWaitForExit(failing, box, IDOK), 0u);
+}
+
 TEST_F(DunfelTest, ARunningMonitorIsNotStartedAgain) {
     // The monitor's marker: a top-level window titled "AmbrolaTrayIcon".
     const win32::UniqueWindow marker(
@@ -272,6 +305,46 @@ TEST_F(DunfelTest, ARunningMonitorIsNotStartedAgain) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
     EXPECT_TRUE(StaysFalse([&] { return fs::exists(recordFile); })) << "a second monitor was started";
+}
+
+TEST_F(DunfelTest, DarkAppsThemePaintsTheDialogDarkAndItsCaptionsLight) {
+    // The user's own theme comes back, whatever the test finds.
+    struct DarkApps {
+        const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+        const std::optional<RawValue> before = GetRaw(L"AppsUseLightTheme", key);
+        DarkApps() { PutRaw(L"AppsUseLightTheme", REG_DWORD, {0, 0, 0, 0}, key); }
+        ~DarkApps() {
+            win32::UniqueRegKey opened;
+            RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, opened.put());
+            before ? void(RegSetValueExW(opened.get(), L"AppsUseLightTheme", 0, before->type, before->data.data(),
+                                         static_cast<DWORD>(before->data.size())))
+                   : void(RegDeleteValueW(opened.get(), L"AppsUseLightTheme"));
+        }
+    } darkApps;
+    Process dunfel = Start();
+    HWND dialog = WaitForDialog(dunfel.Id());
+    ASSERT_NE(dialog, nullptr);
+    const auto brightness = [](COLORREF c) { return std::min({GetRValue(c), GetGValue(c), GetBValue(c)}); };
+    const auto darkness = [](COLORREF c) { return std::max({GetRValue(c), GetGValue(c), GetBValue(c)}); };
+    EXPECT_TRUE(WaitUntil([&] { return darkness(CaptureClientArea(dialog).At(2, 2)) < 0x40; }, 5s))
+        << "the dialog's background";
+    // The caption, right of the box: light letters on the dialog's dark background, once the dialog has painted.
+    int light = 0;
+    int dark = 0;
+    const auto count = [&] {
+        const ScreenPixels box = CaptureClientArea(GetDlgItem(dialog, IDC_TRAY_FIGURE));
+        light = dark = 0;
+        for (int y = 0; y < box.height; ++y) {
+            for (int x = box.width / 4; x < box.width; ++x) {
+                light += brightness(box.At(x, y)) > 0xC0;
+                dark += darkness(box.At(x, y)) < 0x40;
+            }
+        }
+        return light > 20;
+    };
+    EXPECT_TRUE(WaitUntil(count, 5s)) << "the caption's letters";
+    EXPECT_GT(dark, light) << "their background";
+    EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
 }
 
 } // namespace

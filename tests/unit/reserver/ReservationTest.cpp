@@ -41,7 +41,12 @@ public:
     }
     NumberSeparators Separators() override { return NumberSeparators{",", "."}; }
     std::string ProgramFileName() override { return "Qelto.exe"; }
-    void Open(const std::string& path) override { opened.push_back(path); }
+    std::string ProgramPath() override { return "C:\\My Tools\\Qelto.exe"; }
+    void Open(const std::string& path) override {
+        opened.push_back(path);
+        boxesBeforeOpen.push_back(shown.size());
+    }
+    std::vector<std::size_t> boxesBeforeOpen;
     DateTime Now() override { return now; }
     std::uint64_t SteadyMilliseconds() override { return steadyMs += 4200; } // each reading 4.2 s later
     void StoreRecord(const ReservationRecord& record) override { records.push_back(record); }
@@ -214,6 +219,22 @@ TEST(RunReservationTest, OutOfMemoryIsReportedEvenWhenSilentAndEndsWithOne) {
     EXPECT_EQ(fake.shown[0].title, "ｱﾌﾟﾘｹｰｼｮﾝ ｴﾗｰ");
     EXPECT_EQ(fake.shown[0].style, 0x2010u);
     EXPECT_TRUE(fake.opened.empty());
+}
+
+TEST(RunReservationTest, AFailedRunOpensAProgramOfItsOwnFolderAtOnceAndNoOtherProgram) {
+    // What /E: names, and whether the failed run opens it, before its box.
+    const std::pair<const char*, bool> cases[] = {
+        {"C:\\My Tools\\Mossik.EXE", true}, {"c:\\my tools\\dunfel.exe", true},      {"C:\\Other\\Mossik.EXE", false},
+        {"C:\\My Tools\\next.exe", false},  {"C:\\My Tools\\Mossik.EXE.lnk", false},
+    };
+    for (const auto& [exec, opens] : cases) {
+        FakeReserver fake;
+        fake.obtainable = false;
+        EXPECT_EQ(RunReservation({"/M:2000000000", std::string("/E:") + exec, "/NoMsg"}, fake), 1) << exec;
+        EXPECT_EQ(fake.shown.size(), 1u) << "the box stays";
+        EXPECT_EQ(fake.opened, opens ? std::vector<std::string>{exec} : std::vector<std::string>{}) << exec;
+        EXPECT_EQ(fake.boxesBeforeOpen, opens ? std::vector<std::size_t>{0} : std::vector<std::size_t>{}) << exec;
+    }
 }
 
 TEST(RunReservationTest, OnlyARunThatTookABlockStoresItsRecordAndItsResultBoxStaysAsItWas) {

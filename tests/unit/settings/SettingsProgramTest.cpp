@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace qn {
 namespace {
 
@@ -38,6 +40,7 @@ TEST(ShortcutTest, HotKeyControlAndShortcutCodeBothWays) {
 TEST(ProgramSettingsTest, ReadsDefaultsAndWritesDwordsOfTheStoredUnits) {
     fake::Registry registry;
     const ProgramSettings none = ReadProgramSettings(registry.Root());
+    EXPECT_FALSE(registry.Exists(kKey)) << "reading creates nothing";
     EXPECT_FALSE(none.reserveWhenLow);
     EXPECT_EQ(none.reserveThresholdKB, 0);
     EXPECT_EQ(none.hotKey, 0);
@@ -64,8 +67,24 @@ TEST(ProgramSettingsTest, ReadsDefaultsAndWritesDwordsOfTheStoredUnits) {
     }
     EXPECT_EQ(registry.OpenKeys(), 0);
 
+    // Where a policy keeps the key from changes, the values are still read, and writing them fails.
+    registry.Find(kKey)->readOnly = true;
+    EXPECT_EQ(ReadProgramSettings(registry.Root()).periodMinutes, 45);
+    EXPECT_FALSE(WriteProgramSettings(registry.Root(), wanted));
     registry.Find(kKey)->denied = true;
     EXPECT_FALSE(WriteProgramSettings(registry.Root(), wanted));
+}
+
+TEST(SwitchFieldsTest, EverySwitchHasItsOwnSettingFieldsAndCheckBox) {
+    for (std::size_t i = 0; i < std::size(kSwitchFields); ++i) {
+        for (std::size_t j = i + 1; j < std::size(kSwitchFields); ++j) {
+            const SwitchField& a = kSwitchFields[i];
+            const SwitchField& b = kSwitchFields[j];
+            EXPECT_TRUE(a.stored != b.stored && a.value != b.value && a.shown != b.shown && a.checkBox != b.checkBox)
+                << a.stored->name << " and " << b.stored->name;
+        }
+    }
+    EXPECT_EQ(std::size(kSwitchFields), 7u) << "every switch of ProgramSettings";
 }
 
 TEST(FormOfTest, ShowsWholeMegabytesAndAUsablePeriod) {
@@ -210,22 +229,58 @@ TEST(LastReservationLineTest, TellsTheStoredRunInLocalTimeOrThatThereWasNone) {
 class FakeLauncher : public MonitorLauncher {
 public:
     bool running = false;
+    bool endsWithinWait = false;
+    std::optional<std::string> failure;
     std::vector<std::pair<std::string, std::string>> started;
+    std::vector<std::uint32_t> waits;
+    std::vector<std::string> errors;
     bool MonitorRunning() override { return running; }
-    void StartMonitor(const std::string& path, const std::string& directory) override {
-        started.emplace_back(path, directory);
+    bool WaitUntilNoMonitorRuns(std::uint32_t ms) override {
+        waits.push_back(ms);
+        running = running && !endsWithinWait;
+        return !running;
     }
+    std::optional<std::string> StartMonitor(const std::string& path, const std::string& directory) override {
+        started.emplace_back(path, directory);
+        return failure;
+    }
+    void ShowError(const std::string& message) override { errors.push_back(message); }
 };
+
+TEST(RestartMonitorTest, AfterAFreshHandOverAMonitorStillEndingIsAwaitedAndAFailedStartIsReported) {
+    // A monitor runs; the note of the hand-over is fresh; that monitor ends within the wait; the start fails.
+    // Then: the waits, whether the monitor is started, and whether an error is shown.
+    const std::tuple<bool, bool, bool, bool, std::size_t, bool, bool> cases[] = {
+        {true, true, true, false, 1, true, false},   {true, true, false, false, 1, false, false},
+        {true, false, true, false, 0, false, false}, {false, true, false, false, 0, true, false},
+        {false, false, false, true, 0, true, true},
+    };
+    for (const auto& [running, fresh, ends, fails, waits, starts, reported] : cases) {
+        FakeLauncher launcher;
+        launcher.running = running;
+        launcher.endsWithinWait = ends;
+        if (fails) {
+            launcher.failure = "The system cannot find the file specified.";
+        }
+        RestartMonitor(launcher, "C:\\Tools\\Dunfel.exe", fresh);
+        EXPECT_EQ(launcher.waits, std::vector<std::uint32_t>(waits, 10'000u)) << running << fresh << ends;
+        EXPECT_EQ(launcher.started.size(), starts ? 1u : 0u) << running << fresh << ends;
+        EXPECT_EQ(launcher.errors, reported
+                                       ? std::vector<std::string>{"常駐モニタ Mossik.exe を起動できませんでした｡\r\n"
+                                                                  "The system cannot find the file specified."}
+                                       : std::vector<std::string>{});
+    }
+}
 
 TEST(RestartMonitorTest, StartsTheMonitorFromItsOwnFolderUnlessOneRuns) {
     FakeLauncher launcher;
-    RestartMonitor(launcher, "C:\\表\\Dunfel.exe");
-    RestartMonitor(launcher, "C:\\Dunfel.exe");
+    RestartMonitor(launcher, "C:\\表\\Dunfel.exe", false);
+    RestartMonitor(launcher, "C:\\Dunfel.exe", false);
     EXPECT_THAT(launcher.started,
                 testing::ElementsAre(std::pair<std::string, std::string>{"C:\\表\\Mossik.exe", "C:\\表"},
                                      std::pair<std::string, std::string>{"C:\\Mossik.exe", "C:\\"}));
     launcher.running = true;
-    RestartMonitor(launcher, "C:\\Tools\\Dunfel.exe");
+    RestartMonitor(launcher, "C:\\Tools\\Dunfel.exe", false);
     EXPECT_EQ(launcher.started.size(), 2u);
 }
 

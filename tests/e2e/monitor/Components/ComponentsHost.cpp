@@ -120,6 +120,9 @@ private:
         case WM_COMMAND:
             m_log.Write("Command " + std::to_string(LOWORD(wParam)));
             return 0;
+        case WM_NULL:
+            m_log.Write("Null");
+            return 0;
         case WM_DESTROY:
             ::PostQuitMessage(0);
             return 0;

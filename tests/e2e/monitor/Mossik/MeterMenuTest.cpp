@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdint>
 #include <ostream>
 #include <set>
@@ -169,6 +170,8 @@ std::vector<std::uint32_t> IconPixels(HICON icon, int size) {
 // and a figure on a dark taskbar unlike one on a light taskbar.
 TEST(TrayFigureIconTest, EverySizeShowsItsDigitsAndTheThemesDiffer) {
     for (const int size : {16, 20, 24, 32}) {
+        // Where each figure's ink falls on a dark taskbar: other digits, other ink.
+        std::vector<std::vector<bool>> inkOf;
         for (const int percent : {7, 58, 100}) {
             std::vector<std::uint32_t> themes[2];
             for (const TaskbarTheme theme : {TaskbarTheme::Dark, TaskbarTheme::Light}) {
@@ -183,9 +186,61 @@ TEST(TrayFigureIconTest, EverySizeShowsItsDigitsAndTheThemesDiffer) {
                     0xFF000000u | (figure.ink & 0xFF) << 16 | (figure.ink & 0xFF00) | (figure.ink >> 16 & 0xFF);
                 EXPECT_GE(std::ranges::count(pixels, ink), size) << percent << " at " << size << " px is blank";
                 themes[theme == TaskbarTheme::Dark ? 0 : 1] = pixels;
+                if (theme == TaskbarTheme::Dark) {
+                    inkOf.emplace_back();
+                    std::ranges::transform(pixels, std::back_inserter(inkOf.back()), [&](auto p) { return p == ink; });
+                }
             }
             EXPECT_NE(themes[0], themes[1]) << percent << " at " << size;
         }
+        EXPECT_TRUE(inkOf[0] != inkOf[1] && inkOf[1] != inkOf[2] && inkOf[0] != inkOf[2]) << size;
+    }
+}
+
+// In high contrast the gauge and the tray figure show only the user's system colours: the fill in the highlight, the
+// rest in the window's colour, the frame in the window's text, the figure in each part's text colour; low memory
+// in the hot-link colour.
+TEST(HighContrastTest, TheGaugeAndTheTrayFigureShowOnlyTheSystemColours) {
+    const HighContrastColors system{RGB(10, 20, 30), RGB(250, 240, 230), RGB(0, 120, 215), RGB(255, 255, 0),
+                                    RGB(200, 0, 200)};
+    const auto dib = [](COLORREF c) { return 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); };
+    ApplicationWindow application;
+    MeterWindow meter(application, LoadIconW(nullptr, IDI_APPLICATION));
+    TGauge gauge(meter.Handle(), RECT{0, 0, 120, 30});
+    gauge.SetProgress(50);
+    gauge.SetContrastColors(system);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, 120, -30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const UniqueBitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(bitmap && dc);
+    {
+        const SelectedObject selected(dc.get(), bitmap.get());
+        gauge.Paint(dc.get());
+        GdiFlush();
+    }
+    const auto* pixel = static_cast<const std::uint32_t*>(bits);
+    const int fillEnd = ProportionalLength(50, 119);
+    std::set<std::uint32_t> fill, rest;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            const std::uint32_t p = pixel[y * 120 + x] | 0xFF000000u;
+            if (x == 0 || y == 0 || x == 119 || y == 29) {
+                EXPECT_EQ(p, dib(system.windowText)) << "frame at " << x << "," << y;
+            } else {
+                (x < fillEnd ? fill : rest).insert(p);
+            }
+        }
+    }
+    EXPECT_EQ(fill, (std::set{dib(system.highlight), dib(system.highlightText)})) << "the filled part, \"50%\" on it";
+    EXPECT_EQ(rest, (std::set{dib(system.window), dib(system.windowText)}));
+
+    for (const bool low : {false, true}) {
+        const UniqueIcon icon = DrawTrayFigure(TrayFigureInContrast(57, system, low), 32);
+        const std::vector<std::uint32_t> pixels = IconPixels(icon.get(), 32);
+        EXPECT_EQ(std::set(pixels.begin(), pixels.end()),
+                  (std::set{dib(system.window), dib(low ? system.hotlight : system.windowText)}));
     }
 }
 

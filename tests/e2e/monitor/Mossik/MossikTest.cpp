@@ -273,7 +273,8 @@ TEST_F(MossikTest, TheMonitorBroughtBackRightAfterAHandOverWaitsForTheOldOneToEn
     PutDouble(L"Handover Time", NowAsDateTime());
     win32::UniqueWindow ending = MarkerWindow();
     Process monitor = StartMonitor();
-    EXPECT_TRUE(StaysFalse([&] { return !monitor.IsRunning(); }, 3s));
+    // It waits: running, and no meter of its own beside the one still ending.
+    EXPECT_TRUE(StaysFalse([&] { return !monitor.IsRunning() || MeterWindow(monitor); }, 3s));
     ending.reset();
     EXPECT_TRUE(WaitUntil([&] { return MeterWindow(monitor) && IsTicking(monitor); }));
 }
@@ -326,10 +327,13 @@ TEST_F(MossikTest, DueScheduleCountsDownAndHandsOverToTheReservationToolWhichBri
     ASSERT_TRUE(DefaultReservationIsBounded());
     std::filesystem::copy_file(ProductPath(L"Qelto.exe"), folder.Path() / L"Qelto.exe");
     PutDword(L"Time", 1);
-    PutDouble(L"Next Run", NowAsDateTime() + 4 * kSecond);
+    // Far enough ahead that the first tick on a loaded machine still counts down.
+    const double nextRun = NowAsDateTime() + 10 * kSecond;
+    PutDouble(L"Next Run", nextRun);
     Process monitor = StartRunningMonitor(L"C");
     EXPECT_TRUE(std::regex_match(Title(monitor), kTitleWithCountdown)) << ToUtf8(Title(monitor));
-    EXPECT_EQ(monitor.WaitForExit(15s), 0u);
+    EXPECT_EQ(GetDouble(L"Next Run"), nextRun) << "started with \"C\", the monitor keeps the stored next run";
+    EXPECT_EQ(monitor.WaitForExit(20s), 0u);
     // The monitor that the reservation tool starts again.
     HWND marker = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (marker = FindWindowW(nullptr, kMarker)) != nullptr; }, 90s));
@@ -341,6 +345,9 @@ TEST_F(MossikTest, DueScheduleCountsDownAndHandsOverToTheReservationToolWhichBri
     const auto record = GetReservationRecord();
     ASSERT_TRUE(record.has_value());
     EXPECT_NEAR(record->ended, NowAsDateTime(), 90 * kSecond) << "the run's end in local time";
+    if (!RunsUnderWine()) {
+        return; // Windows 10 and 11 show the balloon as a toast, which is no tooltip window of the monitor's
+    }
     const auto balloon = WaitForTrayBalloonText();
     ASSERT_TRUE(balloon.has_value()) << "no balloon";
     EXPECT_TRUE(balloon->starts_with(L"空き ") && ShowsRecord(*balloon, *record)) << ToUtf8(*balloon);
@@ -358,8 +365,13 @@ win32::UniqueWindow FullScreenWindow(const wchar_t* className = L"STATIC") {
     win32::UniqueWindow window(CreateWindowExW(WS_EX_TOPMOST, className, L"full screen", WS_POPUP | WS_VISIBLE, 0, 0,
                                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
                                                nullptr, nullptr, nullptr));
-    SetForegroundWindow(window.get());
-    EXPECT_EQ(GetForegroundWindow(), window.get());
+    // Windows' foreground lock refuses the foreground to a process that did not get the last input: a key of its
+    // own makes the test program that process.
+    if (!SetForegroundWindow(window.get())) {
+        PressKeys({VK_MENU});
+        SetForegroundWindow(window.get());
+    }
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window.get(); }, 5s));
     return window;
 }
 

@@ -146,15 +146,17 @@ TEST_P(ScheduleStepTest, WorksOutTheNextRun) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ScheduleStepTest,
     testing::Values(ScheduleCase{"Off", false, 5 * kMinute, 45, NAN, false, false},
-                    ScheduleCase{"FutureKept", true, 5 * kMinute, 45, 5 * kMinute, false, false},
+                    ScheduleCase{"FutureKept", true, 5 * kMinute, 45, 5 * kMinute, true, false},
                     ScheduleCase{"AbsentStartsAPeriod", true, 0.0, 45, 45 * kMinute, true, true},
                     ScheduleCase{"PastStartsAPeriod", true, -kMinute, 90, 90 * kMinute, true, true},
                     ScheduleCase{"Reached", true, -0.0 + 1e-12, 119, 119 * kMinute, true, true},
                     // Any positive period works, also two hours and more, whatever the time separator.
                     ScheduleCase{"TwoHours", true, 0.0, 120, 120 * kMinute, true, true},
                     ScheduleCase{"ADay", true, 0.0, 1440, 1.0, true, true},
-                    ScheduleCase{"ADayAheadKept", true, 1.0, 45, 1.0, false, false},
-                    // Further ahead than the longest period, or no number: as if past.
+                    ScheduleCase{"ADayAheadKept", true, 1.0, 1440, 1.0, true, false},
+                    // Further ahead than the stored period, or no number: as if past.
+                    ScheduleCase{"MoreThanAPeriodAhead", true, 50 * kMinute, 30, 30 * kMinute, true, true},
+                    ScheduleCase{"APeriodAheadKept", true, 30 * kMinute, 30, 30 * kMinute, true, false},
                     ScheduleCase{"MoreThanADayAhead", true, 1.0 + kSecond, 45, 45 * kMinute, true, true},
                     ScheduleCase{"FarFuture", true, 1e300, 45, 45 * kMinute, true, true},
                     ScheduleCase{"NotANumber", true, NAN, 45, 45 * kMinute, true, true},
@@ -169,6 +171,7 @@ TEST_F(MonitorTest, TickShowsFreeMemoryWithoutASchedule) {
     system.status.availPhys = static_cast<std::uint64_t>(1234.56 * MB);
     monitor->Tick();
     EXPECT_EQ(view.title, "Nimbi  1,234.56MBの空き");
+    EXPECT_EQ(view.reading, "1,234.56MBの空き (5%)") << "what a reader hears: the title's figure and the gauge's";
     EXPECT_EQ(view.hint, "空きメモリ：1,234.56MB");
     EXPECT_EQ(view.gaugeProgress, static_cast<std::int32_t>(1234.56 * 1024 + 0.5));
     EXPECT_TRUE(view.timerRunning);
@@ -238,7 +241,10 @@ TEST_F(MonitorTest, ANextRunPushedBeyondTheLongestPeriodByTheClockStartsAFreshPe
     // How far the clock goes back (days), whether the monitor hears of it by the system's message or only at the
     // next tick, and whether a fresh period starts.
     const std::tuple<double, bool, bool> cases[] = {
-        {2.0, false, true}, {2.0, true, true}, {1.0 / 24, false, false}, // an hour back: still within a period
+        {2.0, false, true},
+        {2.0, true, true},
+        {1.0 / 24, false, true},     // an hour back: beyond the 30 minutes
+        {10 * kMinute, true, false}, // still within the period
     };
     for (const auto& [back, message, fresh] : cases) {
         FakeSystem clock;
@@ -508,13 +514,12 @@ TEST_F(MonitorTest, SwitchCommandsWriteTheirNewState) {
     EXPECT_EQ(settings.Int("Time"), 0);
 }
 
-TEST_F(MonitorTest, PeriodicSwitchResumesAStoredFutureRunWithoutReadingTheCycle) {
+TEST_F(MonitorTest, PeriodicSwitchResumesAStoredFutureRunWithinItsPeriod) {
     StartMonitor({"C"});
-    settings.Put({{"Next Run", system.now + 7 * kMinute}});
-    settings.registry.ForgetQueries();
+    settings.Put({{"Next Run", system.now + 7 * kMinute}, {"Cycle", 10}});
     monitor->TogglePeriodic();
     EXPECT_NEAR(monitor->NextRunTime(), system.now + 7 * kMinute, 1e-9);
-    EXPECT_FALSE(settings.WasRead("Cycle"));
+    EXPECT_NEAR(settings.Float("Next Run").value_or(0.0), system.now + 7 * kMinute, 1e-9) << "not written again";
 }
 
 TEST_F(MonitorTest, AboutBox) {
@@ -553,16 +558,21 @@ TEST_F(MonitorTest, HotKeyOneStartsAReservationAndOthersNothing) {
 
 TEST_F(MonitorTest, SettingsProgramStartsAndTheMonitorEnds) {
     StartMonitor();
+    // The settings program waits for a monitor that noted its hand-over moments ago: the note comes first.
+    system.duringStart = [&] { EXPECT_EQ(settings.Float("Handover Time"), system.now); };
     monitor->OpenSettings();
     ASSERT_EQ(system.started.size(), 1u);
     EXPECT_EQ(system.started[0].verb, "open");
     EXPECT_EQ(system.started[0].launch.file, "\"C:\\Tools\\Dunfel.exe\"");
     EXPECT_EQ(system.endProcessCalls, 1);
     EXPECT_TRUE(view.trayRemoved);
-    EXPECT_EQ(settings.Count(), 1u) << "nothing written but the start time";
+    EXPECT_EQ(settings.Count(), 2u) << "nothing written but the start time and the note";
 
+    const double noted = system.now;
+    system.now += kMinute;
     system.startResult = 31;
     monitor->OpenSettings();
+    EXPECT_EQ(settings.Float("Handover Time"), noted) << "a failed start puts the note back";
     ASSERT_EQ(system.shown.size(), 1u);
     EXPECT_EQ(system.shown[0].text, "設定プログラムがありません。設定の変更ができません。");
     EXPECT_EQ(system.shown[0].style, 0x1010u);
@@ -614,6 +624,9 @@ TEST(UserIsBusyTest, TheShellOrAWindowCoveringExactlyItsMonitorSaysSo) {
         // Away, not busy: a screen saver or the lock screen covers the monitor exactly.
         {S::NotPresent, window("LockScreen", screen, screen), false},
         {S::AcceptsNotifications, window("WindowsScreenSaverClass", screen, screen), false},
+        // The screen saver comes before what the shell says: it may still tell of the game it took the place of.
+        {S::RunningD3dFullScreen, window("WindowsScreenSaverClass", screen, screen), false},
+        {S::Busy, window("WindowsScreenSaverClass", second, second), false},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(UserIsBusy(cases[i].state, cases[i].foreground), cases[i].busy) << i;
@@ -737,8 +750,10 @@ TEST(TrayFigureTest, TheMonitorShowsTheGaugesPercentageBeforeItsIconIsAddedAndRe
         {512 * MB + 4096, TaskbarTheme::Dark, 1, TrayFigureOf(50, TaskbarTheme::Dark, false)}, // the same figure
         {256 * MB, TaskbarTheme::Dark, 2, TrayFigureOf(25, TaskbarTheme::Dark, false)},
         {2 * MB, TaskbarTheme::Dark, 3, TrayFigureOf(0, TaskbarTheme::Dark, true)}, // at the question's threshold
-        {2 * MB, TaskbarTheme::Light, 4, TrayFigureOf(0, TaskbarTheme::Light, true)},
+        // The question, declined, is off for this process: its threshold no longer makes the figure red.
+        {2 * MB, TaskbarTheme::Light, 4, TrayFigureOf(0, TaskbarTheme::Light, false)},
     };
+    system.answers = {DialogAnswer::Cancel};
     for (const auto& [free, theme, count, shown] : ticks) {
         system.status.availPhys = free;
         system.taskbarTheme = theme;
@@ -746,6 +761,12 @@ TEST(TrayFigureTest, TheMonitorShowsTheGaugesPercentageBeforeItsIconIsAddedAndRe
         ASSERT_EQ(view.figures.size(), count) << free;
         EXPECT_EQ(view.figures.back(), shown) << free;
     }
+    EXPECT_EQ(system.shown.size(), 1u) << "the question, once, at its threshold";
+    EXPECT_TRUE(system.started.empty());
+    const HighContrastColors colours{1, 2, 3, 4, 5};
+    system.highContrast = colours;
+    monitor.ThemeChanged();
+    EXPECT_EQ(view.figures.back(), (TrayFigure{"0", 1, 2, 2})) << "the system's colours win";
 
     FakeView plain;
     StoredSettings off(plain);

@@ -41,10 +41,11 @@ Bytes Le64(double value) {
     return bytes;
 }
 
-TEST_F(SettingsStoreTest, EveryValueOperationCreatesTheKeyAndReadsAfresh) {
+TEST_F(SettingsStoreTest, EveryValueOperationReadsAfreshAndOnlyAWriteCreatesTheKey) {
     EXPECT_EQ(store.Read(setting::kPeriodMinutes), 0);
-    EXPECT_TRUE(registry.Exists(kKey));
-    EXPECT_TRUE(registry.Find(kKey)->values.empty());
+    EXPECT_FALSE(registry.Exists(kKey)) << "a read creates nothing";
+    store.Write(setting::kMeterOnTop, false);
+    ASSERT_TRUE(registry.Exists(kKey));
 
     // Nothing is cached: a value changed behind the store's back is read at the next call.
     registry.Put(kKey, "Cycle", regtype::kDword, {30, 0, 0, 0});
@@ -74,6 +75,27 @@ TEST_F(SettingsStoreTest, AKeyThatCannotBeOpenedGivesDefaultsAndDropsWrites) {
     EXPECT_EQ(registry.Get(kKey, "Next Run")->data, Le64(36526.5));
     EXPECT_EQ(registry.Get(kKey, "Position")->data, StringDataOf("1,2,3,4,5,6,7,8"));
     EXPECT_TRUE(window.applied.empty());
+}
+
+TEST_F(SettingsStoreTest, AKeyThatIsReadableButNotWritableIsStillRead) {
+    registry.Put(kKey, "Time", regtype::kDword, {1, 0, 0, 0});
+    registry.Put(kKey, "Position", regtype::kString, StringDataOf("1,2,3,4,5,6,7,8"));
+    registry.Find(kKey)->readOnly = true;
+    EXPECT_TRUE(store.Read(setting::kPeriodic));
+    store.LoadPosition();
+    EXPECT_EQ(window.applied.size(), 1u);
+    store.Write(setting::kPeriodic, false); // refused, and dropped
+    EXPECT_EQ(registry.Get(kKey, "Time")->data, (Bytes{1, 0, 0, 0}));
+}
+
+TEST_F(SettingsStoreTest, CreateKeyLeavesTheKeyEmptyUntilTheMonitorEnds) {
+    store.StopCreatingKey();
+    store.CreateKey();
+    EXPECT_FALSE(registry.Exists(kKey));
+    SettingsStore starting(registry.Root(), window);
+    starting.CreateKey();
+    ASSERT_TRUE(registry.Exists(kKey));
+    EXPECT_TRUE(registry.Find(kKey)->values.empty());
 }
 
 TEST_F(SettingsStoreTest, LoadPositionCreatesOnlyTheParentKey) {

@@ -43,13 +43,16 @@ TEST_F(TrayShellSessionTest, VisibleAddsAndDeletesOnlyOnChangeAndOnlyWithAnImage
 TEST_F(TrayShellSessionTest, ARefusedAddIsTriedAgainBeforeItsErrorIsRaised) {
     // The shell's answers ('y' taken, 'n' refused, then refused), what happens then, the calls it got after the
     // first add over the seven seconds of waits, and whether the error was raised.
-    enum Then { Wait, ShellRestarts, Hide, Destroy };
+    enum Then { Wait, ShellRestarts, Hide, Destroy, Redraw };
     const std::tuple<const char*, Then, const char*, bool, bool> cases[] = {
         {"ny", Wait, "M", true, false}, // the add timed out but showed the icon: a modify finds it
         {"nny", Wait, "MA", true, false},   {"nnnnnny", Wait, "MAMAMA", true, false},
         {"n", Wait, "MAMAMA", false, true}, {"ny", ShellRestarts, "A", true, false},
         {"n", Hide, "D", false, false},     {"n", Destroy, "D", false, false},
         {"yn", Hide, "D", false, false}, // a refused delete counts as deleted too
+        // A refused modify of the image goes through the add's tries; only their last refusal is raised.
+        {"ynny", Redraw, "MMA", true, false},
+        {"yn", Redraw, "MMAMAMA", false, true},
     };
     for (const auto& [answers, then, expected, registered, raised] : cases) {
         system.refuse = true;
@@ -61,6 +64,9 @@ TEST_F(TrayShellSessionTest, ARefusedAddIsTriedAgainBeforeItsErrorIsRaised) {
             icon->SetVisible(false);
         } else if (then == Destroy) {
             icon.reset();
+        } else if (then == Redraw) {
+            icon->SetImage(true);
+            EXPECT_FALSE(icon->Registered());
         }
         bool error = false;
         try {
