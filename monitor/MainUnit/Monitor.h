@@ -5,9 +5,16 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qn {
+
+// The index the monitor's one hot key, which reserves now, is registered under.
+inline constexpr int kReserveNowHotKey = 1;
+// The first command-line argument that leaves the stored next run as the schedule left it at start-up, compared
+// byte for byte (a lowercase "c" does not count).
+inline constexpr std::string_view kKeepNextRunArgument = "C";
 
 // The resident monitor's logic, behind its meter window: start-up, the once-a-second tick, the schedule, the
 // hand-overs and the menu commands. Every handler catches what its steps raise and shows it as an error box.
@@ -74,9 +81,12 @@ private:
     // Starts a due trigger's reservation; true when the tick must stop (the monitor has ended or begun to close).
     bool Fire(const Trigger& trigger);
 
+    // A check mark as the setting behind it (MenuCommands.h) holds it, and stored there.
+    bool StoredCheck(MenuCommand entry);
+    void StoreCheck(MenuCommand entry, bool checked);
     void SetCheck(MenuCommand entry, bool checked);
     // The periodic and the low-memory switch of the menu: the check mark turned, stored and applied.
-    void ToggleSwitch(MenuCommand entry, const SwitchSetting& stored);
+    void ToggleSwitch(MenuCommand entry);
     // Brings the state behind a switch of the menu in line with its check mark.
     void ApplySwitch(MenuCommand entry);
     void ScheduleStep();

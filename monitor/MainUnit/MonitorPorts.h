@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "common/MemoryUnits.h"
 #include "common/NumberFormat.h"
+#include "monitor/MainUnit/MenuCommands.h"
 #include "monitor/MainUnit/MonitorTexts.h"
 #include "monitor/MainUnit/TrayFigure.h"
 #include "monitor/MainUnit/UserBusy.h"

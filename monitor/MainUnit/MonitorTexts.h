@@ -4,7 +4,6 @@
 #include "common/NumberFormat.h"
 #include "common/Texts.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,28 +13,8 @@ namespace qn {
 // The meter window's caption, which its title and the tray icon's tool tip open with, in every language.
 inline constexpr std::string_view kMeterCaption = "Nimbi";
 
-// The entries of the monitor's popup menu.
-enum class MenuCommand {
-    None,           // a separator
-    ReserveNow,     // RunQeltoMenu
-    Settings,       // SetQelto
-    Meter,          // RestMemMenu
-    AlwaysOnTop,    // TopShowMenu
-    Periodic,       // TimeMem1
-    ReserveWhenLow, // ZanMem1
-    About,          // AboutAmbrolainTrayIcon1
-    Exit,           // Exit1
-};
-inline constexpr std::size_t kMenuCommandCount = static_cast<std::size_t>(MenuCommand::Exit) + 1;
-
-// The popup menu's entries in menu order.
-inline constexpr std::array<MenuCommand, 12> kMenuLayout{
-    MenuCommand::ReserveNow,  MenuCommand::None,  MenuCommand::Settings, MenuCommand::Meter,
-    MenuCommand::AlwaysOnTop, MenuCommand::None,  MenuCommand::Periodic, MenuCommand::ReserveWhenLow,
-    MenuCommand::None,        MenuCommand::About, MenuCommand::None,     MenuCommand::Exit,
-};
-
-// Every text of the monitor that a user sees, besides the shared ones (common/Texts.h).
+// Every text of the monitor that a user sees, besides the shared ones (common/Texts.h) and the menu's captions
+// (MenuCommands.h).
 struct MonitorTextSet {
     std::string_view missingFile;
     std::string_view noSettingsProgram;
@@ -57,8 +36,6 @@ struct MonitorTextSet {
     std::string_view waiting;
     // The name a screen reader gives the meter, which it announces as a progress bar.
     std::string_view meterName;
-    // The menu's captions, by command.
-    std::array<std::string_view, kMenuCommandCount> menu;
 };
 
 inline constexpr MonitorTextSet kMonitorJapanese{
@@ -75,8 +52,6 @@ inline constexpr MonitorTextSet kMonitorJapanese{
     .seconds = "秒",
     .waiting = "\r\n全画面表示の終了を待っています",
     .meterName = "空きメモリ",
-    .menu = {"", "空きメモリ確保", "設定", "残メータを表示する", "常に最上面に表示する", "定期的に確保",
-             "残メモリで確保", "About Nimbi", "終了"},
 };
 
 inline constexpr MonitorTextSet kMonitorEnglish{
@@ -93,8 +68,6 @@ inline constexpr MonitorTextSet kMonitorEnglish{
     .seconds = " s",
     .waiting = "\r\nWaiting for the full-screen program to end",
     .meterName = "Free memory",
-    .menu = {"", "Free memory now", "Settings", "Show the meter", "Always on top", "Free memory periodically",
-             "Free memory when low", "About Nimbi", "Exit"},
 };
 
 // The monitor's texts in the language the program shows.

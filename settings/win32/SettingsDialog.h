@@ -50,8 +50,8 @@ private:
     bool m_autoStartShown = false;
     // Dark while the apps' theme is dark and high contrast is off; the brushes the dark colours paint with.
     bool m_dark = false;
-    UniqueGdiObject m_background;
-    UniqueGdiObject m_field;
+    UniqueBrush m_background;
+    UniqueBrush m_field;
     std::optional<AccessibleAnnotation> m_annotation;
     // An error that escaped a message of the dialog, which it ended.
     std::exception_ptr m_failure;

@@ -202,7 +202,7 @@ HFONT TGauge::TextFont() {
         m_font.reset(::CreateFontIndirectW(&font));
         m_fontMadeFor = Font();
     }
-    return static_cast<HFONT>(m_font.get());
+    return m_font.get();
 }
 
 void TGauge::Paint(HDC target) {

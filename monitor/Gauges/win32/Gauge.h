@@ -48,7 +48,7 @@ private:
     std::wstring m_hintWide; // the buffer the tool tip reads
     bool m_showHint = false;
     UniqueWindow m_toolTip;
-    UniqueGdiObject m_font;
+    UniqueFont m_font;
     GaugeFont m_fontMadeFor;
 };
 

@@ -5,6 +5,7 @@
 #include "common/Trace.h"
 #include "common/win32/Dpi.h"
 #include "common/win32/Utf.h"
+#include "common/win32/Win32Error.h"
 #include "common/win32/WindowsAppearance.h"
 #include "monitor/MainUnit/win32/TrayFigureIcon.h"
 
@@ -119,8 +120,7 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
         if (kMenuLayout[i] == MenuCommand::None) {
             m_menu->AddSeparator();
         } else {
-            m_menu->AddItem(static_cast<UINT>(i + 1),
-                            std::string(MonitorTexts().menu[static_cast<std::size_t>(kMenuLayout[i])]));
+            m_menu->AddItem(static_cast<UINT>(i + 1), std::string(MenuCaption(kMenuLayout[i])));
         }
     }
 
@@ -179,8 +179,8 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DrawTrayFigureAtTaskbarScale();
         return DpiAwareWindow::OnMessage(message, wParam, lParam);
     case WM_COMMAND:
-        if (HIWORD(wParam) == 0) {
-            RunCommand(CommandOfItem(LOWORD(wParam)));
+        if (HIWORD(wParam) == 0 && m_monitor) {
+            RunMenuCommand(*m_monitor, CommandOfItem(LOWORD(wParam)));
         }
         return 0;
     case WM_CONTEXTMENU: {
@@ -235,40 +235,6 @@ void MeterWindow::FitContents() {
     DrawTrayFigureAtTaskbarScale();
 }
 
-void MeterWindow::RunCommand(MenuCommand command) {
-    if (!m_monitor) {
-        return;
-    }
-    switch (command) {
-    case MenuCommand::ReserveNow:
-        m_monitor->ReserveNow();
-        break;
-    case MenuCommand::Settings:
-        m_monitor->OpenSettings();
-        break;
-    case MenuCommand::Meter:
-        m_monitor->ToggleMeter();
-        break;
-    case MenuCommand::AlwaysOnTop:
-        m_monitor->ToggleAlwaysOnTop();
-        break;
-    case MenuCommand::Periodic:
-        m_monitor->TogglePeriodic();
-        break;
-    case MenuCommand::ReserveWhenLow:
-        m_monitor->ToggleReserveWhenLow();
-        break;
-    case MenuCommand::About:
-        m_monitor->ShowAbout();
-        break;
-    case MenuCommand::Exit:
-        m_monitor->Exit();
-        break;
-    case MenuCommand::None:
-        break;
-    }
-}
-
 void MeterWindow::MarkApplicationWindow() {
     SetWindowTextW(m_application.Handle(), Widen(kInstanceMarker).c_str());
     ShowWindow(m_application.Handle(), SW_HIDE);
@@ -313,7 +279,9 @@ void MeterWindow::SetGaugeHint(const std::string& hint) {
 
 void MeterWindow::StartTimer() {
     if (!m_timerRunning) {
-        m_timerRunning = SetTimer(Handle(), kTimerId, kTickMs, nullptr) != 0;
+        // Without its timer the monitor would never tick again: an error the user is told of, not a trace.
+        ThrowLastErrorIf(SetTimer(Handle(), kTimerId, kTickMs, nullptr) == 0);
+        m_timerRunning = true;
     }
 }
 
@@ -350,10 +318,8 @@ void MeterWindow::DrawTrayFigureAtTaskbarScale() {
     // The size the shell asks for at the taskbar's scale now; GetSystemMetrics would keep the scale this program
     // started with. The tray keeps its own copy, and this one goes.
     const UniqueIcon icon = DrawTrayFigure(*m_trayFigure, SystemMetricForDpi(SM_CXSMICON, TaskbarDpi()));
-    if (icon) {
+    if (!TraceLastErrorIf(!icon, "tray figure not drawn")) {
         m_tray->SetIcon(icon.get());
-    } else {
-        Trace(TraceLevel::Warning, "tray figure not drawn", GetLastError());
     }
 }
 
@@ -363,9 +329,7 @@ void MeterWindow::ShowTrayBalloon(const std::string& title, const std::string& t
 
 void MeterWindow::AddHotKey(int index, std::int32_t shortcut) {
     // Another program may hold the combination already; the monitor goes on without it.
-    if (!m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut))) {
-        Trace(TraceLevel::Warning, "hot key not registered", GetLastError());
-    }
+    TraceLastErrorIf(!m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut)), "hot key not registered");
 }
 
 void MeterWindow::RemoveHotKey(int index) {

@@ -68,7 +68,6 @@ public:
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void RunCommand(MenuCommand command);
     // The gauge fills the client area, its font at the window's DPI.
     void FitContents() override;
     // The tray figure last shown, drawn again at the size the taskbar's scale asks for now.

@@ -98,9 +98,9 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
 // dialog's own font: the template's 9-point shell font, which the system maps to the same face in every process.
 int Overflow(HWND control, const std::wstring& text) {
     const win32::WindowDc screen(nullptr);
-    const win32::UniqueGdiObject font(CreateFontW(-MulDiv(9, GetDeviceCaps(screen.get(), LOGPIXELSY), 72), 0, 0, 0,
-                                                  FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-                                                  L"MS Shell Dlg 2"));
+    const win32::UniqueFont font(CreateFontW(-MulDiv(9, GetDeviceCaps(screen.get(), LOGPIXELSY), 72), 0, 0, 0,
+                                             FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                             L"MS Shell Dlg 2"));
     const win32::SelectedObject selected(screen.get(), font.get());
     SIZE extent{};
     GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &extent);

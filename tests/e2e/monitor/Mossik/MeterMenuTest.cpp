@@ -60,8 +60,8 @@ std::vector<ItemState> TableMenu(const std::set<MenuCommand>& checked, const std
     std::vector<ItemState> items;
     for (const MenuCommand command : kMenuLayout) {
         const bool separator = command == MenuCommand::None;
-        items.push_back({separator ? L"" : Widen(MonitorTexts().menu[static_cast<std::size_t>(command)]), separator,
-                         checked.contains(command), grayed.contains(command)});
+        items.push_back({separator ? L"" : Widen(MenuCaption(command)), separator, checked.contains(command),
+                         grayed.contains(command)});
     }
     return items;
 }
@@ -156,13 +156,13 @@ std::vector<std::uint32_t> IconPixels(HICON icon, int size) {
     if (!GetIconInfo(icon, &info)) {
         return {};
     }
-    const UniqueGdiObject color(info.hbmColor);
-    const UniqueGdiObject mask(info.hbmMask);
+    const UniqueBitmap color(info.hbmColor);
+    const UniqueBitmap mask(info.hbmMask);
     BITMAPINFO format{};
     format.bmiHeader = {sizeof format.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
     const WindowDc screen(nullptr);
-    GetDIBits(screen.get(), static_cast<HBITMAP>(color.get()), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
+    GetDIBits(screen.get(), color.get(), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
     return pixels;
 }
 
@@ -212,7 +212,7 @@ TEST(HighContrastTest, TheGaugeAndTheTrayFigureShowOnlyTheSystemColours) {
     BITMAPINFO format{};
     format.bmiHeader = {sizeof format.bmiHeader, 120, -30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    const UniqueGdiObject bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueBitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     ASSERT_TRUE(bitmap && dc);
     {

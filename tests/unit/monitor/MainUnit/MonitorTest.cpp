@@ -709,7 +709,7 @@ TEST(MenuLayoutTest, EveryCommandOnceInOrderWithItsOwnCaptionAndSeparatorsOnlyBe
             continue;
         }
         commands.push_back(command);
-        const std::string_view caption = MonitorTexts().menu[static_cast<std::size_t>(command)];
+        const std::string_view caption = MenuCaption(command);
         EXPECT_FALSE(caption.empty()) << i;
         captions.insert(caption);
     }
