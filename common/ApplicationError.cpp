@@ -1,11 +1,16 @@
 #include "common/ApplicationError.h"
 
+#include "common/PathUtil.h"
 #include "common/Texts.h"
 
 #include <array>
 #include <cstdio>
 
 namespace qn {
+
+std::string CallSite(const SourceLocation& where) {
+    return FileNameOf(where.file_name()) + ":" + std::to_string(where.line());
+}
 
 std::string FormatApplicationError(std::string_view errorClass, std::string_view programFileName,
                                    std::uintptr_t codeAddress, std::string_view message) {

@@ -4,6 +4,7 @@
 // counts as ours; a value that points at another copy belongs to that copy. Task Manager's start-up list (Windows 8
 // and later) keeps the user's switch for the value apart from it, under StartupApproved, with the same name.
 #include "common/RegistryKey.h"
+#include "common/RegistryValues.h"
 
 #include <cstdint>
 #include <optional>
@@ -63,19 +64,9 @@ bool SetAutoStart(RegistryKey& currentUser, std::string_view directory, bool on,
 // deleted; every other key and value stays untouched.
 bool RemoveAutoStartOf(RegistryKey& currentUser, std::string_view directory, FileNamePort& names);
 
-// The Run and StartupApproved values as they are stored, each absent or its type and bytes: taken before a change,
-// so that the change can be undone.
-struct StoredValue {
-    std::uint32_t type = regtype::kNone;
-    std::vector<std::uint8_t> data;
-};
-struct AutoStartRecord {
-    std::optional<StoredValue> run;
-    std::optional<StoredValue> approval;
-};
-// Nothing when either value is there but cannot be read.
+// The Run and StartupApproved values as they are stored, taken before a change so that RestoreSnapshots can undo
+// it; nothing when either value is there but cannot be read.
+using AutoStartRecord = std::vector<ValueSnapshot>;
 std::optional<AutoStartRecord> ReadAutoStartRecord(RegistryKey& currentUser);
-// Puts both values back as recorded; false when either could not be.
-bool RestoreAutoStartRecord(RegistryKey& currentUser, const AutoStartRecord& record);
 
 } // namespace qn

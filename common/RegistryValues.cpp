@@ -124,22 +124,83 @@ ValueSnapshot TakeSnapshot(RegistryKey& key, std::string_view name) {
     return snapshot;
 }
 
-bool RestoreSnapshot(RegistryKey& key, const ValueSnapshot& snapshot) {
-    bool restored = false;
+ValueSnapshot TakeSnapshot(RegistryKey& root, std::string_view path, std::string_view name) {
+    ValueSnapshot snapshot;
+    const KeyOpening key = root.OpenSubkeyFor(path, ValueAccess::Query);
+    if (key.status == KeyOpening::Status::Opened) {
+        snapshot = TakeSnapshot(*key.key, name);
+    } else {
+        snapshot.name = name;
+        if (key.status == KeyOpening::Status::Missing) {
+            snapshot.state = ValueSnapshot::State::Absent;
+        }
+    }
+    snapshot.path = path;
+    return snapshot;
+}
+
+bool DeleteValueAt(RegistryKey& root, std::string_view path, std::string_view name) {
+    switch (TakeSnapshot(root, path, name).state) {
+    case ValueSnapshot::State::Absent:
+        return true;
+    case ValueSnapshot::State::Unreadable:
+        return false;
+    case ValueSnapshot::State::Present:
+        break;
+    }
+    const KeyOpening key = root.OpenSubkeyFor(path, ValueAccess::Set);
+    if (key.key && key.key->DeleteValue(name)) {
+        return true;
+    }
+    // Refused, or deleted by someone else meanwhile: only a value that is still there is a failure.
+    return TakeSnapshot(root, path, name).state == ValueSnapshot::State::Absent;
+}
+
+namespace {
+
+// The value into the key it was taken from.
+bool RestoreInKey(RegistryKey& key, const ValueSnapshot& snapshot) {
     switch (snapshot.state) {
     case ValueSnapshot::State::Absent:
         // Deleting a value that is not there fails too: what counts is that it is gone.
-        restored =
-            key.DeleteValue(snapshot.name) || key.QueryValue(snapshot.name, 0).status == ValueQuery::Status::Missing;
-        break;
+        return key.DeleteValue(snapshot.name) || key.QueryValue(snapshot.name, 0).status == ValueQuery::Status::Missing;
     case ValueSnapshot::State::Present:
-        restored = key.SetValue(snapshot.name, snapshot.type, snapshot.data);
-        break;
+        return key.SetValue(snapshot.name, snapshot.type, snapshot.data);
     case ValueSnapshot::State::Unreadable:
         break;
     }
+    return false;
+}
+
+// The value into the key at its path, each opened with only the rights its step needs.
+bool RestoreAtPath(RegistryKey& root, const ValueSnapshot& snapshot) {
+    switch (snapshot.state) {
+    case ValueSnapshot::State::Absent:
+        return DeleteValueAt(root, snapshot.path, snapshot.name);
+    case ValueSnapshot::State::Present: {
+        const auto key = root.CreateSubkeyFor(snapshot.path, ValueAccess::Set);
+        return key && key->SetValue(snapshot.name, snapshot.type, snapshot.data);
+    }
+    case ValueSnapshot::State::Unreadable:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+bool RestoreSnapshot(RegistryKey& key, const ValueSnapshot& snapshot) {
+    const bool restored = snapshot.path.empty() ? RestoreInKey(key, snapshot) : RestoreAtPath(key, snapshot);
     if (!restored) {
         Trace(TraceLevel::Warning, "value not put back: " + snapshot.name);
+    }
+    return restored;
+}
+
+bool RestoreSnapshots(RegistryKey& key, std::span<const ValueSnapshot> snapshots) {
+    bool restored = true;
+    for (const ValueSnapshot& snapshot : snapshots) {
+        restored &= RestoreSnapshot(key, snapshot);
     }
     return restored;
 }

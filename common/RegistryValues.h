@@ -38,15 +38,27 @@ std::optional<std::vector<std::uint8_t>> ReadBinaryStart(RegistryKey& key, std::
 // One value exactly as it is stored, or that there is none, so that it can be put back as it was.
 struct ValueSnapshot {
     enum class State { Absent, Present, Unreadable };
+    // The key that holds the value, below the key the snapshot was taken from; empty: that key itself.
+    std::string path;
     std::string name;
     State state = State::Unreadable;
     std::uint32_t type = regtype::kNone;
     std::vector<std::uint8_t> data;
 };
 ValueSnapshot TakeSnapshot(RegistryKey& key, std::string_view name);
-// Puts the value back: its type and bytes, or no value where there was none. One that could not be read is left
-// as it is now. False when the registry refused.
+// A value of the key at `path` below `root`, which is opened only to read it: a key that is not there holds no
+// value, one that cannot be opened an unreadable one.
+ValueSnapshot TakeSnapshot(RegistryKey& root, std::string_view path, std::string_view name);
+// Puts the value back into the key it was taken from, or the key at its path below that one: its type and bytes
+// (the key at a path created where it is gone), or no value where there was none. One that could not be read is
+// left as it is now. False when the registry refused.
 bool RestoreSnapshot(RegistryKey& key, const ValueSnapshot& snapshot);
+// Every one of them, each whatever became of the others; false when any was refused.
+bool RestoreSnapshots(RegistryKey& key, std::span<const ValueSnapshot> snapshots);
+
+// Deletes a value of the key at `path` below `root`, opening that key only as far as each step needs; true when
+// the value is gone, also when it or its key was never there.
+bool DeleteValueAt(RegistryKey& root, std::string_view path, std::string_view name);
 
 // UTF-16LE string data and UTF-8 text, both ways; what is not well-formed becomes U+FFFD (see Unicode.h).
 std::string TextOfStringData(std::span<const std::uint8_t> data);

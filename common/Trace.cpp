@@ -1,5 +1,7 @@
 #include "common/Trace.h"
 
+#include "common/ApplicationError.h"
+
 #include <utility>
 
 namespace qn {
@@ -12,8 +14,9 @@ TraceSink& Sink() {
 
 } // namespace
 
-std::string TraceLine(TraceLevel level, std::string_view what, std::uint32_t code) {
-    std::string line(level == TraceLevel::Info ? "info: " : "warning: ");
+std::string TraceLine(TraceLevel level, std::string_view what, std::uint32_t code, const SourceLocation& where) {
+    std::string line = CallSite(where);
+    line += level == TraceLevel::Info ? ": info: " : ": warning: ";
     line += what;
     if (code != 0) {
         line += " (error " + std::to_string(code) + ")";
@@ -21,9 +24,9 @@ std::string TraceLine(TraceLevel level, std::string_view what, std::uint32_t cod
     return line;
 }
 
-void Trace(TraceLevel level, std::string_view what, std::uint32_t code) {
+void Trace(TraceLevel level, std::string_view what, std::uint32_t code, const SourceLocation& where) {
     if (const TraceSink& sink = Sink()) {
-        sink(TraceLine(level, what, code));
+        sink(TraceLine(level, what, code, where));
     }
 }
 

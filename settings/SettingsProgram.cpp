@@ -6,7 +6,7 @@
 #include "common/RegistryValues.h"
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
-#include "common/Trace.h"
+#include "common/Shortcut.h"
 #include "common/Unicode.h"
 #include "settings/SettingsTexts.h"
 
@@ -185,31 +185,18 @@ bool WriteProgramSettings(RegistryKey& currentUser, const ProgramSettings& s) {
 
 namespace {
 
-// The values WriteProgramSettings writes, exactly as they are stored now.
-std::vector<ValueSnapshot> SnapshotProgramSettings(RegistryKey& currentUser) {
-    std::vector<ValueSnapshot> snapshots;
+// Adds the values WriteProgramSettings writes, exactly as they are stored now, each with the settings key's path.
+void SnapshotProgramSettings(RegistryKey& currentUser, std::vector<ValueSnapshot>& snapshots) {
     if (const auto key = currentUser.CreateSubkeyFor(kSettingsKeyPath, ValueAccess::Query)) {
+        const auto add = [&](std::string_view name) {
+            snapshots.push_back(TakeSnapshot(*key, name));
+            snapshots.back().path = kSettingsKeyPath;
+        };
         for (const SwitchField& field : kSwitchFields) {
-            snapshots.push_back(TakeSnapshot(*key, field.stored->name));
+            add(field.stored->name);
         }
         for (const auto& value : kNumbers) {
-            snapshots.push_back(TakeSnapshot(*key, value.first->name));
-        }
-    }
-    return snapshots;
-}
-
-// The start at log-on as it was, as far as the registry lets it.
-void RestoreStart(RegistryKey& currentUser, const AutoStartRecord& record) {
-    if (!RestoreAutoStartRecord(currentUser, record)) {
-        Trace(TraceLevel::Warning, "start at log-on not put back");
-    }
-}
-
-void RestoreProgramSettings(RegistryKey& currentUser, const std::vector<ValueSnapshot>& snapshots) {
-    if (const auto key = currentUser.CreateSubkeyFor(kSettingsKeyPath, ValueAccess::Set)) {
-        for (const ValueSnapshot& snapshot : snapshots) {
-            RestoreSnapshot(*key, snapshot);
+            add(value.first->name);
         }
     }
 }
@@ -218,25 +205,24 @@ void RestoreProgramSettings(RegistryKey& currentUser, const std::vector<ValueSna
 
 SaveFailure SaveSettings(RegistryKey& currentUser, const ProgramSettings& settings, std::string_view directory,
                          bool autoStartShown, bool autoStartWanted, FileNamePort& names) {
-    std::optional<AutoStartRecord> before;
+    // Every value OK changes, as it is stored now, under either key: a failure puts all of them back exactly as they
+    // were, as far as the registry lets it (a key that refused one value may refuse its old one too). A value that
+    // was absent is absent again, one of another type has its type and bytes back.
+    std::vector<ValueSnapshot> before;
     if (autoStartWanted != autoStartShown) {
-        before = ReadAutoStartRecord(currentUser);
-        if (!before) {
+        std::optional<AutoStartRecord> start = ReadAutoStartRecord(currentUser);
+        if (!start) {
             return SaveFailure::AutoStart;
         }
+        before = std::move(*start);
         if (!SetAutoStart(currentUser, directory, autoStartWanted, names)) {
-            RestoreStart(currentUser, *before);
+            RestoreSnapshots(currentUser, before);
             return SaveFailure::AutoStart;
         }
     }
-    const std::vector<ValueSnapshot> valuesBefore = SnapshotProgramSettings(currentUser);
+    SnapshotProgramSettings(currentUser, before);
     if (!WriteProgramSettings(currentUser, settings)) {
-        // Exactly as it was, as far as the registry lets it (a key that refused one value may refuse its old one
-        // too): a value that was absent is absent again, one of another type has its type and bytes back.
-        RestoreProgramSettings(currentUser, valuesBefore);
-        if (before) {
-            RestoreStart(currentUser, *before);
-        }
+        RestoreSnapshots(currentUser, before);
         return SaveFailure::Settings;
     }
     return SaveFailure::None;
@@ -251,7 +237,7 @@ SettingsForm FormOf(const ProgramSettings& stored) {
     form.askThresholdMB = std::to_string(ShownMB(stored.askThresholdKB));
     form.periodMinutes = std::to_string(setting::kPeriodMinutes.InRange(stored.periodMinutes) ? stored.periodMinutes
                                                                                               : kDefaultPeriodMinutes);
-    form.hotKey = static_cast<std::uint16_t>(stored.hotKey & 0xFFFF);
+    form.hotKey = Shortcut::Decode(stored.hotKey).Encode();
     form.language = setting::kLanguage.InRange(stored.language) ? stored.language : setting::kLanguageWindows;
     form.targetFreeMB = std::to_string(std::max(stored.targetFreeMB, 0));
     return form;
@@ -276,12 +262,12 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
     }
     s.periodMinutes = static_cast<std::int32_t>(*cycle);
 
-    if (form.useHotKey && (form.hotKey & 0x1FFF) == 0) {
+    if (form.useHotKey && Shortcut::Decode(form.hotKey).key == 0) {
         return FormError{FormField::HotKey, std::string(SettingsTexts().hotKeyMissing)};
     }
     // A hot key the user did not change keeps the upper bits it was stored with; a language choice the user did
     // not change keeps the value it was stored as.
-    s.hotKey = form.hotKey == (stored.hotKey & 0xFFFF) ? stored.hotKey : form.hotKey;
+    s.hotKey = form.hotKey == Shortcut::Decode(stored.hotKey).Encode() ? stored.hotKey : form.hotKey;
     s.language = form.language == FormOf(stored).language ? stored.language : form.language;
 
     const auto target = TargetFree(form.targetFreeMB, s, totalPhysBytes);
@@ -293,22 +279,22 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
 }
 
 std::uint16_t ShortcutFromHotKeyControl(std::uint16_t controlValue) {
-    const unsigned vk = controlValue & 0xFF;
     const unsigned flags = controlValue >> 8;
     using namespace hot_key_control;
-    return static_cast<std::uint16_t>(vk | (flags & kShift ? 0x2000 : 0) | (flags & kControl ? 0x4000 : 0) |
-                                      (flags & kAlt ? 0x8000 : 0));
+    return Shortcut{static_cast<std::uint16_t>(controlValue & 0xFF), (flags & kShift) != 0, (flags & kControl) != 0,
+                    (flags & kAlt) != 0}
+        .Encode();
 }
 
 std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut) {
-    const unsigned vk = static_cast<unsigned>(shortcut) & 0x1FFF;
-    if (vk == 0 || vk > 0xFF) {
+    const Shortcut keys = Shortcut::Decode(static_cast<std::uint32_t>(shortcut));
+    if (keys.key == 0 || keys.key > 0xFF) {
         return 0;
     }
     using namespace hot_key_control;
-    const unsigned flags = (shortcut & 0x2000 ? kShift : 0) | (shortcut & 0x4000 ? kControl : 0) |
-                           (shortcut & 0x8000 ? kAlt : 0) | (IsExtendedKey(vk) ? kExtended : 0);
-    return static_cast<std::uint16_t>(vk | flags << 8);
+    const unsigned flags = (keys.shift ? kShift : 0) | (keys.ctrl ? kControl : 0) | (keys.alt ? kAlt : 0) |
+                           (IsExtendedKey(keys.key) ? kExtended : 0);
+    return static_cast<std::uint16_t>(keys.key | flags << 8);
 }
 
 std::optional<ReservationRecord> ReadLastReservation(RegistryKey& currentUser) {

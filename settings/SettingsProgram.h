@@ -122,8 +122,8 @@ inline constexpr unsigned kDivide = 0x6F;
 inline constexpr unsigned kNumLock = 0x90;
 } // namespace extended_key
 
-// The shortcut code (virtual key | 0x2000 Shift | 0x4000 Ctrl | 0x8000 Alt) and the hot-key control's value
-// (virtual key in the low byte, the hot_key_control flags in the high byte).
+// The shortcut code (Shortcut.h) and the hot-key control's value (virtual key in the low byte, the hot_key_control
+// flags in the high byte).
 std::uint16_t ShortcutFromHotKeyControl(std::uint16_t controlValue);
 // Bits 16 to 31 of a stored code are ignored; a key the control cannot show gives 0.
 std::uint16_t HotKeyControlFromShortcut(std::int32_t shortcut);

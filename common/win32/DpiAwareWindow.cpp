@@ -2,6 +2,7 @@
 
 #include "common/DisplayScale.h"
 #include "common/win32/Dpi.h"
+#include "common/win32/WindowsAppearance.h"
 #include "resources/ResourceIds.h"
 
 namespace qn::win32 {
@@ -61,6 +62,9 @@ void DpiAwareWindow::CreateDpiWindow(const DpiWindowParams& params) {
     const HICON smallIcon = params.smallIcon ? params.smallIcon : ProgramIcon(SM_CXSMICON, SM_CYSMICON);
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    if (params.style & WS_CAPTION) {
+        ApplyTitleBar(Handle(), CurrentAppearance());
+    }
 }
 
 void DpiAwareWindow::FitToCurrentDpi() {
@@ -84,6 +88,10 @@ LRESULT DpiAwareWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                        suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
         FitContents();
         return 0;
+    }
+    if ((m_style & WS_CAPTION) && ColoursChanged(message, wParam, lParam)) {
+        // The title bar follows the apps' theme while the window is open.
+        ApplyTitleBar(Handle(), CurrentAppearance());
     }
     return WindowObject::OnMessage(message, wParam, lParam);
 }

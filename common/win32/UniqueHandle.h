@@ -46,7 +46,9 @@ inline void CloseKernelHandle(HANDLE h) {
 inline void CloseRegKey(HKEY h) {
     ::RegCloseKey(h);
 }
-inline void DeleteGdiObject(HGDIOBJ h) {
+// One for each type of GDI object, so that each owner hands out its own handle type without a cast.
+template <typename T>
+void DeleteGdiObject(T h) {
     ::DeleteObject(h);
 }
 inline void DeleteMemoryDc(HDC h) {
@@ -71,7 +73,9 @@ inline void ReleaseRange(void* range) {
 
 using UniqueHandle = UniqueResource<HANDLE, detail::CloseKernelHandle>;
 using UniqueRegKey = UniqueResource<HKEY, detail::CloseRegKey>;
-using UniqueGdiObject = UniqueResource<HGDIOBJ, detail::DeleteGdiObject>;
+using UniqueFont = UniqueResource<HFONT, detail::DeleteGdiObject<HFONT>>;
+using UniqueBrush = UniqueResource<HBRUSH, detail::DeleteGdiObject<HBRUSH>>;
+using UniqueBitmap = UniqueResource<HBITMAP, detail::DeleteGdiObject<HBITMAP>>;
 using UniqueMemoryDc = UniqueResource<HDC, detail::DeleteMemoryDc>;
 using UniqueWindow = UniqueResource<HWND, detail::DestroyWindowHandle>;
 using UniqueIcon = UniqueResource<HICON, detail::DestroyIconHandle>;

@@ -1,7 +1,6 @@
 #include "common/win32/Win32Error.h"
 
 #include "common/ApplicationError.h"
-#include "common/PathUtil.h"
 #include "common/win32/Utf.h"
 
 #include <iterator>
@@ -14,10 +13,6 @@ std::string SystemMessage(DWORD code) {
     const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                                           text, static_cast<DWORD>(std::size(text)), nullptr);
     return Narrow(std::wstring_view(text, length));
-}
-
-std::string CallSite(const std::source_location& where) {
-    return FileNameOf(where.file_name()) + ":" + std::to_string(where.line());
 }
 
 void ThrowLastError(std::wstring_view subject, const std::source_location& where) {

@@ -25,6 +25,17 @@ inline constexpr RgbColor kRed = Rgb(255, 0, 0);            // clRed
 inline constexpr RgbColor kButtonFace = Rgb(240, 240, 240); // clBtnFace
 } // namespace color
 
+// The user's system colours while high contrast is on (COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
+// COLOR_HIGHLIGHTTEXT, COLOR_HOTLIGHT): they replace the product's own colours.
+struct HighContrastColors {
+    RgbColor window = 0;
+    RgbColor windowText = 0;
+    RgbColor highlight = 0;
+    RgbColor highlightText = 0;
+    RgbColor hotlight = 0;
+    bool operator==(const HighContrastColors&) const = default;
+};
+
 // Rectangles include their left and top edges and exclude their right and bottom edges.
 struct GaugeRect {
     int left = 0;

@@ -64,6 +64,11 @@ void GaugeProperties::SetProgress(std::int32_t value) {
 }
 
 GaugeLook GaugeProperties::Look(int width, int height) const {
+    if (m_contrastColors) {
+        const HighContrastColors& system = *m_contrastColors;
+        return GaugeLook{m_kind, m_borderStyle, system.highlight, system.window, system.window, Percentage(),
+                         width,  height};
+    }
     return GaugeLook{m_kind, m_borderStyle, m_foreColor, m_backColor, m_color, Percentage(), width, height};
 }
 

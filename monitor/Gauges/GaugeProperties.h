@@ -4,6 +4,7 @@
 #include "monitor/Gauges/GaugeGeometry.h"
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -53,6 +54,10 @@ public:
     void SetColor(RgbColor value) { Change(m_color, value); }
     const GaugeFont& Font() const { return m_font; }
     void SetFont(const GaugeFont& value) { Change(m_font, value); }
+    // While set, the system's colours replace the gauge's own: the filled part in the highlight, the rest in the
+    // window's colour, the frame in the window's text colour, and the figure in the text colour of each part.
+    const std::optional<HighContrastColors>& ContrastColors() const { return m_contrastColors; }
+    void SetContrastColors(const std::optional<HighContrastColors>& value) { Change(m_contrastColors, value); }
 
     std::int32_t MinValue() const { return m_minValue; }
     // Throws GaugeRangeError, changing nothing, when the value is above MaxValue.
@@ -65,7 +70,7 @@ public:
     void SetProgress(std::int32_t value);
     int Percentage() const { return GaugePercentage(m_minValue, m_maxValue, m_progress); }
 
-    // The look for a picture of `width` by `height` pixels.
+    // The look for a picture of `width` by `height` pixels, in the system's colours while they are set.
     GaugeLook Look(int width, int height) const;
 
 private:
@@ -86,6 +91,7 @@ private:
     RgbColor m_backColor = color::kWhite;
     RgbColor m_color = color::kButtonFace;
     GaugeFont m_font;
+    std::optional<HighContrastColors> m_contrastColors;
     std::int32_t m_minValue = 0;
     std::int32_t m_maxValue = 100;
     std::int32_t m_progress = 0;

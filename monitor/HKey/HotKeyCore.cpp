@@ -1,20 +1,12 @@
 #include "monitor/HKey/HotKeyCore.h"
 
+#include "common/Shortcut.h"
+
 namespace qn {
 
 HotKeyCombination SplitShortcut(std::uint32_t shortcut) {
-    HotKeyCombination result;
-    result.virtualKey = shortcut & 0x1FFF;
-    if (shortcut & 0x8000) {
-        result.modifiers |= kModAlt;
-    }
-    if (shortcut & 0x2000) {
-        result.modifiers |= kModShift;
-    }
-    if (shortcut & 0x4000) {
-        result.modifiers |= kModControl;
-    }
-    return result;
+    const Shortcut keys = Shortcut::Decode(shortcut);
+    return {keys.key, (keys.alt ? kModAlt : 0) | (keys.shift ? kModShift : 0) | (keys.ctrl ? kModControl : 0)};
 }
 
 bool HotKeyCore::AddHotKey(std::int32_t index, std::uint32_t shortcut) {

@@ -18,8 +18,7 @@ struct HotKeyCombination {
     bool operator==(const HotKeyCombination&) const = default;
 };
 
-// A shortcut code: bits 0 to 12 the virtual key, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt. Only the low 16 bits
-// count.
+// A shortcut code (see Shortcut.h) as RegisterHotKey takes it. Only the low 16 bits count.
 HotKeyCombination SplitShortcut(std::uint32_t shortcut);
 
 // What the hot keys need of the system.

@@ -5,6 +5,7 @@
 #include "common/ReservationReport.h"
 #include "common/SettingsKey.h"
 #include "common/Texts.h"
+#include "common/Trace.h"
 #include "monitor/Gauges/GaugeGeometry.h"
 
 #include <algorithm>
@@ -64,7 +65,9 @@ void Monitor::Guarded(WhileErrorShows timer, Step step) {
     try {
         step();
     } catch (const std::exception& error) {
+        // A closing monitor shows no more boxes; what failed on the way out is left for a developer.
         if (m_closing) {
+            Trace(TraceLevel::Warning, std::string("error while closing: ") + error.what());
             return;
         }
         if (timer == WhileErrorShows::TimerStops) {
@@ -74,6 +77,18 @@ void Monitor::Guarded(WhileErrorShows timer, Step step) {
         if (timer == WhileErrorShows::TimerStops && !m_closing) {
             m_view.StartTimer();
         }
+    }
+}
+
+bool Monitor::StoredCheck(MenuCommand entry) {
+    const CheckMark mark = MenuCommandOf(entry).checkMark;
+    return mark.setting && m_settings.Read(*mark.setting) == mark.checkedWhen;
+}
+
+void Monitor::StoreCheck(MenuCommand entry, bool checked) {
+    const CheckMark mark = MenuCommandOf(entry).checkMark;
+    if (mark.setting) {
+        m_settings.Write(*mark.setting, checked == mark.checkedWhen);
     }
 }
 
@@ -93,6 +108,7 @@ void Monitor::ApplySwitch(MenuCommand entry) {
 void Monitor::Start() {
     Guarded([&] {
         m_settings.LoadPosition();
+        m_settings.CreateKey();
         m_view.MarkApplicationWindow();
 
         const MemoryStatus status = m_system.QueryMemoryStatus();
@@ -101,12 +117,12 @@ void Monitor::Start() {
         const std::int32_t freeKilobytes = std::clamp(BytesToKilobytesRounded(status.availPhys), 0, m_gaugeMaximum);
         m_view.SetGaugeProgress(freeKilobytes);
 
-        const bool shown = !m_settings.Read(setting::kMeterHidden);
+        const bool shown = StoredCheck(MenuCommand::Meter);
         m_view.SetMeterVisible(shown);
         SetCheck(MenuCommand::Meter, shown);
         m_view.SetEnabled(MenuCommand::AlwaysOnTop, shown);
 
-        const bool topmost = m_settings.Read(setting::kMeterOnTop);
+        const bool topmost = StoredCheck(MenuCommand::AlwaysOnTop);
         m_view.ApplyTopmost(topmost);
         SetCheck(MenuCommand::AlwaysOnTop, topmost);
 
@@ -124,28 +140,29 @@ void Monitor::Start() {
         m_waitWhileBusy = m_settings.Read(setting::kWaitWhileBusy);
         m_targetFreeMB = m_settings.Read(setting::kTargetFree);
 
-        SetCheck(MenuCommand::ReserveWhenLow, m_settings.Read(setting::kReserveWhenLow));
+        SetCheck(MenuCommand::ReserveWhenLow, StoredCheck(MenuCommand::ReserveWhenLow));
         RefreshReserveThreshold();
 
-        SetCheck(MenuCommand::Periodic, m_settings.Read(setting::kPeriodic));
+        SetCheck(MenuCommand::Periodic, StoredCheck(MenuCommand::Periodic));
         ScheduleStep();
 
         m_askWhenLow = m_settings.Read(setting::kAskWhenLow);
         m_askThreshold = m_askWhenLow ? m_settings.Read(setting::kAskThreshold) : 0;
 
         if (m_settings.Read(setting::kUseHotKey)) {
-            m_view.AddHotKey(1, m_settings.Read(setting::kHotKey));
+            m_view.AddHotKey(kReserveNowHotKey, m_settings.Read(setting::kHotKey));
         }
 
         // Before the icon is added: the first add, after a hand-over too, already shows the figure.
         m_trayFigure = m_settings.Read(setting::kTrayFigure);
         if (m_trayFigure) {
             m_taskbarTheme = m_system.QueryTaskbarTheme();
+            m_highContrast = m_system.QueryHighContrast();
             ShowFreeMemory(freeKilobytes);
         }
 
-        // The start time is stored unless the first argument is exactly "C"; the countdown keeps its own value.
-        if (m_arguments.empty() || m_arguments.front() != "C") {
+        // The start time is stored unless the first argument says otherwise; the countdown keeps its own value.
+        if (m_arguments.empty() || m_arguments.front() != kKeepNextRunArgument) {
             m_settings.Write(setting::kNextRun, m_system.Now());
         }
 
@@ -256,6 +273,7 @@ bool Monitor::LaunchReservation(bool lowMemory, std::int32_t sizeMB) {
 
 void Monitor::ShowTick(double freeMB, DateTime now, bool waiting) {
     const NumberSeparators separators = m_system.Separators();
+    m_view.SetMeterReading(MeterReading(freeMB, GaugePercentage(0, m_gaugeMaximum, m_freeKilobytes), separators));
     // A due schedule that waits shows its countdown at "  00:00": the remaining time is past.
     if (m_nextRun != 0.0) {
         const DateTime remaining = m_nextRun - now;
@@ -377,7 +395,9 @@ void Monitor::ShowFreeMemory(std::int32_t freeKilobytes) {
     }
     const bool low = (m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold) ||
                      (m_askWhenLow && m_askThreshold > 0 && freeKilobytes <= m_askThreshold);
-    TrayFigure figure = TrayFigureOf(GaugePercentage(0, m_gaugeMaximum, freeKilobytes), m_taskbarTheme, low);
+    const int percent = GaugePercentage(0, m_gaugeMaximum, freeKilobytes);
+    TrayFigure figure = m_highContrast ? TrayFigureInContrast(percent, *m_highContrast, low)
+                                       : TrayFigureOf(percent, m_taskbarTheme, low);
     if (figure != m_shownFigure) {
         m_view.ShowTrayFigure(figure);
         m_shownFigure = std::move(figure);
@@ -388,6 +408,7 @@ void Monitor::ThemeChanged() {
     Guarded([&] {
         if (m_trayFigure) {
             m_taskbarTheme = m_system.QueryTaskbarTheme();
+            m_highContrast = m_system.QueryHighContrast();
             ShowFreeMemory(m_freeKilobytes);
         }
     });
@@ -429,7 +450,7 @@ void Monitor::ToggleMeter() {
     Guarded([&] {
         const bool wasShown = Checked(MenuCommand::Meter);
         m_view.SetMeterVisible(!wasShown);
-        m_settings.Write(setting::kMeterHidden, wasShown);
+        StoreCheck(MenuCommand::Meter, !wasShown);
         m_view.SetEnabled(MenuCommand::AlwaysOnTop, !wasShown);
         SetCheck(MenuCommand::Meter, !wasShown);
     });
@@ -439,23 +460,23 @@ void Monitor::ToggleAlwaysOnTop() {
     Guarded([&] {
         const bool wasTopmost = Checked(MenuCommand::AlwaysOnTop);
         m_view.ApplyTopmost(!wasTopmost);
-        m_settings.Write(setting::kMeterOnTop, !wasTopmost);
+        StoreCheck(MenuCommand::AlwaysOnTop, !wasTopmost);
         SetCheck(MenuCommand::AlwaysOnTop, !wasTopmost);
     });
 }
 
 void Monitor::TogglePeriodic() {
-    Guarded([&] { ToggleSwitch(MenuCommand::Periodic, setting::kPeriodic); });
+    Guarded([&] { ToggleSwitch(MenuCommand::Periodic); });
 }
 
 void Monitor::ToggleReserveWhenLow() {
-    Guarded([&] { ToggleSwitch(MenuCommand::ReserveWhenLow, setting::kReserveWhenLow); });
+    Guarded([&] { ToggleSwitch(MenuCommand::ReserveWhenLow); });
 }
 
-void Monitor::ToggleSwitch(MenuCommand entry, const SwitchSetting& stored) {
+void Monitor::ToggleSwitch(MenuCommand entry) {
     ++m_switchUses[static_cast<std::size_t>(entry)];
     SetCheck(entry, !Checked(entry));
-    m_settings.Write(stored, Checked(entry));
+    StoreCheck(entry, Checked(entry));
     ApplySwitch(entry);
 }
 
@@ -469,14 +490,14 @@ void Monitor::Exit() {
         m_settings.StopCreatingKey();
         m_settings.Write(setting::kNextRun, 0.0);
         if (m_settings.Read(setting::kUseHotKey)) {
-            m_view.RemoveHotKey(1);
+            m_view.RemoveHotKey(kReserveNowHotKey);
         }
         m_view.CloseMeter();
     });
 }
 
 void Monitor::HotKeyPressed(int index) {
-    if (index == 1) {
+    if (index == kReserveNowHotKey) {
         ReserveNow();
     }
 }

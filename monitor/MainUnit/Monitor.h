@@ -6,9 +6,16 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qn {
+
+// The index the monitor's one hot key, which reserves now, is registered under.
+inline constexpr int kReserveNowHotKey = 1;
+// The first command-line argument that leaves the stored next run as the schedule left it at start-up, compared
+// byte for byte (a lowercase "c" does not count).
+inline constexpr std::string_view kKeepNextRunArgument = "C";
 
 // The resident monitor's logic, behind its meter window: start-up, the once-a-second tick, the schedule, the
 // hand-overs and the menu commands. Every handler catches what its steps raise and shows it as an error box.
@@ -21,7 +28,7 @@ public:
     void Tick();       // RestMemoryTimer
     // The system's clock or time zone changed.
     void TimeChanged();
-    // Windows announced that its colours changed (the taskbar's theme among them).
+    // Windows announced that its colours changed (the taskbar's theme and high contrast among them).
     void ThemeChanged();
 
     void ReserveNow();             // RunQeltoMenuClick
@@ -77,9 +84,12 @@ private:
     // What an automatic run reserves, with the target of free memory where one is set.
     TargetRunSize AutomaticRunSize(const MemoryStatus& status);
 
+    // A check mark as the setting behind it (MenuCommands.h) holds it, and stored there.
+    bool StoredCheck(MenuCommand entry);
+    void StoreCheck(MenuCommand entry, bool checked);
     void SetCheck(MenuCommand entry, bool checked);
     // The periodic and the low-memory switch of the menu: the check mark turned, stored and applied.
-    void ToggleSwitch(MenuCommand entry, const SwitchSetting& stored);
+    void ToggleSwitch(MenuCommand entry);
     // Brings the state behind a switch of the menu in line with its check mark.
     void ApplySwitch(MenuCommand entry);
     void ScheduleStep();
@@ -135,6 +145,7 @@ private:
     // The tray icon shows the figure, on a taskbar of this theme; the figure it shows now, nothing before.
     bool m_trayFigure = false;
     TaskbarTheme m_taskbarTheme = TaskbarTheme::Dark;
+    std::optional<HighContrastColors> m_highContrast;
     std::optional<TrayFigure> m_shownFigure;
     std::int32_t m_freeKilobytes = 0;
     // From the exit command or the meter window's end on, nothing more is started or shown.

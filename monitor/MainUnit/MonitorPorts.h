@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "common/MemoryUnits.h"
 #include "common/NumberFormat.h"
+#include "monitor/MainUnit/MenuCommands.h"
 #include "monitor/MainUnit/MonitorTexts.h"
 #include "monitor/MainUnit/TrayFigure.h"
 #include "monitor/MainUnit/UserBusy.h"
@@ -54,6 +55,8 @@ public:
     virtual std::optional<ForegroundWindow> QueryForegroundWindow() = 0;
     // The taskbar's theme; dark where Windows says nothing.
     virtual TaskbarTheme QueryTaskbarTheme() = 0;
+    // The user's high contrast colours; nothing while high contrast is off.
+    virtual std::optional<HighContrastColors> QueryHighContrast() = 0;
 };
 
 // The monitor's windows and components as its logic drives them.
@@ -66,6 +69,8 @@ public:
     // Puts the meter window above all normal windows, or takes it back.
     virtual void ApplyTopmost(bool topmost) = 0;
     virtual void SetMeterTitle(const std::string& title) = 0;
+    // The meter's value as a screen reader hears it.
+    virtual void SetMeterReading(const std::string& reading) = 0;
     // The gauge; setting the maximum may raise the gauge's range error.
     virtual void SetGaugeMaximum(std::int32_t kilobytes) = 0;
     virtual void SetGaugeProgress(std::int32_t kilobytes) = 0;

@@ -2,6 +2,7 @@
 
 #include "common/Language.h"
 #include "common/Texts.h"
+#include "monitor/Gauges/GaugeGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,6 +34,12 @@ std::string AboutText() {
 
 std::string MeterTitle(double freeMB, const NumberSeparators& separators) {
     return std::string(kMeterCaption) + FormatNumberPattern(MonitorTexts().titleFree, freeMB, separators);
+}
+
+std::string MeterReading(double freeMB, int percent, const NumberSeparators& separators) {
+    std::string free = FormatNumberPattern(MonitorTexts().titleFree, freeMB, separators);
+    free.erase(0, free.find_first_not_of(' '));
+    return free + " (" + PercentText(percent) + ")";
 }
 
 Countdown CountdownOf(DateTime remaining) {

@@ -4,7 +4,6 @@
 #include "common/NumberFormat.h"
 #include "common/Texts.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,28 +13,8 @@ namespace qn {
 // The meter window's caption, which its title and the tray icon's tool tip open with, in every language.
 inline constexpr std::string_view kMeterCaption = "Nimbi";
 
-// The entries of the monitor's popup menu.
-enum class MenuCommand {
-    None,           // a separator
-    ReserveNow,     // RunQeltoMenu
-    Settings,       // SetQelto
-    Meter,          // RestMemMenu
-    AlwaysOnTop,    // TopShowMenu
-    Periodic,       // TimeMem1
-    ReserveWhenLow, // ZanMem1
-    About,          // AboutAmbrolainTrayIcon1
-    Exit,           // Exit1
-};
-inline constexpr std::size_t kMenuCommandCount = static_cast<std::size_t>(MenuCommand::Exit) + 1;
-
-// The popup menu's entries in menu order.
-inline constexpr std::array<MenuCommand, 12> kMenuLayout{
-    MenuCommand::ReserveNow,  MenuCommand::None,  MenuCommand::Settings, MenuCommand::Meter,
-    MenuCommand::AlwaysOnTop, MenuCommand::None,  MenuCommand::Periodic, MenuCommand::ReserveWhenLow,
-    MenuCommand::None,        MenuCommand::About, MenuCommand::None,     MenuCommand::Exit,
-};
-
-// Every text of the monitor that a user sees, besides the shared ones (common/Texts.h).
+// Every text of the monitor that a user sees, besides the shared ones (common/Texts.h) and the menu's captions
+// (MenuCommands.h).
 struct MonitorTextSet {
     std::string_view missingFile;
     std::string_view noSettingsProgram;
@@ -55,8 +34,8 @@ struct MonitorTextSet {
     std::string_view seconds;
     // The tool tip's second line while a run that fell due waits for the user to stop being busy.
     std::string_view waiting;
-    // The menu's captions, by command.
-    std::array<std::string_view, kMenuCommandCount> menu;
+    // The name a screen reader gives the meter, which it announces as a progress bar.
+    std::string_view meterName;
 };
 
 inline constexpr MonitorTextSet kMonitorJapanese{
@@ -72,8 +51,7 @@ inline constexpr MonitorTextSet kMonitorJapanese{
     .minutes = "分 ",
     .seconds = "秒",
     .waiting = "\r\n全画面表示の終了を待っています",
-    .menu = {"", "空きメモリ確保", "設定", "残メータを表示する", "常に最上面に表示する", "定期的に確保",
-             "残メモリで確保", "About Nimbi", "終了"},
+    .meterName = "空きメモリ",
 };
 
 inline constexpr MonitorTextSet kMonitorEnglish{
@@ -89,8 +67,7 @@ inline constexpr MonitorTextSet kMonitorEnglish{
     .minutes = " min ",
     .seconds = " s",
     .waiting = "\r\nWaiting for the full-screen program to end",
-    .menu = {"", "Free memory now", "Settings", "Show the meter", "Always on top", "Free memory periodically",
-             "Free memory when low", "About Nimbi", "Exit"},
+    .meterName = "Free memory",
 };
 
 // The monitor's texts in the language the program shows.
@@ -101,6 +78,9 @@ std::string AboutText();
 
 // The meter window's title: the caption, two blanks and the free megabytes.
 std::string MeterTitle(double freeMB, const NumberSeparators& separators);
+// What a screen reader hears as the meter's value: the free megabytes as the title shows them, and the gauge's
+// percentage ("1,234.00 MB free (45%)").
+std::string MeterReading(double freeMB, int percent, const NumberSeparators& separators);
 // The remaining time of a countdown, in days, as whole hours, minutes and seconds: the milliseconds are rounded,
 // the seconds truncated. A time already past, or no number at all, leaves nothing; the schedule never lies more
 // than a day ahead, so neither does a countdown.

@@ -27,6 +27,13 @@ std::optional<ReservationRecord> SettingsStore::ReadLastReservation() {
     return key ? ReadSetting(*key, setting::kLastReservation) : std::nullopt;
 }
 
+void SettingsStore::CreateKey() {
+    // Asked for with read rights only: an existing key that a policy keeps read-only still opens, and stays as it is.
+    if (m_mayCreateKey && !m_currentUser.CreateSubkeyFor(kSettingsKeyPath, ValueAccess::Query)) {
+        Trace(TraceLevel::Info, "settings key cannot be created");
+    }
+}
+
 void SettingsStore::LoadPosition() {
     std::string record;
     {

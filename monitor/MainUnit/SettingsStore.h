@@ -56,6 +56,8 @@ public:
     std::vector<ValueSnapshot> Snapshot(std::initializer_list<std::string_view> names);
     void Restore(const std::vector<ValueSnapshot>& snapshots);
 
+    // Makes sure the key exists, so that the first start leaves it in place even where it writes nothing.
+    void CreateKey();
     // Moves the meter window to the stored position, if there is a usable one.
     void LoadPosition();
 

@@ -35,4 +35,10 @@ TrayFigure TrayFigureOf(int percent, TaskbarTheme theme, bool low) {
     return figure;
 }
 
+TrayFigure TrayFigureInContrast(int percent, const HighContrastColors& system, bool low) {
+    // The hot-link colour is made to read on the window's colour, as the digits must.
+    const RgbColor ink = low ? system.hotlight : system.windowText;
+    return TrayFigure{std::to_string(percent), system.window, ink, ink};
+}
+
 } // namespace qn

@@ -22,5 +22,8 @@ struct TrayFigure {
 // The figure of `percent` (0 to 100) on a taskbar of `theme`. `low`: free memory is at or below the threshold of
 // a low-memory switch that is on; the figure then takes the warning colour.
 TrayFigure TrayFigureOf(int percent, TaskbarTheme theme, bool low);
+// The figure in the user's high contrast colours, whatever the taskbar's theme; low memory shows in the system's
+// colour of hot links in place of the red.
+TrayFigure TrayFigureInContrast(int percent, const HighContrastColors& system, bool low);
 
 } // namespace qn

@@ -14,7 +14,7 @@
 namespace qn {
 
 // The numbers below that the shell also knows are tied to the system's names by the Win32 side (TrayIcon.cpp,
-// CallbackWindow.cpp).
+// TrayReceiverWindow.cpp).
 
 // The message the shell sends to the receiver window for mouse actions over an icon (WM_USER + 200).
 inline constexpr std::uint32_t kTrayCallbackMessage = 1224;

@@ -56,9 +56,10 @@ ProgressWindow::ProgressWindow(const std::atomic<std::uint64_t>& written, std::u
     CreateDpiWindow(params);
     m_bar = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle(), nullptr,
                               ::GetModuleHandleW(nullptr), nullptr);
+    TraceLastErrorIf(!m_bar, "progress bar not created");
     FitContents();
     ::SendMessageW(m_bar, PBM_SETRANGE32, 0, kBarSteps);
-    ::SetTimer(Handle(), kRefreshTimer, kRefreshMilliseconds, nullptr);
+    TraceLastErrorIf(!::SetTimer(Handle(), kRefreshTimer, kRefreshMilliseconds, nullptr), "progress not refreshed");
     ::ShowWindow(Handle(), SW_SHOWNORMAL);
     ::UpdateWindow(Handle());
 }
@@ -101,7 +102,8 @@ void FillShowingProgress(const std::atomic<std::uint64_t>& written, std::uint64_
     std::optional<ProgressWindow> window;
     try {
         window.emplace(written, total);
-    } catch (const std::runtime_error&) {
+    } catch (const std::runtime_error& error) {
+        Trace(TraceLevel::Warning, std::string("progress window not shown: ") + error.what());
         fill();
         return;
     }
@@ -116,7 +118,7 @@ void FillShowingProgress(const std::atomic<std::uint64_t>& written, std::uint64_
             }
         },
         0);
-    if (!filler) {
+    if (TraceLastErrorIf(!filler, "progress thread not started")) {
         window.reset();
         fill();
         return;

@@ -2,8 +2,10 @@
 
 #include "common/AutoStart.h"
 #include "common/MemoryUnits.h"
+#include "common/Trace.h"
 #include "common/win32/SystemLocale.h"
 #include "common/win32/Utf.h"
+#include "common/win32/WindowsAppearance.h"
 #include "common/win32/Win32Error.h"
 #include "settings/SettingsIds.h"
 #include "settings/SettingsTexts.h"
@@ -61,6 +63,19 @@ int ControlOf(FormField field) {
     return IDOK;
 }
 
+// The fields named by the captions before and after them (none after: the one before alone).
+struct FieldName {
+    int controlId;
+    std::string_view SettingsTextSet::*before;
+    std::string_view SettingsTextSet::*after;
+};
+constexpr FieldName kFieldNames[] = {
+    {IDC_RESERVE_THRESHOLD, &SettingsTextSet::remainingBefore, &SettingsTextSet::remainingAfter},
+    {IDC_ASK_THRESHOLD, &SettingsTextSet::remainingBefore, &SettingsTextSet::remainingAfter},
+    {IDC_PERIOD, &SettingsTextSet::periodic, &SettingsTextSet::periodUnit},
+    {IDC_HOT_KEY, &SettingsTextSet::hotKeyGroup, nullptr},
+};
+
 } // namespace
 
 bool SettingsDialog::Run(HINSTANCE instance) {
@@ -83,7 +98,7 @@ INT_PTR CALLBACK SettingsDialog::Procedure(HWND dialog, UINT message, WPARAM wPa
         return FALSE;
     }
     try {
-        return self->OnMessage(message, wParam);
+        return self->OnMessage(message, wParam, lParam);
     } catch (...) {
         // Nothing was written; leaving the dialog is the only safe answer. The error is reported once it is gone.
         self->m_failure = std::current_exception();
@@ -92,12 +107,31 @@ INT_PTR CALLBACK SettingsDialog::Procedure(HWND dialog, UINT message, WPARAM wPa
     }
 }
 
-INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam) {
+INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (ColoursChanged(message, wParam, lParam)) {
+        FollowAppearance();
+        return FALSE;
+    }
     switch (message) {
     case WM_INITDIALOG:
         m_stored = ReadProgramSettings(m_currentUser);
         Show();
+        NameFields();
+        FollowAppearance();
         return TRUE;
+    case WM_DESTROY:
+        if (m_annotation) {
+            for (const FieldName& field : kFieldNames) {
+                m_annotation->Clear(GetDlgItem(m_dialog, field.controlId));
+            }
+        }
+        return FALSE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        return ControlColours(message, reinterpret_cast<HDC>(wParam));
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
@@ -146,6 +180,72 @@ void SettingsDialog::Show() {
     // The monitor's separators: the figures read as the monitor's balloon shows them.
     SetItemText(m_dialog, IDC_LAST_RESERVATION,
                 LastReservationLine(ReadLastReservation(m_currentUser), UserNumberSeparators()));
+}
+
+void SettingsDialog::NameFields() {
+    // A reader names a field by the static text just before it in the tab order: the threshold boxes would be
+    // "When" alone, and the period and the hot key, whose captions are check boxes, nothing.
+    const SettingsTextSet& texts = SettingsTexts();
+    m_annotation.emplace();
+    for (const FieldName& field : kFieldNames) {
+        std::string name(texts.*field.before);
+        if (field.after) {
+            name.append(" ").append(texts.*field.after);
+        }
+        m_annotation->SetName(GetDlgItem(m_dialog, field.controlId), name);
+    }
+}
+
+void SettingsDialog::FollowAppearance() {
+    const Appearance appearance = CurrentAppearance();
+    const bool dark = appearance.colours == ColourSet::Dark;
+    ApplyTitleBar(m_dialog, appearance);
+    if (dark && !m_background) {
+        m_background.reset(CreateSolidBrush(kDarkDialog.background));
+        m_field.reset(CreateSolidBrush(kDarkDialog.field));
+        if (!m_background || !m_field) {
+            Trace(TraceLevel::Warning, "dark dialog brushes not made", GetLastError());
+            m_background.reset();
+            m_field.reset();
+            return;
+        }
+    }
+    if (dark == m_dark) {
+        return;
+    }
+    m_dark = dark;
+    for (HWND control = GetWindow(m_dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        GetClassNameW(control, className, 32);
+        const auto is = [&](const wchar_t* name) {
+            return CompareStringOrdinal(className, -1, name, -1, TRUE) == CSTR_EQUAL;
+        };
+        const LONG_PTR buttonStyle = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+        const bool pushButton = buttonStyle == BS_PUSHBUTTON || buttonStyle == BS_DEFPUSHBUTTON;
+        if (!dark) {
+            SetControlTheme(control, nullptr, nullptr);
+        } else if (is(L"Button") && pushButton) {
+            SetControlTheme(control, L"DarkMode_Explorer", nullptr);
+        } else if (is(L"Button")) {
+            // The dark theme draws the captions of check boxes and group boxes black, whatever WM_CTLCOLORSTATIC
+            // says: without a theme they take the dialog's light text.
+            SetControlTheme(control, L" ", L" ");
+        } else if (is(L"Edit") || is(L"ComboBox")) {
+            SetControlTheme(control, L"DarkMode_CFD", nullptr);
+        }
+    }
+    RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+INT_PTR SettingsDialog::ControlColours(UINT message, HDC dc) const {
+    if (!m_dark || !m_background) {
+        return FALSE;
+    }
+    // The fields (edits, the hot-key field, the drop-down's list) on their own shade, the rest on the dialog's.
+    const bool field = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+    SetTextColor(dc, field ? kDarkDialog.fieldText : kDarkDialog.text);
+    SetBkColor(dc, field ? kDarkDialog.field : kDarkDialog.background);
+    return reinterpret_cast<INT_PTR>(field ? m_field.get() : m_background.get());
 }
 
 SettingsForm SettingsDialog::Entered() const {

@@ -1,10 +1,14 @@
 #pragma once
+#include "common/Appearance.h"
+#include "common/win32/AccessibleAnnotation.h"
 #include "common/win32/FileNames.h"
+#include "common/win32/UniqueHandle.h"
 #include "settings/SettingsProgram.h"
 
 #include <windows.h>
 
 #include <exception>
+#include <optional>
 #include <string>
 
 namespace qn::win32 {
@@ -24,8 +28,14 @@ public:
 
 private:
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR OnMessage(UINT message, WPARAM wParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Show();
+    // The dialog and its controls in the apps' theme: dark, or back to the system's look.
+    void FollowAppearance();
+    // Names for screen readers of the fields whose caption is a check box, or is split around them.
+    void NameFields();
+    // The brush a control's background takes, its colours set on `dc`; null leaves it to the system.
+    INT_PTR ControlColours(UINT message, HDC dc) const;
     SettingsForm Entered() const;
     void Accept();
     void Complain(int controlId, const std::string& message);
@@ -38,6 +48,11 @@ private:
     Win32FileNames m_names;
     // What the start-at-log-on box showed: OK changes the start only when the user changed the box.
     bool m_autoStartShown = false;
+    // Dark while the apps' theme is dark and high contrast is off; the brushes the dark colours paint with.
+    bool m_dark = false;
+    UniqueBrush m_background;
+    UniqueBrush m_field;
+    std::optional<AccessibleAnnotation> m_annotation;
     // An error that escaped a message of the dialog, which it ended.
     std::exception_ptr m_failure;
 };

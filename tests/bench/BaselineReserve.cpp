@@ -11,16 +11,16 @@
 
 namespace {
 
-struct Part {
+struct ThreadSlice {
     char* first;
     SIZE_T pages;
     SIZE_T pageBytes;
 };
 
 DWORD WINAPI WritePages(void* parameter) {
-    const Part& part = *static_cast<const Part*>(parameter);
-    for (SIZE_T page = 0; page < part.pages; ++page) {
-        part.first[page * part.pageBytes] = 0;
+    const ThreadSlice& slice = *static_cast<const ThreadSlice*>(parameter);
+    for (SIZE_T page = 0; page < slice.pages; ++page) {
+        slice.first[page * slice.pageBytes] = 0;
     }
     return 0;
 }
@@ -31,21 +31,21 @@ void WriteOneZeroPerPageOnEveryCore(char* block, SIZE_T size) {
     const SIZE_T pageBytes = system.dwPageSize;
     const SIZE_T pages = (size + pageBytes - 1) / pageBytes;
     const SIZE_T threads = system.dwNumberOfProcessors ? system.dwNumberOfProcessors : 1;
-    std::vector<Part> parts;
+    std::vector<ThreadSlice> slices;
     for (SIZE_T i = 0, first = 0; i < threads; ++i) {
         const SIZE_T count = pages / threads + (i < pages % threads ? 1 : 0);
-        parts.push_back({block + first * pageBytes, count, pageBytes});
+        slices.push_back({block + first * pageBytes, count, pageBytes});
         first += count;
     }
     std::vector<HANDLE> helpers;
     for (SIZE_T i = 1; i < threads; ++i) {
-        if (HANDLE thread = CreateThread(nullptr, 64 * 1024, &WritePages, &parts[i], 0, nullptr)) {
+        if (HANDLE thread = CreateThread(nullptr, 64 * 1024, &WritePages, &slices[i], 0, nullptr)) {
             helpers.push_back(thread);
         } else {
-            WritePages(&parts[i]);
+            WritePages(&slices[i]);
         }
     }
-    WritePages(&parts[0]);
+    WritePages(&slices[0]);
     for (HANDLE thread : helpers) {
         WaitForSingleObject(thread, INFINITE);
         CloseHandle(thread);

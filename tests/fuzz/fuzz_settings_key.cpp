@@ -167,7 +167,7 @@ void CheckAutoStart(FuzzedDataProvider& input) {
     const bool on = input.ConsumeBool();
     QN_FUZZ_CHECK(record && qn::SetAutoStart(registry.Root(), directory, on, names));
     QN_FUZZ_CHECK((qn::ReadAutoStart(registry.Root(), directory, names) == qn::AutoStartState::On) == on);
-    QN_FUZZ_CHECK(qn::RestoreAutoStartRecord(registry.Root(), *record));
+    QN_FUZZ_CHECK(qn::RestoreSnapshots(registry.Root(), *record));
     QN_FUZZ_CHECK(qn::RemoveAutoStartOf(registry.Root(), directory, names));
     // A switch outlives the removal only beside another copy's Run value.
     QN_FUZZ_CHECK(!registry.Get(qn::kStartupApprovedRunPath, qn::kAutoStartValue) ||

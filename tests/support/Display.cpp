@@ -73,7 +73,7 @@ ScreenPixels CaptureClientArea(HWND window, int width, int height) {
     info.bmiHeader.biBitCount = 32;
     const win32::WindowDc screen(nullptr);
     void* bits = nullptr;
-    const win32::UniqueGdiObject bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const win32::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     if (!bitmap || !memory) {
         return result;

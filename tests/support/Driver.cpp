@@ -290,12 +290,12 @@ namespace {
 std::vector<COLORREF> RenderIcon(HDC reference, LPCWSTR iconId, COLORREF background, int width, int height) {
     std::vector<COLORREF> pixels;
     win32::UniqueMemoryDc memory(CreateCompatibleDC(reference));
-    win32::UniqueGdiObject bitmap(CreateCompatibleBitmap(reference, width, height));
+    win32::UniqueBitmap bitmap(CreateCompatibleBitmap(reference, width, height));
     {
         win32::SelectedObject selected(memory.get(), bitmap.get());
-        win32::UniqueGdiObject brush(CreateSolidBrush(background));
+        win32::UniqueBrush brush(CreateSolidBrush(background));
         const RECT all{0, 0, width, height};
-        FillRect(memory.get(), &all, static_cast<HBRUSH>(brush.get()));
+        FillRect(memory.get(), &all, brush.get());
         DrawIconEx(memory.get(), 0, 0, LoadIconW(nullptr, iconId), 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {

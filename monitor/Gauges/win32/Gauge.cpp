@@ -1,7 +1,6 @@
 #include "monitor/Gauges/win32/Gauge.h"
 
 #include "common/win32/Utf.h"
-#include "monitor/Gauges/win32/OffscreenBitmap.h"
 
 #include <commctrl.h>
 
@@ -84,7 +83,44 @@ TTTOOLINFOW ToolInfo(HWND gauge, wchar_t* text) {
     return info;
 }
 
+// The raster operation "destination and not source" (DSna): clears the destination where the source is white.
+constexpr DWORD kClearUnderMask = 0x00220326;
+
+void FillWith(HDC dc, int width, int height, RgbColor color) {
+    const RECT all{0, 0, width, height};
+    ::SetDCBrushColor(dc, color);
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
+// Paints `color` into `image` wherever `mask` is white, leaving the rest of the image as it is.
+bool PaintThroughMask(const OffscreenBitmap& image, const OffscreenBitmap& mask, RgbColor color) {
+    OffscreenBitmap paint;
+    paint.MakeLike(image);
+    if (!paint) {
+        return false;
+    }
+    const int width = image.Width();
+    const int height = image.Height();
+    FillWith(paint.Dc(), width, height, color);
+    ::BitBlt(paint.Dc(), 0, 0, width, height, mask.Dc(), 0, 0, SRCAND);
+    ::BitBlt(image.Dc(), 0, 0, width, height, mask.Dc(), 0, 0, kClearUnderMask);
+    ::BitBlt(image.Dc(), 0, 0, width, height, paint.Dc(), 0, 0, SRCPAINT);
+    return true;
+}
+
 } // namespace
+
+std::optional<HighContrastColors> SystemHighContrastColors() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    if (!::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) ||
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) == 0) {
+        return std::nullopt;
+    }
+    return HighContrastColors{::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT),
+                              ::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_HIGHLIGHTTEXT),
+                              ::GetSysColor(COLOR_HOTLIGHT)};
+}
 
 TGauge::TGauge(HWND parent, const RECT& bounds) : GaugeProperties(static_cast<GaugeRepaintPort&>(*this)) {
     CreateParams params;
@@ -166,7 +202,7 @@ HFONT TGauge::TextFont() {
         m_font.reset(::CreateFontIndirectW(&font));
         m_fontMadeFor = Font();
     }
-    return static_cast<HFONT>(m_font.get());
+    return m_font.get();
 }
 
 void TGauge::Paint(HDC target) {
@@ -181,9 +217,13 @@ void TGauge::Paint(HDC target) {
     if (!image) {
         return;
     }
-    ::PatBlt(image.Dc(), 0, 0, width, height, BLACKNESS);
-
     const GaugeLook look = Look(width, height);
+    if (ContrastColors()) {
+        PaintInContrast(image, look, *ContrastColors());
+        ::BitBlt(target, 0, 0, width, height, image.Dc(), 0, 0, SRCCOPY);
+        return;
+    }
+    ::PatBlt(image.Dc(), 0, 0, width, height, BLACKNESS);
     {
         OffscreenBitmap overlay;
         overlay.MakeLike(image);
@@ -203,22 +243,64 @@ void TGauge::Paint(HDC target) {
         if (!text) {
             return;
         }
-        ::PatBlt(text.Dc(), 0, 0, width, height, BLACKNESS);
-        const SelectedObject font(text.Dc(), TextFont());
-        ::SetBkMode(text.Dc(), TRANSPARENT);
-        ::SetTextColor(text.Dc(), RGB(255, 255, 255));
-        const std::wstring percent = Widen(PercentText(look.percent));
-        const int length = static_cast<int>(percent.size());
-        SIZE extent{};
-        ::GetTextExtentPoint32W(text.Dc(), percent.c_str(), length, &extent);
-        const GaugeRect drawing = DrawingRect(width, height, look.border);
-        const GaugePoint at = TextOrigin(drawing, extent.cx, extent.cy);
-        const RECT clip = ToRect(drawing);
-        ::ExtTextOutW(text.Dc(), at.x, at.y, ETO_CLIPPED, &clip, percent.c_str(), static_cast<UINT>(length), nullptr);
+        DrawTextMask(text, look);
         ::BitBlt(image.Dc(), 0, 0, width, height, text.Dc(), 0, 0, SRCINVERT);
     }
 
     ::BitBlt(target, 0, 0, width, height, image.Dc(), 0, 0, SRCCOPY);
+}
+
+void TGauge::DrawTextMask(const OffscreenBitmap& mask, const GaugeLook& look) {
+    ::PatBlt(mask.Dc(), 0, 0, mask.Width(), mask.Height(), BLACKNESS);
+    const SelectedObject font(mask.Dc(), TextFont());
+    ::SetBkMode(mask.Dc(), TRANSPARENT);
+    ::SetTextColor(mask.Dc(), RGB(255, 255, 255));
+    const std::wstring percent = Widen(PercentText(look.percent));
+    const int length = static_cast<int>(percent.size());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(mask.Dc(), percent.c_str(), length, &extent);
+    const GaugeRect drawing = DrawingRect(mask.Width(), mask.Height(), look.border);
+    const GaugePoint at = TextOrigin(drawing, extent.cx, extent.cy);
+    const RECT clip = ToRect(drawing);
+    ::ExtTextOutW(mask.Dc(), at.x, at.y, ETO_CLIPPED, &clip, percent.c_str(), static_cast<UINT>(length), nullptr);
+}
+
+void TGauge::PaintInContrast(const OffscreenBitmap& image, const GaugeLook& look, const HighContrastColors& system) {
+    const int width = image.Width();
+    const int height = image.Height();
+    // The frame is what the shapes leave of the window's text colour.
+    FillWith(image.Dc(), width, height, system.windowText);
+    for (const GaugeShape& shape : GaugeShapes(look)) {
+        DrawShape(image.Dc(), shape);
+    }
+    if (!ShowText()) {
+        return;
+    }
+    // Where the filled part lies: the same shapes, the fill white and everything else black.
+    GaugeLook parts = look;
+    parts.foreColor = color::kWhite;
+    parts.backColor = color::kBlack;
+    parts.color = color::kBlack;
+    OffscreenBitmap filled;
+    filled.MakeLike(image);
+    OffscreenBitmap onFill;
+    onFill.MakeLike(image);
+    OffscreenBitmap onRest;
+    onRest.MakeLike(image);
+    if (!filled || !onFill || !onRest) {
+        return;
+    }
+    ::PatBlt(filled.Dc(), 0, 0, width, height, BLACKNESS);
+    for (const GaugeShape& shape : GaugeShapes(parts)) {
+        DrawShape(filled.Dc(), shape);
+    }
+    DrawTextMask(onFill, look);
+    ::BitBlt(onRest.Dc(), 0, 0, width, height, onFill.Dc(), 0, 0, SRCCOPY);
+    ::BitBlt(onFill.Dc(), 0, 0, width, height, filled.Dc(), 0, 0, SRCAND);
+    ::BitBlt(onRest.Dc(), 0, 0, width, height, filled.Dc(), 0, 0, kClearUnderMask);
+    if (PaintThroughMask(image, onFill, system.highlightText)) {
+        PaintThroughMask(image, onRest, system.windowText);
+    }
 }
 
 void TGauge::RepaintNow() {

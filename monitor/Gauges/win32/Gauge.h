@@ -4,12 +4,17 @@
 #include "common/win32/UniqueHandle.h"
 #include "common/win32/WindowObject.h"
 #include "monitor/Gauges/GaugeProperties.h"
+#include "monitor/Gauges/win32/OffscreenBitmap.h"
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace qn::win32 {
+
+// The user's high contrast colours while high contrast is on; nothing while it is off.
+std::optional<HighContrastColors> SystemHighContrastColors();
 
 class TGauge final : private GaugeRepaintPort, public GaugeProperties, public WindowObject {
 public:
@@ -33,13 +38,17 @@ private:
     void RepaintNow() override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     HFONT TextFont();
+    // The percentage as white text on black, where the image's drawing rectangle puts it.
+    void DrawTextMask(const OffscreenBitmap& mask, const GaugeLook& look);
+    // The picture in the system's colours, the figure in the text colour of the part under each of its pixels.
+    void PaintInContrast(const OffscreenBitmap& image, const GaugeLook& look, const HighContrastColors& system);
     void UpdateToolText();
 
     std::string m_hint;
     std::wstring m_hintWide; // the buffer the tool tip reads
     bool m_showHint = false;
     UniqueWindow m_toolTip;
-    UniqueGdiObject m_font;
+    UniqueFont m_font;
     GaugeFont m_fontMadeFor;
 };
 

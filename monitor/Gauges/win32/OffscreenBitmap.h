@@ -30,7 +30,7 @@ private:
 
     // Declared so that the bitmap is selected out before it is deleted, and deleted before its context.
     UniqueMemoryDc m_dc;
-    UniqueGdiObject m_bitmap;
+    UniqueBitmap m_bitmap;
     std::unique_ptr<SelectedObject> m_selected;
     int m_width = 0;
     int m_height = 0;

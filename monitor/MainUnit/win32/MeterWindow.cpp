@@ -5,11 +5,11 @@
 #include "common/Trace.h"
 #include "common/win32/Dpi.h"
 #include "common/win32/Utf.h"
+#include "common/win32/Win32Error.h"
+#include "common/win32/WindowsAppearance.h"
 #include "monitor/MainUnit/win32/TrayFigureIcon.h"
 
 #include <windowsx.h>
-
-#include <string_view>
 
 namespace qn::win32 {
 namespace {
@@ -77,8 +77,8 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageW(m_mainWindow, WM_CLOSE, 0, 0);
         return 0;
     }
-    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE ||
-         (message == m_taskbarCreated && m_taskbarCreated != 0)) &&
+    if ((message == WM_TIMECHANGE || message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE ||
+         message == WM_DISPLAYCHANGE || (message == m_taskbarCreated && m_taskbarCreated != 0)) &&
         m_mainWindow) {
         // The broadcasts reach hidden windows only where they have no owner: the meter may be hidden. Told twice
         // where it is shown, it does nothing the second time but draw the tray figure once more.
@@ -108,15 +108,19 @@ MeterWindow::MeterWindow(ApplicationWindow& application, HICON icon, HICON small
     FitContents();
     m_gauge->SetForeColor(color::kLime);
     m_gauge->SetBackColor(color::kRed);
+    m_gauge->SetContrastColors(SystemHighContrastColors());
     m_gauge->SetShowHint(true);
+    m_annotationPort = std::make_unique<AccPropAnnotation>(m_gauge->Handle());
+    m_annotation = std::make_unique<MeterAnnotation>(*m_annotationPort, std::string(MonitorTexts().meterName));
 
+    // Before the first menu opens: the popup menu follows a dark apps' theme.
+    ApplyMenuEntries(CurrentAppearance());
     m_menu = std::make_unique<TPopupMenu>(Handle());
     for (std::size_t i = 0; i < kMenuLayout.size(); ++i) {
         if (kMenuLayout[i] == MenuCommand::None) {
             m_menu->AddSeparator();
         } else {
-            m_menu->AddItem(static_cast<UINT>(i + 1),
-                            std::string(MonitorTexts().menu[static_cast<std::size_t>(kMenuLayout[i])]));
+            m_menu->AddItem(static_cast<UINT>(i + 1), std::string(MenuCaption(kMenuLayout[i])));
         }
     }
 
@@ -160,18 +164,23 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SETTINGCHANGE:
-        // Windows names the change of its light or dark theme so.
-        if (m_monitor && lParam &&
-            std::wstring_view(reinterpret_cast<const wchar_t*>(lParam)) == L"ImmersiveColorSet") {
-            m_monitor->ThemeChanged();
+    case WM_SYSCOLORCHANGE:
+        // The apps' and the taskbar's theme, high contrast and the system colours: the gauge, the tray figure and
+        // the next menu follow at once, the title bar in the base class.
+        if (ColoursChanged(message, wParam, lParam)) {
+            ApplyMenuEntries(CurrentAppearance());
+            m_gauge->SetContrastColors(SystemHighContrastColors());
+            if (m_monitor) {
+                m_monitor->ThemeChanged();
+            }
         }
         return DpiAwareWindow::OnMessage(message, wParam, lParam);
     case WM_DISPLAYCHANGE:
         DrawTrayFigureAtTaskbarScale();
         return DpiAwareWindow::OnMessage(message, wParam, lParam);
     case WM_COMMAND:
-        if (HIWORD(wParam) == 0) {
-            RunCommand(CommandOfItem(LOWORD(wParam)));
+        if (HIWORD(wParam) == 0 && m_monitor) {
+            RunMenuCommand(*m_monitor, CommandOfItem(LOWORD(wParam)));
         }
         return 0;
     case WM_CONTEXTMENU: {
@@ -195,6 +204,8 @@ LRESULT MeterWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(Handle());
         return 0;
     case WM_DESTROY:
+        // The gauge goes after this window: its annotation goes while it is still there.
+        m_annotation->Clear();
         KillTimer(Handle(), kTimerId);
         m_timerRunning = false;
         if (m_monitor) {
@@ -224,40 +235,6 @@ void MeterWindow::FitContents() {
     DrawTrayFigureAtTaskbarScale();
 }
 
-void MeterWindow::RunCommand(MenuCommand command) {
-    if (!m_monitor) {
-        return;
-    }
-    switch (command) {
-    case MenuCommand::ReserveNow:
-        m_monitor->ReserveNow();
-        break;
-    case MenuCommand::Settings:
-        m_monitor->OpenSettings();
-        break;
-    case MenuCommand::Meter:
-        m_monitor->ToggleMeter();
-        break;
-    case MenuCommand::AlwaysOnTop:
-        m_monitor->ToggleAlwaysOnTop();
-        break;
-    case MenuCommand::Periodic:
-        m_monitor->TogglePeriodic();
-        break;
-    case MenuCommand::ReserveWhenLow:
-        m_monitor->ToggleReserveWhenLow();
-        break;
-    case MenuCommand::About:
-        m_monitor->ShowAbout();
-        break;
-    case MenuCommand::Exit:
-        m_monitor->Exit();
-        break;
-    case MenuCommand::None:
-        break;
-    }
-}
-
 void MeterWindow::MarkApplicationWindow() {
     SetWindowTextW(m_application.Handle(), Widen(kInstanceMarker).c_str());
     ShowWindow(m_application.Handle(), SW_HIDE);
@@ -284,6 +261,10 @@ void MeterWindow::SetMeterTitle(const std::string& title) {
     SetWindowTextW(Handle(), Widen(title).c_str());
 }
 
+void MeterWindow::SetMeterReading(const std::string& reading) {
+    m_annotation->Show(reading);
+}
+
 void MeterWindow::SetGaugeMaximum(std::int32_t kilobytes) {
     m_gauge->SetMaxValue(kilobytes);
 }
@@ -298,7 +279,9 @@ void MeterWindow::SetGaugeHint(const std::string& hint) {
 
 void MeterWindow::StartTimer() {
     if (!m_timerRunning) {
-        m_timerRunning = SetTimer(Handle(), kTimerId, kTickMs, nullptr) != 0;
+        // Without its timer the monitor would never tick again: an error the user is told of, not a trace.
+        ThrowLastErrorIf(SetTimer(Handle(), kTimerId, kTickMs, nullptr) == 0);
+        m_timerRunning = true;
     }
 }
 
@@ -335,10 +318,8 @@ void MeterWindow::DrawTrayFigureAtTaskbarScale() {
     // The size the shell asks for at the taskbar's scale now; GetSystemMetrics would keep the scale this program
     // started with. The tray keeps its own copy, and this one goes.
     const UniqueIcon icon = DrawTrayFigure(*m_trayFigure, SystemMetricForDpi(SM_CXSMICON, TaskbarDpi()));
-    if (icon) {
+    if (!TraceLastErrorIf(!icon, "tray figure not drawn")) {
         m_tray->SetIcon(icon.get());
-    } else {
-        Trace(TraceLevel::Warning, "tray figure not drawn", GetLastError());
     }
 }
 
@@ -348,9 +329,7 @@ void MeterWindow::ShowTrayBalloon(const std::string& title, const std::string& t
 
 void MeterWindow::AddHotKey(int index, std::int32_t shortcut) {
     // Another program may hold the combination already; the monitor goes on without it.
-    if (!m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut))) {
-        Trace(TraceLevel::Warning, "hot key not registered", GetLastError());
-    }
+    TraceLastErrorIf(!m_hotKey->AddHotKey(index, static_cast<std::uint32_t>(shortcut)), "hot key not registered");
 }
 
 void MeterWindow::RemoveHotKey(int index) {

@@ -6,7 +6,9 @@
 #include "common/win32/WindowObject.h"
 #include "monitor/Gauges/win32/Gauge.h"
 #include "monitor/HKey/win32/HKey.h"
+#include "monitor/MainUnit/MeterAnnotation.h"
 #include "monitor/MainUnit/Monitor.h"
+#include "monitor/MainUnit/win32/MeterAnnotationWin32.h"
 #include "monitor/TrayIcon/win32/PopupMenuWin32.h"
 #include "monitor/TrayIcon/win32/TrayIcon.h"
 
@@ -48,6 +50,7 @@ public:
     void SetMeterVisible(bool visible) override;
     void ApplyTopmost(bool topmost) override;
     void SetMeterTitle(const std::string& title) override;
+    void SetMeterReading(const std::string& reading) override;
     void SetGaugeMaximum(std::int32_t kilobytes) override;
     void SetGaugeProgress(std::int32_t kilobytes) override;
     void SetGaugeHint(const std::string& hint) override;
@@ -65,7 +68,6 @@ public:
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void RunCommand(MenuCommand command);
     // The gauge fills the client area, its font at the window's DPI.
     void FitContents() override;
     // The tray figure last shown, drawn again at the size the taskbar's scale asks for now.
@@ -74,6 +76,9 @@ private:
     ApplicationWindow& m_application;
     Monitor* m_monitor = nullptr;
     std::unique_ptr<TGauge> m_gauge;
+    // Screen readers hear the gauge, which fills the client, as a progress bar.
+    std::unique_ptr<AccPropAnnotation> m_annotationPort;
+    std::unique_ptr<MeterAnnotation> m_annotation;
     std::unique_ptr<TPopupMenu> m_menu;
     std::unique_ptr<TTrayIcon> m_tray;
     std::unique_ptr<THKey> m_hotKey;

@@ -10,6 +10,7 @@
 #include "common/win32/SystemLocale.h"
 #include "common/win32/SystemMemory.h"
 #include "common/win32/Utf.h"
+#include "monitor/Gauges/win32/Gauge.h"
 
 #include <shellapi.h>
 
@@ -115,6 +116,10 @@ TaskbarTheme MonitorSystem::QueryTaskbarTheme() {
             .key;
     const auto light = key ? ReadDword(*key, "SystemUsesLightTheme") : std::nullopt;
     return light.value_or(0) != 0 ? TaskbarTheme::Light : TaskbarTheme::Dark;
+}
+
+std::optional<HighContrastColors> MonitorSystem::QueryHighContrast() {
+    return SystemHighContrastColors();
 }
 
 } // namespace qn::win32

@@ -24,6 +24,7 @@ public:
     std::optional<UserNotificationState> QueryUserNotificationState() override;
     std::optional<ForegroundWindow> QueryForegroundWindow() override;
     TaskbarTheme QueryTaskbarTheme() override;
+    std::optional<HighContrastColors> QueryHighContrast() override;
 
 private:
     MessageBoxDialogs m_dialogs;

@@ -11,10 +11,10 @@ namespace {
 // A face every Windows has, bold: the digits stay legible down to 16 pixels.
 constexpr const wchar_t* kFace = L"Tahoma";
 
-UniqueGdiObject DigitFont(int height, int width) {
-    return UniqueGdiObject(::CreateFontW(-height, width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH,
-                                         kFace));
+UniqueFont DigitFont(int height, int width) {
+    return UniqueFont(::CreateFontW(-height, width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH,
+                                    kFace));
 }
 
 SIZE TextSize(HDC dc, const std::wstring& text) {
@@ -24,8 +24,8 @@ SIZE TextSize(HDC dc, const std::wstring& text) {
 }
 
 void Fill(HDC dc, const RECT& area, RgbColor color) {
-    const UniqueGdiObject brush(::CreateSolidBrush(color));
-    ::FillRect(dc, &area, static_cast<HBRUSH>(brush.get()));
+    const UniqueBrush brush(::CreateSolidBrush(color));
+    ::FillRect(dc, &area, brush.get());
 }
 
 } // namespace
@@ -39,8 +39,8 @@ UniqueIcon DrawTrayFigure(const TrayFigure& figure, int size) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const UniqueGdiObject color(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const UniqueGdiObject mask(::CreateBitmap(size, size, 1, 1, nullptr));
+    const UniqueBitmap color(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueBitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));
     const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!color || !mask || !dc || !bits) {
         return UniqueIcon();
@@ -56,7 +56,7 @@ UniqueIcon DrawTrayFigure(const TrayFigure& figure, int size) {
 
         // As high as the inside allows; narrowed where the digits would not fit across it.
         const int room = size - 2 * border;
-        UniqueGdiObject font = DigitFont(room, 0);
+        UniqueFont font = DigitFont(room, 0);
         int narrowedWidth = 0;
         {
             const SelectedObject measuring(dc.get(), font.get());
@@ -90,8 +90,8 @@ UniqueIcon DrawTrayFigure(const TrayFigure& figure, int size) {
     }
     ICONINFO icon{};
     icon.fIcon = TRUE;
-    icon.hbmMask = static_cast<HBITMAP>(mask.get());
-    icon.hbmColor = static_cast<HBITMAP>(color.get());
+    icon.hbmMask = mask.get();
+    icon.hbmColor = color.get();
     // The icon keeps copies of both bitmaps; ours go at the end of the scope.
     return UniqueIcon(::CreateIconIndirect(&icon));
 }

@@ -66,10 +66,7 @@ void TTrayIcon::SetIcon(HICON icon) {
 
 bool TTrayIcon::Notify(TrayCall call, std::uint32_t flags, const std::string& tip) {
     m_record.hIcon = m_icon.get();
-    const std::wstring wide = Widen(tip);
-    const std::size_t length = std::min(wide.size(), std::size(m_record.szTip) - 1);
-    std::copy_n(wide.data(), length, m_record.szTip);
-    m_record.szTip[length] = L'\0';
+    CopyField(tip, m_record.szTip);
     m_record.uFlags = flags;
     if (call == TrayCall::Add) {
         m_record.hWnd = m_receiver->Handle();

@@ -211,10 +211,16 @@ TEST_F(KolvaneTest, NestedSubkeysGoWithTheKeyAndCancelAtTheFileQuestionKeepsEver
     }
 }
 
+// The value as a user's tool may leave it: REG_EXPAND_SZ, the folder in an environment string and in its 8.3 form.
 TEST_F(KolvaneTest, TheRegistryStageRemovesTheStartAtLogOnOfThisFolderOnly) {
-    PutRunCommand(Quoted(Dir() / L"Mossik.EXE"));
+    wchar_t shortDir[MAX_PATH] = {};
+    ASSERT_NE(GetShortPathNameW(Dir().c_str(), shortDir, MAX_PATH), 0u);
+    ASSERT_NE(shortDir, Dir().wstring()) << "no short name to compare";
+    ASSERT_TRUE(SetEnvironmentVariableW(L"QN_FOLDER", shortDir)); // the tool inherits it
+    const std::wstring expandable = L"\"%QN_FOLDER%\\MOSSIK.EXE\"";
+    PutRaw(kRunValue, REG_EXPAND_SZ, BytesOf(expandable.c_str(), expandable.size() + 1), kRunKey);
     Run({{kConfirmRegistry, IDOK}, {kConfirmFiles, IDCANCEL}});
-    EXPECT_FALSE(RunCommand());
+    EXPECT_FALSE(GetRaw(kRunValue, kRunKey));
 
     const std::wstring elsewhere = L"\"C:\\Other Folder\\Mossik.exe\"";
     PutRunCommand(elsewhere);

@@ -1,6 +1,7 @@
 // Dunfel.exe driven from outside: what is typed into its dialog reaches the settings key in the monitor's
 // kinds and units, Cancel writes nothing, and the monitor is started again when it closes.
 #include "settings/SettingsIds.h"
+#include "tests/support/Display.h"
 #include "tests/support/Driver.h"
 #include "tests/support/RunKey.h"
 #include "tests/support/TestRegistry.h"
@@ -97,9 +98,9 @@ TEST_F(DunfelTest, TypedValuesReachTheKeyInTheMonitorsKindsAndUnits) {
 // dialog's own font: the template's 9-point shell font, which the system maps to the same face in every process.
 int Overflow(HWND control, const std::wstring& text) {
     const win32::WindowDc screen(nullptr);
-    const win32::UniqueGdiObject font(CreateFontW(-MulDiv(9, GetDeviceCaps(screen.get(), LOGPIXELSY), 72), 0, 0, 0,
-                                                  FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-                                                  L"MS Shell Dlg 2"));
+    const win32::UniqueFont font(CreateFontW(-MulDiv(9, GetDeviceCaps(screen.get(), LOGPIXELSY), 72), 0, 0, 0,
+                                             FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                             L"MS Shell Dlg 2"));
     const win32::SelectedObject selected(screen.get(), font.get());
     SIZE extent{};
     GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &extent);
@@ -305,6 +306,46 @@ TEST_F(DunfelTest, ARunningMonitorIsNotStartedAgain) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
     EXPECT_TRUE(StaysFalse([&] { return fs::exists(recordFile); })) << "a second monitor was started";
+}
+
+TEST_F(DunfelTest, DarkAppsThemePaintsTheDialogDarkAndItsCaptionsLight) {
+    // The user's own theme comes back, whatever the test finds.
+    struct DarkApps {
+        const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+        const std::optional<RawValue> before = GetRaw(L"AppsUseLightTheme", key);
+        DarkApps() { PutRaw(L"AppsUseLightTheme", REG_DWORD, {0, 0, 0, 0}, key); }
+        ~DarkApps() {
+            win32::UniqueRegKey opened;
+            RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, opened.put());
+            before ? void(RegSetValueExW(opened.get(), L"AppsUseLightTheme", 0, before->type, before->data.data(),
+                                         static_cast<DWORD>(before->data.size())))
+                   : void(RegDeleteValueW(opened.get(), L"AppsUseLightTheme"));
+        }
+    } darkApps;
+    Process dunfel = Start();
+    HWND dialog = WaitForDialog(dunfel.Id());
+    ASSERT_NE(dialog, nullptr);
+    const auto brightness = [](COLORREF c) { return std::min({GetRValue(c), GetGValue(c), GetBValue(c)}); };
+    const auto darkness = [](COLORREF c) { return std::max({GetRValue(c), GetGValue(c), GetBValue(c)}); };
+    EXPECT_TRUE(WaitUntil([&] { return darkness(CaptureClientArea(dialog).At(2, 2)) < 0x40; }, 5s))
+        << "the dialog's background";
+    // The caption, right of the box: light letters on the dialog's dark background, once the dialog has painted.
+    int light = 0;
+    int dark = 0;
+    const auto count = [&] {
+        const ScreenPixels box = CaptureClientArea(GetDlgItem(dialog, IDC_TRAY_FIGURE));
+        light = dark = 0;
+        for (int y = 0; y < box.height; ++y) {
+            for (int x = box.width / 4; x < box.width; ++x) {
+                light += brightness(box.At(x, y)) > 0xC0;
+                dark += darkness(box.At(x, y)) < 0x40;
+            }
+        }
+        return light > 20;
+    };
+    EXPECT_TRUE(WaitUntil(count, 5s)) << "the caption's letters";
+    EXPECT_GT(dark, light) << "their background";
+    EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
 }
 
 } // namespace

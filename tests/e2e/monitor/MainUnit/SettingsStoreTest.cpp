@@ -52,8 +52,10 @@ protected:
     std::unique_ptr<SettingsStore> store;
 };
 
-TEST_F(SettingsStoreTest, ReadsCreateTheKeyAndWritesUseTheirKinds) {
+TEST_F(SettingsStoreTest, TheStartCreatesTheKeyAReadDoesNotAndWritesUseTheirKinds) {
     EXPECT_FALSE(store->Read(setting::kMeterHidden));
+    EXPECT_FALSE(KeyExists(kSettingsKey));
+    store->CreateKey();
     EXPECT_TRUE(KeyExists(kSettingsKey));
 
     store->Write(setting::kMeterHidden, true);

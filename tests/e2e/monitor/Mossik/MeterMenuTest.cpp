@@ -60,8 +60,8 @@ std::vector<ItemState> TableMenu(const std::set<MenuCommand>& checked, const std
     std::vector<ItemState> items;
     for (const MenuCommand command : kMenuLayout) {
         const bool separator = command == MenuCommand::None;
-        items.push_back({separator ? L"" : Widen(MonitorTexts().menu[static_cast<std::size_t>(command)]), separator,
-                         checked.contains(command), grayed.contains(command)});
+        items.push_back({separator ? L"" : Widen(MenuCaption(command)), separator, checked.contains(command),
+                         grayed.contains(command)});
     }
     return items;
 }
@@ -156,13 +156,13 @@ std::vector<std::uint32_t> IconPixels(HICON icon, int size) {
     if (!GetIconInfo(icon, &info)) {
         return {};
     }
-    const UniqueGdiObject color(info.hbmColor);
-    const UniqueGdiObject mask(info.hbmMask);
+    const UniqueBitmap color(info.hbmColor);
+    const UniqueBitmap mask(info.hbmMask);
     BITMAPINFO format{};
     format.bmiHeader = {sizeof format.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
     const WindowDc screen(nullptr);
-    GetDIBits(screen.get(), static_cast<HBITMAP>(color.get()), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
+    GetDIBits(screen.get(), color.get(), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
     return pixels;
 }
 
@@ -194,6 +194,53 @@ TEST(TrayFigureIconTest, EverySizeShowsItsDigitsAndTheThemesDiffer) {
             EXPECT_NE(themes[0], themes[1]) << percent << " at " << size;
         }
         EXPECT_TRUE(inkOf[0] != inkOf[1] && inkOf[1] != inkOf[2] && inkOf[0] != inkOf[2]) << size;
+    }
+}
+
+// In high contrast the gauge and the tray figure show only the user's system colours: the fill in the highlight, the
+// rest in the window's colour, the frame in the window's text, the figure in each part's text colour; low memory
+// in the hot-link colour.
+TEST(HighContrastTest, TheGaugeAndTheTrayFigureShowOnlyTheSystemColours) {
+    const HighContrastColors system{RGB(10, 20, 30), RGB(250, 240, 230), RGB(0, 120, 215), RGB(255, 255, 0),
+                                    RGB(200, 0, 200)};
+    const auto dib = [](COLORREF c) { return 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); };
+    ApplicationWindow application;
+    MeterWindow meter(application, LoadIconW(nullptr, IDI_APPLICATION));
+    TGauge gauge(meter.Handle(), RECT{0, 0, 120, 30});
+    gauge.SetProgress(50);
+    gauge.SetContrastColors(system);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, 120, -30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const UniqueBitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(bitmap && dc);
+    {
+        const SelectedObject selected(dc.get(), bitmap.get());
+        gauge.Paint(dc.get());
+        GdiFlush();
+    }
+    const auto* pixel = static_cast<const std::uint32_t*>(bits);
+    const int fillEnd = ProportionalLength(50, 119);
+    std::set<std::uint32_t> fill, rest;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            const std::uint32_t p = pixel[y * 120 + x] | 0xFF000000u;
+            if (x == 0 || y == 0 || x == 119 || y == 29) {
+                EXPECT_EQ(p, dib(system.windowText)) << "frame at " << x << "," << y;
+            } else {
+                (x < fillEnd ? fill : rest).insert(p);
+            }
+        }
+    }
+    EXPECT_EQ(fill, (std::set{dib(system.highlight), dib(system.highlightText)})) << "the filled part, \"50%\" on it";
+    EXPECT_EQ(rest, (std::set{dib(system.window), dib(system.windowText)}));
+
+    for (const bool low : {false, true}) {
+        const UniqueIcon icon = DrawTrayFigure(TrayFigureInContrast(57, system, low), 32);
+        const std::vector<std::uint32_t> pixels = IconPixels(icon.get(), 32);
+        EXPECT_EQ(std::set(pixels.begin(), pixels.end()),
+                  (std::set{dib(system.window), dib(low ? system.hotlight : system.windowText)}));
     }
 }
 

@@ -118,6 +118,8 @@ public:
     std::optional<ForegroundWindow> QueryForegroundWindow() override { return foreground; }
     TaskbarTheme QueryTaskbarTheme() override { return taskbarTheme; }
     TaskbarTheme taskbarTheme = TaskbarTheme::Dark;
+    std::optional<HighContrastColors> QueryHighContrast() override { return highContrast; }
+    std::optional<HighContrastColors> highContrast;
 };
 
 // The meter window as the monitor and its settings store see it.
@@ -128,6 +130,7 @@ public:
     std::optional<bool> meterVisible;
     std::optional<bool> topmost;
     std::string title;
+    std::string reading;
     std::int32_t gaugeMaximum = 100;
     std::int32_t gaugeProgress = 0;
     std::string hint;
@@ -159,6 +162,7 @@ public:
         topmost = value;
     }
     void SetMeterTitle(const std::string& text) override { title = text; }
+    void SetMeterReading(const std::string& text) override { reading = text; }
     void SetGaugeMaximum(std::int32_t kilobytes) override {
         calls.push_back("maximum");
         if (gaugeMaximumError) {

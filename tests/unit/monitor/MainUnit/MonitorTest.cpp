@@ -171,6 +171,7 @@ TEST_F(MonitorTest, TickShowsFreeMemoryWithoutASchedule) {
     system.status.availPhys = static_cast<std::uint64_t>(1234.56 * MB);
     monitor->Tick();
     EXPECT_EQ(view.title, "Nimbi  1,234.56MBの空き");
+    EXPECT_EQ(view.reading, "1,234.56MBの空き (5%)") << "what a reader hears: the title's figure and the gauge's";
     EXPECT_EQ(view.hint, "空きメモリ：1,234.56MB");
     EXPECT_EQ(view.gaugeProgress, static_cast<std::int32_t>(1234.56 * 1024 + 0.5));
     EXPECT_TRUE(view.timerRunning);
@@ -741,7 +742,7 @@ TEST(MenuLayoutTest, EveryCommandOnceInOrderWithItsOwnCaptionAndSeparatorsOnlyBe
             continue;
         }
         commands.push_back(command);
-        const std::string_view caption = MonitorTexts().menu[static_cast<std::size_t>(command)];
+        const std::string_view caption = MenuCaption(command);
         EXPECT_FALSE(caption.empty()) << i;
         captions.insert(caption);
     }
@@ -795,6 +796,10 @@ TEST(TrayFigureTest, TheMonitorShowsTheGaugesPercentageBeforeItsIconIsAddedAndRe
     }
     EXPECT_EQ(system.shown.size(), 1u) << "the question, once, at its threshold";
     EXPECT_TRUE(system.started.empty());
+    const HighContrastColors colours{1, 2, 3, 4, 5};
+    system.highContrast = colours;
+    monitor.ThemeChanged();
+    EXPECT_EQ(view.figures.back(), (TrayFigure{"0", 1, 2, 2})) << "the system's colours win";
 
     FakeView plain;
     StoredSettings off(plain);

@@ -88,6 +88,16 @@ TEST_F(SettingsStoreTest, AKeyThatIsReadableButNotWritableIsStillRead) {
     EXPECT_EQ(registry.Get(kKey, "Time")->data, (Bytes{1, 0, 0, 0}));
 }
 
+TEST_F(SettingsStoreTest, CreateKeyLeavesTheKeyEmptyUntilTheMonitorEnds) {
+    store.StopCreatingKey();
+    store.CreateKey();
+    EXPECT_FALSE(registry.Exists(kKey));
+    SettingsStore starting(registry.Root(), window);
+    starting.CreateKey();
+    ASSERT_TRUE(registry.Exists(kKey));
+    EXPECT_TRUE(registry.Find(kKey)->values.empty());
+}
+
 TEST_F(SettingsStoreTest, LoadPositionCreatesOnlyTheParentKey) {
     store.LoadPosition();
     EXPECT_TRUE(registry.Exists(kSettingsParentPath));
