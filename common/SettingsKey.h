@@ -118,6 +118,10 @@ inline constexpr FloatSetting kHandoverTime{"Handover Time", 0.0, std::numeric_l
                                             std::numeric_limits<double>::max()};
 // The monitor's tray icon shows the free memory's percentage instead of the program icon.
 inline constexpr SwitchSetting kTrayFigure{"Tray Figure", false, false, true};
+// The free memory, in megabytes, up to which automatic runs (schedule, low memory, the low-memory question) free
+// memory, rather than the default size: 0 or less is off. Meant above the low-memory thresholds that are on and at
+// most the physical memory; the monitor takes a target at or below a threshold as none (see ReservationSize.h).
+inline constexpr IntSetting kTargetFree{"Target Free", 0, 0, kIntMax};
 // The language of every program's texts: kLanguageWindows follows the user's display language; any value outside
 // the range does too. Read by each program at its start.
 inline constexpr std::int32_t kLanguageWindows = 0;
@@ -158,7 +162,7 @@ inline constexpr Description kAll[] = {
     Describe(kPeriodic),          Describe(kPeriodMinutes), Describe(kNextRun),        Describe(kAskWhenLow),
     Describe(kAskThreshold),      Describe(kUseHotKey),     Describe(kHotKey),         Describe(kMeterPosition),
     Describe(kLowMemoryHandover), Describe(kWaitWhileBusy), Describe(kNotifyResult),   Describe(kHandoverTime),
-    Describe(kLastReservation),   Describe(kLanguage),      Describe(kTrayFigure),
+    Describe(kLastReservation),   Describe(kLanguage),      Describe(kTrayFigure),     Describe(kTargetFree),
 };
 } // namespace setting
 

@@ -28,12 +28,6 @@ bool HasOption(std::string_view argument, std::string_view option) {
     return argument.size() >= option.size() && UpperAscii(argument.substr(0, option.size())) == option;
 }
 
-// Commit the default size leaves to the rest of the machine: this much at least, or a tenth of the commit limit.
-constexpr std::uint64_t kLeftCommitFloorMB = 256;
-constexpr std::uint64_t kLeftCommitShareDivisor = 10;
-// What the run itself commits besides the block: thread stacks, the progress window, heap.
-constexpr std::uint64_t kOwnUseMB = 64;
-
 } // namespace
 
 ReservationOptions ReadReservationOptions(const std::vector<std::string>& arguments) {
@@ -48,20 +42,6 @@ ReservationOptions ReadReservationOptions(const std::vector<std::string>& argume
         }
     }
     return options;
-}
-
-std::uint64_t WantedDefaultSizeMB(const MemoryStatus& status) {
-    return WholeMegabytes(status.totalPhys) + 1;
-}
-
-std::int32_t DefaultSizeMB(const MemoryStatus& status, std::uint64_t obtainableMB) {
-    // Filling the block takes the whole of it from the commit left: other programs' allocations would fail, and
-    // data be lost, if nothing were left for them while it lasts.
-    const std::uint64_t kept =
-        std::max(kLeftCommitFloorMB * kMegabyte, status.commitLimit / kLeftCommitShareDivisor) + kOwnUseMB * kMegabyte;
-    const std::uint64_t commitRoomMB = status.commitAvail > kept ? WholeMegabytes(status.commitAvail - kept) : 0;
-    return static_cast<std::int32_t>(std::min({WantedDefaultSizeMB(status), obtainableMB, commitRoomMB,
-                                               static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())}));
 }
 
 std::string ResultText(std::uint64_t availPhysBytes, const NumberSeparators& separators) {

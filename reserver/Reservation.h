@@ -2,6 +2,7 @@
 #include "common/Dialogs.h"
 #include "common/MemoryUnits.h"
 #include "common/NumberFormat.h"
+#include "common/ReservationSize.h"
 #include "common/SettingsKey.h"
 
 #include <cstdint>
@@ -51,14 +52,6 @@ public:
     // Stores the record of a run that took a block under the settings key; a refused write is dropped.
     virtual void StoreRecord(const ReservationRecord& record) = 0;
 };
-
-// The size the default aims at: the whole megabytes of total physical memory plus one.
-std::uint64_t WantedDefaultSizeMB(const MemoryStatus& status);
-
-// The default size: the wanted size, as far as one block of `obtainableMB` can be had in this process and as far
-// as the commit left after it stays at max(256 MB, a tenth of the commit limit) besides the run's own needs;
-// within the signed 32-bit size. 0 where that leaves nothing: the run then reserves nothing.
-std::int32_t DefaultSizeMB(const MemoryStatus& status, std::uint64_t obtainableMB);
 
 // The result report for the available physical memory after the release.
 std::string ResultText(std::uint64_t availPhysBytes, const NumberSeparators& separators);

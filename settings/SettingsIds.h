@@ -27,6 +27,10 @@
 #define IDC_TRAY_FIGURE 1025
 #define IDC_LANGUAGE_LABEL 1023
 #define IDC_LANGUAGE 1024
+/* The target of free memory for automatic runs, with its two captions. */
+#define IDC_TARGET_FREE 1040
+#define IDC_TARGET_FREE_BEFORE 1041
+#define IDC_TARGET_FREE_AFTER 1042
 /* The buttons, with the system's IDOK and IDCANCEL (SettingsDialog.cpp ties them to those names). */
 #define IDC_OK 1
 #define IDC_CANCEL 2

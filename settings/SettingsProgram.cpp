@@ -10,6 +10,7 @@
 #include "common/Unicode.h"
 #include "settings/SettingsTexts.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <utility>
@@ -94,6 +95,7 @@ constexpr std::pair<const IntSetting*, std::int32_t ProgramSettings::*> kNumbers
     {&setting::kPeriodMinutes, &ProgramSettings::periodMinutes},
     {&setting::kHotKey, &ProgramSettings::hotKey},
     {&setting::kLanguage, &ProgramSettings::language},
+    {&setting::kTargetFree, &ProgramSettings::targetFreeMB},
 };
 
 std::string WithTotal(std::string_view pattern, std::uint64_t totalMB) {
@@ -121,6 +123,31 @@ std::variant<std::int32_t, FormError> Threshold(const std::string& shown, bool e
         return FormError{field.field, WithTotal(SettingsTexts().*field.tooLarge, WholeMegabytes(totalPhysBytes))};
     }
     return kilobytes;
+}
+
+// The target of free memory to store, or why not: a run that stopped at or below a threshold would leave memory
+// low, and free memory never exceeds the physical memory.
+std::variant<std::int32_t, FormError> TargetFree(const std::string& shown, const ProgramSettings& s,
+                                                 std::uint64_t totalPhysBytes) {
+    const auto mb = ParseCount(shown, setting::kTargetFree.max);
+    if (!mb) {
+        return FormError{FormField::TargetFree, std::string(SettingsTexts().targetFreeInvalid)};
+    }
+    if (*mb == 0) {
+        return 0;
+    }
+    const std::int32_t thresholdKB =
+        std::max(s.reserveWhenLow ? s.reserveThresholdKB : 0, s.askWhenLow ? s.askThresholdKB : 0);
+    if (*mb * 1024 <= thresholdKB) {
+        // Named in whole megabytes rounded up, so that the figure it names is itself not enough.
+        return FormError{FormField::TargetFree, WithTotal(SettingsTexts().targetFreeNotAboveThreshold,
+                                                          (static_cast<std::uint64_t>(thresholdKB) + 1023) / 1024)};
+    }
+    if (static_cast<std::uint64_t>(*mb) > WholeMegabytes(totalPhysBytes)) {
+        return FormError{FormField::TargetFree,
+                         WithTotal(SettingsTexts().targetFreeTooLarge, WholeMegabytes(totalPhysBytes))};
+    }
+    return static_cast<std::int32_t>(*mb);
 }
 
 } // namespace
@@ -212,6 +239,7 @@ SettingsForm FormOf(const ProgramSettings& stored) {
                                                                                               : kDefaultPeriodMinutes);
     form.hotKey = Shortcut::Decode(stored.hotKey).Encode();
     form.language = setting::kLanguage.InRange(stored.language) ? stored.language : setting::kLanguageWindows;
+    form.targetFreeMB = std::to_string(std::max(stored.targetFreeMB, 0));
     return form;
 }
 
@@ -241,6 +269,12 @@ std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& fo
     // not change keeps the value it was stored as.
     s.hotKey = form.hotKey == Shortcut::Decode(stored.hotKey).Encode() ? stored.hotKey : form.hotKey;
     s.language = form.language == FormOf(stored).language ? stored.language : form.language;
+
+    const auto target = TargetFree(form.targetFreeMB, s, totalPhysBytes);
+    if (const auto* error = std::get_if<FormError>(&target)) {
+        return *error;
+    }
+    s.targetFreeMB = std::get<std::int32_t>(target);
     return s;
 }
 

@@ -28,6 +28,7 @@ struct ProgramSettings {
     bool notifyResult = setting::kNotifyResult.defaultValue;
     bool trayFigure = setting::kTrayFigure.defaultValue;
     std::int32_t language = setting::kLanguage.defaultValue;
+    std::int32_t targetFreeMB = setting::kTargetFree.defaultValue;
 };
 
 // The stored values, each its default when it cannot be read. The key is opened to be read only, never created.
@@ -61,6 +62,8 @@ struct SettingsForm {
     bool trayFigure = false;
     // The language's choice, the stored value it shows: follow Windows, Japanese, English.
     std::int32_t language = 0;
+    // The target of free memory for automatic runs, in megabytes; 0: off.
+    std::string targetFreeMB = "0";
 };
 
 // Each switch of the settings program: its value of the settings key, where ProgramSettings and the form keep it,
@@ -86,7 +89,7 @@ inline constexpr std::int32_t kDefaultPeriodMinutes = 30;
 
 SettingsForm FormOf(const ProgramSettings& stored);
 
-enum class FormField { ReserveThreshold, AskThreshold, Period, HotKey };
+enum class FormField { ReserveThreshold, AskThreshold, Period, HotKey, TargetFree };
 struct FormError {
     FormField field;
     std::string message;
@@ -94,7 +97,8 @@ struct FormError {
 
 // The values to store from what the user entered, or why they cannot be stored. A threshold whose shown
 // megabytes were left unchanged keeps its exact stored kilobytes. `totalPhysBytes` is the machine's physical
-// memory: a threshold at or above it would hold at every tick.
+// memory: a threshold at or above it would hold at every tick. The target of free memory is 0, or above the
+// thresholds that are on and at most the physical memory.
 std::variant<ProgramSettings, FormError> SettingsFromForm(const SettingsForm& form, const ProgramSettings& stored,
                                                           std::uint64_t totalPhysBytes);
 

@@ -19,6 +19,8 @@ struct SettingsTextSet {
     std::string_view periodicGroup;
     std::string_view periodic;
     std::string_view periodUnit;
+    std::string_view targetFreeBefore; // before the box of the target of free memory
+    std::string_view targetFreeAfter;  // after it
     std::string_view hotKeyGroup;
     std::string_view useHotKey;
     std::string_view waitWhileBusy;
@@ -39,6 +41,11 @@ struct SettingsTextSet {
     std::string_view askThresholdZero;
     std::string_view askThresholdTooLarge;
     std::string_view periodInvalid;
+    // Why the target of free memory cannot be stored; a %llu is the higher threshold that is on, or the physical
+    // memory, in megabytes.
+    std::string_view targetFreeInvalid;
+    std::string_view targetFreeNotAboveThreshold;
+    std::string_view targetFreeTooLarge;
     std::string_view hotKeyMissing;
 
     std::string_view autoStartUnreadable;
@@ -64,6 +71,8 @@ inline constexpr SettingsTextSet kSettingsJapanese{
     .periodicGroup = "定期的な確保",
     .periodic = "一定の間隔で確保する",
     .periodUnit = "分ごと (1～1440)",
+    .targetFreeBefore = "自動の確保は空きメモリがこの量になるまでにする",
+    .targetFreeAfter = "MB（0 で全部）",
     .hotKeyGroup = "ホットキー",
     .useHotKey = "ホットキーで確保する",
     .waitWhileBusy = "全画面表示のアプリの使用中は自動の確保を待つ",
@@ -83,6 +92,10 @@ inline constexpr SettingsTextSet kSettingsJapanese{
     .askThresholdTooLarge =
         "確認する残メモリが物理メモリ(%llu MB)以上です｡\r\nこのままではMossikが絶えず確保を尋ねてきます｡",
     .periodInvalid = "確保する間隔は1～1440分(1日)の整数で入力してください｡",
+    .targetFreeInvalid = "自動の確保で目指す空きメモリには0以上の整数をMB単位で入力してください｡",
+    .targetFreeNotAboveThreshold = "自動の確保で目指す空きメモリを残メモリの設定(%llu MB)より大きくしてください｡\r\n"
+                                   "このままでは確保のあとも残メモリが少ないままです｡",
+    .targetFreeTooLarge = "自動の確保で目指す空きメモリを物理メモリ(%llu MB)以下にしてください｡",
     .hotKeyMissing = "ホットキーにするキーを押してください｡",
     .autoStartUnreadable = "Windows の起動時の設定を読み取れませんでした｡",
     .autoStartNotSaved = "Windows の起動時の設定を保存できませんでした｡",
@@ -104,6 +117,8 @@ inline constexpr SettingsTextSet kSettingsEnglish{
     .periodicGroup = "Periodic runs",
     .periodic = "Free memory every",
     .periodUnit = "minutes (1 to 1440)",
+    .targetFreeBefore = "Automatic runs free memory up to",
+    .targetFreeAfter = "MB (0 = as much as possible)",
     .hotKeyGroup = "Hot key",
     .useHotKey = "Use the hot key",
     .waitWhileBusy = "Hold automatic runs during full-screen programs",
@@ -123,6 +138,10 @@ inline constexpr SettingsTextSet kSettingsEnglish{
     .askThresholdTooLarge = "The free memory to ask at is at or above the physical memory (%llu MB).\r\n"
                             "Mossik would keep asking to free memory.",
     .periodInvalid = "Enter the interval as a whole number of minutes from 1 to 1440 (one day).",
+    .targetFreeInvalid = "Enter the free memory for automatic runs to reach as a whole number of MB, 0 or more.",
+    .targetFreeNotAboveThreshold = "Set the free memory for automatic runs to reach above the low-memory settings "
+                                   "(%llu MB).\r\nOtherwise memory would stay low after each run.",
+    .targetFreeTooLarge = "Set the free memory for automatic runs to reach to the physical memory (%llu MB) or less.",
     .hotKeyMissing = "Press the key to use as the hot key.",
     .autoStartUnreadable = "The start with Windows could not be read.",
     .autoStartNotSaved = "The start with Windows could not be saved.",
@@ -153,6 +172,8 @@ inline constexpr ControlCaption kControlCaptions[] = {
     {IDC_PERIODIC_GROUP, &SettingsTextSet::periodicGroup},
     {IDC_PERIODIC, &SettingsTextSet::periodic},
     {IDC_PERIOD_UNIT, &SettingsTextSet::periodUnit},
+    {IDC_TARGET_FREE_BEFORE, &SettingsTextSet::targetFreeBefore},
+    {IDC_TARGET_FREE_AFTER, &SettingsTextSet::targetFreeAfter},
     {IDC_HOT_KEY_GROUP, &SettingsTextSet::hotKeyGroup},
     {IDC_USE_HOT_KEY, &SettingsTextSet::useHotKey},
     {IDC_WAIT_WHILE_BUSY, &SettingsTextSet::waitWhileBusy},

@@ -66,6 +66,9 @@ inline void FreeLibraryModule(HMODULE h) {
 inline void DestroyMenuHandle(HMENU h) {
     ::DestroyMenu(h);
 }
+inline void ReleaseRange(void* range) {
+    ::VirtualFree(range, 0, MEM_RELEASE);
+}
 } // namespace detail
 
 using UniqueHandle = UniqueResource<HANDLE, detail::CloseKernelHandle>;
@@ -78,6 +81,8 @@ using UniqueWindow = UniqueResource<HWND, detail::DestroyWindowHandle>;
 using UniqueIcon = UniqueResource<HICON, detail::DestroyIconHandle>;
 using UniqueMenu = UniqueResource<HMENU, detail::DestroyMenuHandle>;
 using UniqueModule = UniqueResource<HMODULE, detail::FreeLibraryModule>;
+// Address space obtained with VirtualAlloc, released whole.
+using ReservedRange = UniqueResource<void*, detail::ReleaseRange>;
 
 // A window's device context from GetDC, given back with ReleaseDC.
 class WindowDc {

@@ -44,11 +44,12 @@ std::int32_t GaugeMaximum(std::uint64_t totalPhysBytes) {
     return static_cast<std::int32_t>(kilobytes > kMax ? kMax : kilobytes);
 }
 
-Launch ReservationLaunch(std::string_view monitorPath) {
+Launch ReservationLaunch(std::string_view monitorPath, std::int32_t sizeMB) {
     const std::string directory = DirectoryWithoutSeparator(monitorPath);
     // The monitor is named as the hand-over has always named it.
     return Launch{"\"" + directory + "\\" + std::string(kReserverFile) + "\"",
-                  " /E:\"" + directory + "\\Mossik.EXE\" /NoMsg", directory + "\\"};
+                  " /E:\"" + directory + "\\Mossik.EXE\" /NoMsg" + (sizeMB > 0 ? " /M:" + std::to_string(sizeMB) : ""),
+                  directory + "\\"};
 }
 
 Launch SettingsLaunch(std::string_view monitorPath) {
@@ -137,6 +138,7 @@ void Monitor::Start() {
             m_settings.Write(setting::kHandoverTime, 0.0);
         }
         m_waitWhileBusy = m_settings.Read(setting::kWaitWhileBusy);
+        m_targetFreeMB = m_settings.Read(setting::kTargetFree);
 
         SetCheck(MenuCommand::ReserveWhenLow, StoredCheck(MenuCommand::ReserveWhenLow));
         RefreshReserveThreshold();
@@ -239,7 +241,7 @@ bool Monitor::ShowMessageAndSurvive(const std::string& text, unsigned style, Dia
     return !m_closing;
 }
 
-bool Monitor::LaunchReservation(bool lowMemory) {
+bool Monitor::LaunchReservation(bool lowMemory, std::int32_t sizeMB) {
     // A key held down or pressed again while a start or its box is under way would pile them up otherwise.
     if (LaunchUnderWay() || m_closing) {
         return false;
@@ -256,7 +258,7 @@ bool Monitor::LaunchReservation(bool lowMemory) {
     bool started = false;
     {
         const FlagSetWhile starting(m_starting);
-        started = m_system.Start("", ReservationLaunch(m_system.ModuleFileName())) > kLastShellError;
+        started = m_system.Start("", ReservationLaunch(m_system.ModuleFileName(), sizeMB)) > kLastShellError;
     }
     if (started) {
         m_view.RemoveTrayIcon(); // no icon is left behind in the notification area
@@ -306,6 +308,15 @@ bool Monitor::ReserveDue(std::int32_t freeKilobytes, DateTime) const {
     return m_reserveThreshold > 0 && freeKilobytes <= m_reserveThreshold && !m_reserveHeld;
 }
 
+TargetRunSize Monitor::AutomaticRunSize(const MemoryStatus& status) {
+    if (m_targetFreeMB <= 0) {
+        return {};
+    }
+    const std::int32_t askThreshold = m_askWhenLow ? m_askThreshold : 0;
+    const std::int32_t defaultMB = DefaultSizeMB(status, m_system.ObtainableBlockMB(WantedDefaultSizeMB(status)));
+    return SizeForTarget(m_targetFreeMB, std::max(m_reserveThreshold, askThreshold), status.availPhys, defaultMB);
+}
+
 bool Monitor::Fire(const Trigger& trigger) {
     const MenuCommand onFailure = trigger.switchedOffOnFailure;
     const unsigned uses = m_switchUses[static_cast<std::size_t>(onFailure)];
@@ -321,7 +332,12 @@ bool Monitor::Fire(const Trigger& trigger) {
             return false;
         }
     }
-    if (LaunchReservation(trigger.lowMemory) || m_closing) {
+    // Sized by the free memory of this moment: a question may have stood open for a while.
+    const TargetRunSize size = AutomaticRunSize(m_system.QueryMemoryStatus());
+    if (size.run == TargetRun::Skip) {
+        return false;
+    }
+    if (LaunchReservation(trigger.lowMemory, size.sizeMB) || m_closing) {
         return true;
     }
     // The error was shown once; unless the user used the switch while the box showed, it stays off for this
@@ -343,6 +359,10 @@ void Monitor::Tick() {
         ShowFreeMemory(freeKilobytes);
         const DateTime now = m_system.Now();
         KeepNextRunWithinAPeriod(now);
+        // A scheduled run that finds free memory at its target already has nothing to do: the next period starts.
+        if (!LaunchUnderWay() && ScheduleDue(freeKilobytes, now) && AutomaticRunSize(status).run == TargetRun::Skip) {
+            StartPeriod(now);
+        }
 
         const auto due = [&](const Trigger& trigger) { return (this->*trigger.due)(freeKilobytes, now); };
         // A run that falls due while the user is busy waits: the tick only shows, and the next tick looks again

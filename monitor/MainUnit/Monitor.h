@@ -1,4 +1,5 @@
 #pragma once
+#include "common/ReservationSize.h"
 #include "monitor/MainUnit/MonitorPorts.h"
 #include "monitor/MainUnit/SettingsStore.h"
 
@@ -80,6 +81,8 @@ private:
     bool ReserveDue(std::int32_t freeKilobytes, DateTime now) const;
     // Starts a due trigger's reservation; true when the tick must stop (the monitor has ended or begun to close).
     bool Fire(const Trigger& trigger);
+    // What an automatic run reserves, with the target of free memory where one is set.
+    TargetRunSize AutomaticRunSize(const MemoryStatus& status);
 
     // A check mark as the setting behind it (MenuCommands.h) holds it, and stored there.
     bool StoredCheck(MenuCommand entry);
@@ -99,8 +102,8 @@ private:
     void RefreshReserveThreshold();
     // Hands over to the reservation tool; true when the process has ended. Nothing is started while another
     // start is under way or the box of a failed launch shows, or once the monitor has begun to close.
-    // `lowMemory`: started by a low-memory trigger.
-    bool LaunchReservation(bool lowMemory = false);
+    // `lowMemory`: started by a low-memory trigger; `sizeMB`: the size to reserve, 0 for the default size.
+    bool LaunchReservation(bool lowMemory = false, std::int32_t sizeMB = 0);
     // While a start or the box of a failed launch is under way, ticks only show.
     bool LaunchUnderWay() const { return m_starting || m_launchBoxOpen; }
     bool ShowMessageAndSurvive(const std::string& text, unsigned style, DialogAnswer* answer = nullptr);
@@ -137,6 +140,8 @@ private:
     // The shell's start of another program is under way: it may ask the user and run its own message loop.
     bool m_starting = false;
     bool m_waitWhileBusy = false;
+    // The free memory automatic runs free up to, in megabytes; 0 or less: they take the default size.
+    std::int32_t m_targetFreeMB = 0;
     // The tray icon shows the figure, on a taskbar of this theme; the figure it shows now, nothing before.
     bool m_trayFigure = false;
     TaskbarTheme m_taskbarTheme = TaskbarTheme::Dark;

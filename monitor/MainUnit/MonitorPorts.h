@@ -25,13 +25,17 @@ struct Launch {
     std::string parameters;
     std::string directory;
 };
-Launch ReservationLaunch(std::string_view monitorPath);
+// `sizeMB`: the size the run reserves; 0 leaves it to the reservation tool's default.
+Launch ReservationLaunch(std::string_view monitorPath, std::int32_t sizeMB = 0);
 Launch SettingsLaunch(std::string_view monitorPath);
 
 // What the monitor needs of the system, apart from its windows.
 class MonitorSystem : public DialogPort {
 public:
     virtual MemoryStatus QueryMemoryStatus() = 0;
+    // The largest block of whole megabytes up to `limitMB` that a process of the monitor's kind could obtain in one
+    // piece now: the reservation tool, of the same build, can obtain about as much.
+    virtual std::uint64_t ObtainableBlockMB(std::uint64_t limitMB) = 0;
     virtual DateTime Now() = 0;
     virtual NumberSeparators Separators() = 0;
     // The full path of the monitor's executable.

@@ -27,26 +27,10 @@ void* ReserveRange(std::uint64_t bytes) {
     return VirtualAlloc(nullptr, static_cast<SIZE_T>(bytes), MEM_RESERVE, PAGE_NOACCESS);
 }
 
-bool CanReserve(std::uint64_t bytes) {
-    const ReservedRange range(ReserveRange(bytes));
-    return static_cast<bool>(range);
-}
-
 } // namespace
 
 std::uint64_t ReserverPlatform::HoldLargestBlockMB(std::uint64_t limitMB) {
-    // Asking the system is exact where walking the address map is not: Wine, for one, lists ranges as
-    // reserved that it still hands out.
-    std::uint64_t sizeMB = limitMB;
-    if (!CanReserve(sizeMB * kMegabyte)) {
-        std::uint64_t low = 0;        // reservable
-        std::uint64_t high = limitMB; // not reservable
-        while (low + 1 < high) {
-            const std::uint64_t middle = low + (high - low) / 2;
-            (CanReserve(middle * kMegabyte) ? low : high) = middle;
-        }
-        sizeMB = low;
-    }
+    const std::uint64_t sizeMB = LargestReservableMB(limitMB);
     m_held.reset(ReserveRange(sizeMB * kMegabyte));
     m_heldBytes = m_held ? sizeMB * kMegabyte : 0;
     return m_held ? sizeMB : 0;

@@ -7,15 +7,6 @@
 
 namespace qn::win32 {
 
-namespace detail {
-inline void ReleaseRange(void* range) {
-    ::VirtualFree(range, 0, MEM_RELEASE);
-}
-} // namespace detail
-
-// Address space obtained with VirtualAlloc, released whole.
-using ReservedRange = UniqueResource<void*, detail::ReleaseRange>;
-
 // The reservation run's view of Windows.
 class ReserverPlatform final : public ReserverPort {
 public:

@@ -57,6 +57,8 @@ int ControlOf(FormField field) {
         return IDC_PERIOD;
     case FormField::HotKey:
         return IDC_HOT_KEY;
+    case FormField::TargetFree:
+        return IDC_TARGET_FREE;
     }
     return IDOK;
 }
@@ -157,6 +159,7 @@ void SettingsDialog::Show() {
     SetItemText(m_dialog, IDC_RESERVE_THRESHOLD, form.reserveThresholdMB);
     SetItemText(m_dialog, IDC_ASK_THRESHOLD, form.askThresholdMB);
     SetItemText(m_dialog, IDC_PERIOD, form.periodMinutes);
+    SetItemText(m_dialog, IDC_TARGET_FREE, form.targetFreeMB);
     for (const std::string_view choice : texts.languageChoices) {
         SendDlgItemMessageW(m_dialog, IDC_LANGUAGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(choice).c_str()));
     }
@@ -253,6 +256,7 @@ SettingsForm SettingsDialog::Entered() const {
     form.reserveThresholdMB = ItemText(m_dialog, IDC_RESERVE_THRESHOLD);
     form.askThresholdMB = ItemText(m_dialog, IDC_ASK_THRESHOLD);
     form.periodMinutes = ItemText(m_dialog, IDC_PERIOD);
+    form.targetFreeMB = ItemText(m_dialog, IDC_TARGET_FREE);
     const LRESULT language = SendDlgItemMessageW(m_dialog, IDC_LANGUAGE, CB_GETCURSEL, 0, 0);
     form.language = language == CB_ERR ? setting::kLanguageWindows : static_cast<std::int32_t>(language);
     const auto control = static_cast<std::uint16_t>(SendDlgItemMessageW(m_dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0));

@@ -42,6 +42,12 @@ MemoryStatus MonitorSystem::QueryMemoryStatus() {
     return win32::QueryMemoryStatus();
 }
 
+std::uint64_t MonitorSystem::ObtainableBlockMB(std::uint64_t limitMB) {
+    // The monitor has more of its address space in use than the reservation tool at its start: what it finds is,
+    // if anything, less than the tool could have.
+    return LargestReservableMB(limitMB);
+}
+
 DateTime MonitorSystem::Now() {
     return win32::Now();
 }

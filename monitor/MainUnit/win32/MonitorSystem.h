@@ -14,6 +14,7 @@ public:
 
     DialogAnswer ShowMessage(const std::string& text, const std::string& title, unsigned style) override;
     MemoryStatus QueryMemoryStatus() override;
+    std::uint64_t ObtainableBlockMB(std::uint64_t limitMB) override;
     DateTime Now() override;
     NumberSeparators Separators() override;
     std::string ModuleFileName() override;

@@ -132,12 +132,13 @@ TEST_F(DunfelTest, EveryCaptionFitsItsControlInBothLanguages) {
             EXPECT_TRUE(!caption || Overflow(control, Shown(dialog, id)) == 0)
                 << ToUtf8(Shown(dialog, id)) << " in " << language;
         }
-        // Three groups, eight check boxes, seven labels and two buttons.
-        EXPECT_EQ(measured, 20) << "captions measured in " << language;
+        // Three groups, eight check boxes, nine labels and two buttons.
+        EXPECT_EQ(measured, 22) << "captions measured in " << language;
         if (language == 2) {
             EXPECT_EQ(WindowText(dialog), L"QeltoNimbi Settings");
             EXPECT_EQ(Shown(dialog, IDC_LAST_RESERVATION), L"Last run: none yet");
             EXPECT_EQ(Shown(dialog, IDC_LANGUAGE), L"English");
+            EXPECT_EQ(Shown(dialog, IDC_TARGET_FREE_BEFORE), L"Automatic runs free memory up to");
         }
         EXPECT_EQ(PressAndWaitForExit(dunfel, dialog, IDCANCEL), 0u);
     }

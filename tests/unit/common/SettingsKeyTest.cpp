@@ -61,6 +61,7 @@ TEST(SettingsDescriptionTest, EveryValueHasItsStoredNameAndKindOnce) {
         {"Last Reservation", SettingKind::Record},
         {"Language", SettingKind::Integer},
         {"Tray Figure", SettingKind::Switch},
+        {"Target Free", SettingKind::Integer},
     };
     ASSERT_EQ(std::size(setting::kAll), std::size(expected));
     std::set<std::string> names;

@@ -53,12 +53,13 @@ TEST(ProgramSettingsTest, ReadsDefaultsAndWritesDwordsOfTheStoredUnits) {
     EXPECT_FALSE(stored.reserveWhenLow);
     EXPECT_EQ(stored.periodMinutes, 45);
 
-    const ProgramSettings wanted{true, 524288, false, 1048576, true, 45, true, 0x6041};
+    ProgramSettings wanted{true, 524288, false, 1048576, true, 45, true, 0x6041};
+    wanted.targetFreeMB = 2048;
     ASSERT_TRUE(WriteProgramSettings(registry.Root(), wanted));
     const std::pair<const char*, std::vector<std::uint8_t>> expected[] = {
-        {"Memory", {1, 0, 0, 0}},         {"Min Memory", {0, 0, 8, 0}},   {"Cation", {0, 0, 0, 0}},
-        {"Cation Memory", {0, 0, 16, 0}}, {"Time", {1, 0, 0, 0}},         {"Cycle", {45, 0, 0, 0}},
-        {"Use Hot Key", {1, 0, 0, 0}},    {"Hot Key", {0x41, 0x60, 0, 0}}};
+        {"Memory", {1, 0, 0, 0}},         {"Min Memory", {0, 0, 8, 0}},    {"Cation", {0, 0, 0, 0}},
+        {"Cation Memory", {0, 0, 16, 0}}, {"Time", {1, 0, 0, 0}},          {"Cycle", {45, 0, 0, 0}},
+        {"Use Hot Key", {1, 0, 0, 0}},    {"Hot Key", {0x41, 0x60, 0, 0}}, {"Target Free", {0, 8, 0, 0}}};
     for (const auto& [name, bytes] : expected) {
         const auto value = registry.Get(kKey, name);
         ASSERT_TRUE(value) << name;
@@ -165,6 +166,17 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"cycle 119", [](SettingsForm& f) { f.periodMinutes = "119"; }, std::nullopt},
         FormCase{"cycle of a day", [](SettingsForm& f) { f.periodMinutes = "1440"; }, std::nullopt},
         FormCase{"no key", [](SettingsForm& f) { f.hotKey = 0x6000; }, FormField::HotKey},
+        FormCase{"target", [](SettingsForm& f) { f.targetFreeMB = "2048"; }, std::nullopt},
+        FormCase{"target at a threshold", [](SettingsForm& f) { f.targetFreeMB = "1024"; }, FormField::TargetFree},
+        FormCase{"target at a threshold that is off",
+                 [](SettingsForm& f) {
+                     f.askWhenLow = false;
+                     f.targetFreeMB = "1024";
+                 },
+                 std::nullopt},
+        FormCase{"target at all memory", [](SettingsForm& f) { f.targetFreeMB = "4096"; }, std::nullopt},
+        FormCase{"target beyond it", [](SettingsForm& f) { f.targetFreeMB = "4097"; }, FormField::TargetFree},
+        FormCase{"target letters", [](SettingsForm& f) { f.targetFreeMB = "2GB"; }, FormField::TargetFree},
         FormCase{"no key while off",
                  [](SettingsForm& f) {
                      f.useHotKey = false;

@@ -353,6 +353,27 @@ TEST_F(MossikTest, DueScheduleCountsDownAndHandsOverToTheReservationToolWhichBri
     EXPECT_TRUE(balloon->starts_with(L"空き ") && ShowsRecord(*balloon, *record)) << ToUtf8(*balloon);
 }
 
+// With a target of free memory 500 MB above what is free, the due run frees the shortfall, not everything.
+TEST_F(MossikTest, ADueScheduleWithATargetOfFreeMemoryReservesTheShortfall) {
+    ASSERT_TRUE(DefaultReservationIsBounded());
+    std::filesystem::copy_file(ProductPath(L"Qelto.exe"), folder.Path() / L"Qelto.exe");
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    ASSERT_TRUE(GlobalMemoryStatusEx(&status));
+    PutDword(L"Target Free", static_cast<std::uint32_t>(status.ullAvailPhys / 1048576 + 500));
+    PutDword(L"Time", 1);
+    PutDouble(L"Next Run", NowAsDateTime() + 2 * kSecond);
+    Process monitor = StartRunningMonitor(L"C");
+    EXPECT_EQ(monitor.WaitForExit(15s), 0u);
+    std::optional<ReservationRecord> record;
+    ASSERT_TRUE(WaitUntil([&] { return (record = GetReservationRecord()).has_value(); }, 90s));
+    // The shortfall and a margin of at least 64 MB; free memory moves a little while the test runs.
+    EXPECT_GT(record->sizeMB, 300);
+    EXPECT_LT(record->sizeMB, 1500) << "about the default size (some 2 GB here), not the shortfall";
+    // The monitor that the reservation tool brings back, so that none is left running after the test.
+    EXPECT_TRUE(WaitUntil([&] { return FindWindowW(nullptr, kMarker) != nullptr; }, 90s));
+}
+
 // A window of the test program that covers the whole screen in the foreground, as a borderless full-screen game
 // does, or a screen saver: every one built on the system's library makes a window of the class
 // "WindowsScreenSaverClass".

@@ -100,6 +100,8 @@ public:
         }
         return status;
     }
+    std::uint64_t ObtainableBlockMB(std::uint64_t limitMB) override { return std::min(limitMB, obtainableMB); }
+    std::uint64_t obtainableMB = 1884; // what a 32-bit process can have in one piece
     DateTime Now() override { return now; }
     NumberSeparators Separators() override { return NumberSeparators{",", "."}; }
     std::string ModuleFileName() override { return modulePath; }

@@ -237,6 +237,39 @@ TEST_F(MonitorTest, DueScheduleHandsOverWithTheExactLaunchAndEnds) {
     EXPECT_FALSE(settings.Has("Low Memory Handover")) << "not a low-memory hand-over";
 }
 
+// With a target of free memory, 4000 MB here: what each way of starting a run hands the reservation tool, with
+// 3000 MB free (a shortfall of 1000 MB and the margin of 64 MB) or 4000 MB; nothing where nothing starts.
+TEST(MonitorTargetTest, AutomaticRunsFreeUpToTheTargetAndTheMenuStillTakesTheDefault) {
+    enum class Way { Schedule, LowMemory, Menu };
+    const std::tuple<Way, std::uint64_t, const char*> cases[] = {
+        {Way::Schedule, 3000, " /M:1064"}, {Way::LowMemory, 3000, " /M:1064"}, {Way::Menu, 3000, ""},
+        {Way::Schedule, 4000, nullptr},    {Way::Schedule, 1000, " /M:1884"}, // within the 32-bit default
+    };
+    for (const auto& [way, freeMB, sizeOption] : cases) {
+        SCOPED_TRACE(static_cast<int>(way) * 10000 + freeMB);
+        FakeSystem system;
+        FakeView view;
+        StoredSettings settings{view};
+        system.status = MemoryStatus{8192 * MB, freeMB * MB, 16384 * MB, 12288 * MB};
+        settings.Put({{"Target Free", 4000}, {"Time", way == Way::Schedule ? 1 : 0}, {"Cycle", 60}});
+        settings.Put({{"Next Run", system.now + kSecond}, {"Memory", way == Way::LowMemory ? 1 : 0}});
+        settings.Put({{"Min Memory", 3500 * 1024}});
+        Monitor monitor(system, view, settings.store, {"C"});
+        monitor.Start();
+        system.now += kSecond;
+        way == Way::Menu ? monitor.ReserveNow() : monitor.Tick();
+        if (!sizeOption) {
+            EXPECT_TRUE(system.started.empty());
+            EXPECT_EQ(monitor.NextRunTime(), system.now + 60 * kMinute) << "the next period starts";
+            EXPECT_TRUE(view.timerRunning);
+            continue;
+        }
+        ASSERT_EQ(system.started.size(), 1u);
+        EXPECT_EQ(system.started[0].launch.parameters,
+                  std::string(" /E:\"C:\\Tools\\Mossik.EXE\" /NoMsg") + sizeOption);
+    }
+}
+
 TEST_F(MonitorTest, ANextRunPushedBeyondTheLongestPeriodByTheClockStartsAFreshPeriod) {
     // How far the clock goes back (days), whether the monitor hears of it by the system's message or only at the
     // next tick, and whether a fresh period starts.
