@@ -112,13 +112,15 @@ void CheckSettingsProgram(qn::fake::Registry& registry, bool denied, FuzzedDataP
     qn::SettingsForm form = qn::FormOf(stored);
     const std::uint64_t totalPhysBytes = input.ConsumeIntegral<std::uint64_t>();
 
-    // The form as shown, left as it is: only a switched-on threshold that is unusable, or a switched-on hot key
-    // without a key, may be refused; everything else is stored as it was read.
+    // The form as shown, left as it is: only a switched-on threshold that is unusable, a switched-on hot key
+    // without a key, or a target of free memory that is set but not above the thresholds or beyond this machine's
+    // memory may be refused; everything else is stored as it was read.
     const auto unedited = qn::SettingsFromForm(form, stored, totalPhysBytes);
     if (const auto* error = std::get_if<qn::FormError>(&unedited)) {
         QN_FUZZ_CHECK((error->field == qn::FormField::ReserveThreshold && form.reserveWhenLow) ||
                       (error->field == qn::FormField::AskThreshold && form.askWhenLow) ||
-                      (error->field == qn::FormField::HotKey && form.useHotKey));
+                      (error->field == qn::FormField::HotKey && form.useHotKey) ||
+                      (error->field == qn::FormField::TargetFree && stored.targetFreeMB > 0));
     } else {
         const auto& accepted = std::get<qn::ProgramSettings>(unedited);
         QN_FUZZ_CHECK(accepted.hotKey == stored.hotKey);
