@@ -241,6 +241,21 @@ bool Monitor::ShowMessageAndSurvive(const std::string& text, unsigned style, Dia
     return !m_closing;
 }
 
+bool Monitor::HandOver(const std::string& verb, const Launch& launch, const std::vector<ValueSnapshot>& notes) {
+    bool started = false;
+    {
+        const FlagSetWhile starting(m_starting);
+        started = m_system.Start(verb, launch) > kLastShellError;
+    }
+    if (started) {
+        m_view.RemoveTrayIcon(); // no icon is left behind in the notification area
+        m_system.EndProcess();
+        return true;
+    }
+    m_settings.Restore(notes);
+    return false;
+}
+
 bool Monitor::LaunchReservation(bool lowMemory, std::int32_t sizeMB) {
     // A key held down or pressed again while a start or its box is under way would pile them up otherwise.
     if (LaunchUnderWay() || m_closing) {
@@ -255,17 +270,9 @@ bool Monitor::LaunchReservation(bool lowMemory, std::int32_t sizeMB) {
     if (lowMemory) {
         m_settings.Write(setting::kLowMemoryHandover, true);
     }
-    bool started = false;
-    {
-        const FlagSetWhile starting(m_starting);
-        started = m_system.Start("", ReservationLaunch(m_system.ModuleFileName(), sizeMB)) > kLastShellError;
-    }
-    if (started) {
-        m_view.RemoveTrayIcon(); // no icon is left behind in the notification area
-        m_system.EndProcess();
+    if (HandOver("", ReservationLaunch(m_system.ModuleFileName(), sizeMB), notes)) {
         return true;
     }
-    m_settings.Restore(notes);
     const FlagSetWhile boxOpen(m_launchBoxOpen);
     ShowMessageAndSurvive(std::string(MonitorTexts().missingFile), kErrorBox);
     return false;
@@ -431,18 +438,9 @@ void Monitor::OpenSettings() {
         // while this one still ends, and then waits for it. A start that fails puts it back as it was.
         const auto note = m_settings.Snapshot({setting::kHandoverTime.name});
         m_settings.Write(setting::kHandoverTime, m_system.Now());
-        bool started = false;
-        {
-            const FlagSetWhile starting(m_starting);
-            started = m_system.Start("open", SettingsLaunch(m_system.ModuleFileName())) > kLastShellError;
+        if (!HandOver("open", SettingsLaunch(m_system.ModuleFileName()), note)) {
+            ShowMessageAndSurvive(std::string(MonitorTexts().noSettingsProgram), kErrorBox);
         }
-        if (started) {
-            m_view.RemoveTrayIcon();
-            m_system.EndProcess();
-            return;
-        }
-        m_settings.Restore(note);
-        ShowMessageAndSurvive(std::string(MonitorTexts().noSettingsProgram), kErrorBox);
     });
 }
 

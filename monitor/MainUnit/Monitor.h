@@ -103,6 +103,9 @@ private:
     // Hands over to the reservation tool; true when the process has ended. Nothing is started while another
     // start is under way or the box of a failed launch shows, or once the monitor has begun to close.
     // `lowMemory`: started by a low-memory trigger; `sizeMB`: the size to reserve, 0 for the default size.
+    // Starts the program that takes over, then removes the icon and ends; a start that fails puts the hand-over
+    // notes back as they were and answers false.
+    bool HandOver(const std::string& verb, const Launch& launch, const std::vector<ValueSnapshot>& notes);
     bool LaunchReservation(bool lowMemory = false, std::int32_t sizeMB = 0);
     // While a start or the box of a failed launch is under way, ticks only show.
     bool LaunchUnderWay() const { return m_starting || m_launchBoxOpen; }
